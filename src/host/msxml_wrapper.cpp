@@ -1,0 +1,300 @@
+#include <kest/gear/host/msxml_wrapper.h>
+
+#include "host/content_hash.h"
+#include "host/xml_path.h"
+
+#include <pugixml.hpp>
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace kest::host {
+namespace {
+
+// What the gear files are parsed with: everything a user may have put in a file survives a load and a save.
+constexpr unsigned parseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_comments |
+                                  pugi::parse_pi | pugi::parse_doctype;
+
+pugi::xml_node toPugi(XMLNode node) {
+    return pugi::xml_node(node.internal_object());
+}
+XMLNode fromPugi(pugi::xml_node node) {
+    return XMLNode(node.internal_object());
+}
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\n' || s.front() == '\r'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\n' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// Reads a whole text as a double; a leading "+" and surrounding white space are allowed.
+bool parseDouble(std::string_view text, double& value) {
+    text = trimmed(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    double v = 0.0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || ptr != text.data() + text.size() || text.empty()) return false;
+    value = v;
+    return true;
+}
+
+bool predicateHolds(pugi::xml_node node, const PathPredicate& p) {
+    const pugi::xml_attribute a = node.attribute(p.attribute.c_str());
+    if (!a) return false;
+    if (!p.numeric) return p.literal == a.value();
+    double v = 0.0;
+    return parseDouble(a.value(), v) && v == p.number; // XPath compares an attribute with a number as numbers
+}
+
+bool stepMatches(pugi::xml_node node, const PathStep& step) {
+    if (node.type() != pugi::node_element) return false;
+    if (!step.any() && std::strcmp(node.name(), step.name.c_str()) != 0) return false;
+    for (const PathPredicate& p : step.predicates)
+        if (!predicateHolds(node, p)) return false;
+    return true;
+}
+
+// The first node in document order reached by steps [index, end).
+pugi::xml_node findFirst(pugi::xml_node context, const std::vector<PathStep>& steps, std::size_t index,
+                         std::size_t end) {
+    if (index == end) return context;
+    for (pugi::xml_node child = context.first_child(); child; child = child.next_sibling())
+        if (stepMatches(child, steps[index]))
+            if (pugi::xml_node found = findFirst(child, steps, index + 1, end)) return found;
+    return {};
+}
+
+// A chain of child steps visits each node once and in document order, so no sorting is needed.
+void findAll(pugi::xml_node context, const std::vector<PathStep>& steps, std::size_t index,
+             XMLNodeList& out) {
+    if (index == steps.size()) {
+        out.push_back(fromPugi(context));
+        return;
+    }
+    for (pugi::xml_node child = context.first_child(); child; child = child.next_sibling())
+        if (stepMatches(child, steps[index])) findAll(child, steps, index + 1, out);
+}
+
+pugi::xml_node appendStep(pugi::xml_node parent, const PathStep& step) {
+    pugi::xml_node node = parent.append_child(step.name.c_str());
+    for (const PathPredicate& p : step.predicates)
+        node.append_attribute(p.attribute.c_str()).set_value(p.literal.c_str());
+    return node;
+}
+
+void formatDouble(double value, char (&buffer)[32], std::size_t& length) {
+    const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    length = ec == std::errc() ? static_cast<std::size_t>(ptr - buffer) : 0;
+}
+
+} // namespace
+
+XMLNode XMLNode::parent() const noexcept {
+    const pugi::xml_node p = pugi::xml_node(node_).parent();
+    return p.type() == pugi::node_element ? fromPugi(p) : XMLNode();
+}
+
+const char* XMLNode::name() const noexcept {
+    return pugi::xml_node(node_).name();
+}
+
+struct MSXMLWrapper::Impl {
+    pugi::xml_document document;
+
+    // The node a path starts from: the given one, else the document element.
+    pugi::xml_node context(XMLNode node) const { return node ? toPugi(node) : document.document_element(); }
+};
+
+MSXMLWrapper::MSXMLWrapper()
+    : impl_(std::make_unique<Impl>()) {}
+MSXMLWrapper::MSXMLWrapper(const MSXMLWrapper& other)
+    : impl_(std::make_unique<Impl>()) {
+    impl_->document.reset(other.impl_->document);
+}
+MSXMLWrapper& MSXMLWrapper::operator=(const MSXMLWrapper& other) {
+    if (this != &other) impl_->document.reset(other.impl_->document);
+    return *this;
+}
+MSXMLWrapper::MSXMLWrapper(MSXMLWrapper&&) noexcept = default;
+MSXMLWrapper& MSXMLWrapper::operator=(MSXMLWrapper&&) noexcept = default;
+MSXMLWrapper::~MSXMLWrapper() = default;
+
+void MSXMLWrapper::reset(const char* documentElementName) {
+    impl_->document.reset();
+    impl_->document.append_child(documentElementName);
+}
+
+bool MSXMLWrapper::parse(std::string_view text, std::string* error) {
+    pugi::xml_document parsed;
+    const pugi::xml_parse_result result = parsed.load_buffer(text.data(), text.size(), parseOptions);
+    if (!result) {
+        if (error)
+            *error = std::string(result.description()) + " at byte offset " + std::to_string(result.offset);
+        return false;
+    }
+    // load_buffer leaves the old document alone on failure only when it parses into a fresh one
+    impl_->document.reset();
+    for (pugi::xml_node child = parsed.first_child(); child; child = child.next_sibling())
+        impl_->document.append_copy(child);
+    return true;
+}
+
+void MSXMLWrapper::serialize(std::string& out) const {
+    struct StringWriter final : pugi::xml_writer {
+        std::string* out;
+        void write(const void* data, size_t size) override {
+            out->append(static_cast<const char*>(data), size);
+        }
+    } writer;
+    writer.out = &out;
+    impl_->document.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
+}
+
+XMLNode MSXMLWrapper::getRootNode() const noexcept {
+    return fromPugi(impl_->document.document_element());
+}
+XMLNode MSXMLWrapper::getDocumentNode() const noexcept {
+    return fromPugi(impl_->document);
+}
+
+XMLNode MSXMLWrapper::getNode(std::string_view path, XMLNode parent) const {
+    const pugi::xml_node context = impl_->context(parent);
+    if (!context) return {};
+    const auto compiled = compilePath(path);
+    if (!compiled->valid) return {};
+    if (compiled->xpath) {
+        const pugi::xpath_node_set found = compiled->xpath->evaluate_node_set(context);
+        return found.empty() ? XMLNode() : fromPugi(found.first().node());
+    }
+    return fromPugi(findFirst(context, compiled->steps, 0, compiled->steps.size()));
+}
+
+XMLNodeList MSXMLWrapper::getNodes(std::string_view path, XMLNode parent) const {
+    XMLNodeList nodes;
+    const pugi::xml_node context = impl_->context(parent);
+    if (!context) return nodes;
+    const auto compiled = compilePath(path);
+    if (!compiled->valid) return nodes;
+    if (compiled->xpath) {
+        pugi::xpath_node_set found = compiled->xpath->evaluate_node_set(context);
+        found.sort();
+        for (const pugi::xpath_node& n : found)
+            if (n.node()) nodes.push_back(fromPugi(n.node()));
+        return nodes;
+    }
+    findAll(context, compiled->steps, 0, nodes);
+    return nodes;
+}
+
+XMLNode MSXMLWrapper::createNode(std::string_view path, XMLNode parent, bool appendNew) {
+    const pugi::xml_node context = impl_->context(parent);
+    if (!context) return {};
+    const auto compiled = compilePath(path);
+    if (!compiled->valid || compiled->xpath) return {};
+    const std::vector<PathStep>& steps = compiled->steps;
+    // Create below the longest prefix that exists, found exactly as getNode finds it, so that a later getNode
+    // of the same path finds what was created here.
+    std::size_t existing = appendNew && !steps.empty() ? steps.size() - 1 : steps.size();
+    pugi::xml_node node;
+    for (;; --existing) {
+        node = findFirst(context, steps, 0, existing);
+        if (node || existing == 0) break;
+    }
+    if (!node) return {};
+    for (std::size_t i = existing; i < steps.size(); ++i) {
+        if (steps[i].any()) return {};
+        node = appendStep(node, steps[i]);
+    }
+    return fromPugi(node);
+}
+
+bool MSXMLWrapper::deleteNodes(std::string_view path, XMLNode parent) {
+    if (!compilePath(path)->valid) return false;
+    for (const XMLNode n : getNodes(path, parent)) {
+        pugi::xml_node node = toPugi(n);
+        if (node.type() == pugi::node_element) node.parent().remove_child(node);
+    }
+    return true;
+}
+
+bool MSXMLWrapper::getStringValue(std::string_view path, std::string& value, XMLNode node) const {
+    const pugi::xml_node element = toPugi(getNode(path, node));
+    if (!element) return false;
+    value = element.text().get();
+    return true;
+}
+
+bool MSXMLWrapper::getDoubleValue(std::string_view path, double& value, XMLNode node) const {
+    const pugi::xml_node element = toPugi(getNode(path, node));
+    return element && parseDouble(element.text().get(), value);
+}
+
+bool MSXMLWrapper::getIntValue(std::string_view path, long& value, XMLNode node) const {
+    const pugi::xml_node element = toPugi(getNode(path, node));
+    if (!element) return false;
+    std::string_view text = trimmed(element.text().get());
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    long v = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec == std::errc() && ptr == text.data() + text.size() && !text.empty()) {
+        value = v;
+        return true;
+    }
+    // an integral number written as a double ("20.0") reads as that integer
+    double d = 0.0;
+    if (!parseDouble(text, d) || d != std::trunc(d) || std::fabs(d) > 9.0e18) return false;
+    value = static_cast<long>(d);
+    return true;
+}
+
+bool MSXMLWrapper::setStringValue(std::string_view path, std::string_view value, XMLNode node, bool) {
+    pugi::xml_node element =
+        toPugi(path.empty() ? (node ? node : getRootNode()) : createNode(path, node, false));
+    return element && element.text().set(value.data(), value.size());
+}
+
+bool MSXMLWrapper::setDoubleValue(std::string_view path, double value, XMLNode node, bool flag) {
+    char buffer[32];
+    std::size_t length = 0;
+    formatDouble(value, buffer, length);
+    return setStringValue(path, std::string_view(buffer, length), node, flag);
+}
+
+bool MSXMLWrapper::setIntValue(std::string_view path, long value, XMLNode node, bool flag) {
+    char buffer[24];
+    const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return ec == std::errc() &&
+           setStringValue(path, std::string_view(buffer, static_cast<std::size_t>(ptr - buffer)), node, flag);
+}
+
+bool MSXMLWrapper::getAttributeValue(XMLNode node, const char* name, std::string& value) const {
+    const pugi::xml_attribute a = toPugi(node).attribute(name);
+    if (!a) return false;
+    value = a.value();
+    return true;
+}
+
+bool MSXMLWrapper::addAttributeValue(XMLNode node, const char* name, std::string_view value) {
+    pugi::xml_node element = toPugi(node);
+    if (element.type() != pugi::node_element) return false;
+    pugi::xml_attribute a = element.attribute(name);
+    if (!a) a = element.append_attribute(name);
+    return a && a.set_value(value.data(), value.size());
+}
+
+bool MSXMLWrapper::removeAttributeValue(XMLNode node, const char* name) {
+    pugi::xml_node element = toPugi(node);
+    return element && element.remove_attribute(name);
+}
+
+bool MSXMLWrapper::getXMLContentHash(XMLNode node, std::string* text, std::string* hash) const {
+    if (!node || !hash) return false;
+    *hash = contentHash(toPugi(node), text);
+    return true;
+}
+
+} // namespace kest::host

@@ -1,0 +1,120 @@
+#include <kest/gear/host/database_element.h>
+
+#include "support/throw_message.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+namespace kest::host {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Record final : public CMXMLDatabaseElement {
+public:
+    Record()
+        : CMXMLDatabaseElement("gear") {}
+    const char* GetKindOf() const override { return "[test]"; }
+    bool TestKindOf(const char*, bool) const override { return false; }
+    CMDatabaseElement* CreateCopy() const override { return new Record(*this); }
+    const char* GetOwnerId() const override { return "test"; }
+    bool TestOwnerId(const char*) const override { return false; }
+    MSXMLWrapper& xml() { return *GetXMLWrapper(); }
+};
+
+class DatabaseElementFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("gearrecords_db_" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string write(const char* name, const std::string& text) {
+        const fs::path p = dir / name;
+        std::ofstream(p, std::ios::binary) << text;
+        return p.string();
+    }
+    static std::string read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    fs::path dir;
+};
+
+TEST_F(DatabaseElementFiles, LoadFailuresNameTheFile) {
+    Record r;
+    const std::string missing = (dir / "missing.xml").string();
+    EXPECT_THROW_MSG(r.Load(missing.c_str()), "file not found: '" + missing + "'");
+    const std::string bad = write("bad.xml", "<gear><a></gear>");
+    EXPECT_THROW_MSG(r.Load(bad.c_str()),
+                     "file '" + bad + "' is not well-formed XML: Start-end tags mismatch at byte offset 11");
+    EXPECT_THROW_MSG(r.Load(dir.string().c_str()), "cannot read file '" + dir.string() + "'");
+}
+
+TEST_F(DatabaseElementFiles, SaveReplacesTheTargetAndLeavesNoTemporary) {
+    Record r;
+    r.SetVersion("9.02-44");
+    r.xml().setStringValue("geometry/type", "cylindrical gear");
+    const std::string target = write("gear.xml", "old content");
+    r.Save(target.c_str());
+    EXPECT_EQ(read(target), "<?xml version=\"1.0\"?>\n<gear version=\"9.02-44\">\n  <geometry>\n"
+                            "    <type>cylindrical gear</type>\n  </geometry>\n</gear>\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+
+    Record again;
+    again.Load(target.c_str());
+    std::string version;
+    bool corrupted = true;
+    EXPECT_TRUE(again.GetVersion(version, corrupted));
+    EXPECT_EQ(version, "9.02-44");
+    EXPECT_FALSE(corrupted);
+}
+
+TEST_F(DatabaseElementFiles, SaveWithoutNameUsesTheKeyAndFailsWithoutOne) {
+    Record r;
+    EXPECT_THROW_MSG(r.Save(nullptr), "cannot save a record without a file name");
+    const std::string target = (dir / "keyed.xml").string();
+    r.SetKey(target.c_str());
+    r.Save(nullptr);
+    EXPECT_TRUE(fs::exists(target));
+    const std::string unwritable = (dir / "no" / "such" / "dir.xml").string();
+    EXPECT_THROW_MSG(r.Save(unwritable.c_str()), "cannot write file '" + unwritable + "'");
+}
+
+TEST(DatabaseElement, VersionStampIsAnAttributeOfTheDocumentElement) {
+    Record r;
+    std::istringstream in("<anything/>");
+    r.ReadFromStream(in);
+    std::string version = "x";
+    bool corrupted = true;
+    EXPECT_FALSE(r.GetVersion(version, corrupted));
+    EXPECT_FALSE(corrupted);
+    EXPECT_EQ(version, "");
+    r.SetVersion("9.03-00");
+    EXPECT_TRUE(r.GetVersion(version, corrupted));
+    EXPECT_EQ(version, "9.03-00");
+    std::ostringstream out;
+    r.WriteToStream(out);
+    EXPECT_NE(out.str().find("<anything version=\"9.03-00\" />"), std::string::npos) << out.str();
+}
+
+TEST(DatabaseElement, StreamsRoundTrip) {
+    Record r;
+    std::istringstream in("<gear version='1'><!-- kept --><unknown a='b'>text</unknown></gear>");
+    r.ReadFromStream(in);
+    std::ostringstream out;
+    r.WriteToStream(out);
+    EXPECT_NE(out.str().find("<!-- kept -->"), std::string::npos);
+    EXPECT_NE(out.str().find("<unknown a=\"b\">text</unknown>"), std::string::npos);
+    std::istringstream bad("<gear");
+    EXPECT_THROW_MSG(r.ReadFromStream(bad),
+                     "stream is not well-formed XML: Error parsing start element tag at byte offset 4");
+}
+
+} // namespace
+} // namespace kest::host

@@ -1,0 +1,214 @@
+#include <kest/gear/host/msxml_wrapper.h>
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <numbers>
+
+namespace kest::host {
+namespace {
+
+MSXMLWrapper parsed(const char* text) {
+    MSXMLWrapper xml;
+    EXPECT_TRUE(xml.parse(text));
+    return xml;
+}
+
+std::string attribute(const MSXMLWrapper& xml, XMLNode node, const char* name) {
+    std::string value;
+    return xml.getAttributeValue(node, name, value) ? value : "<none>";
+}
+
+constexpr const char* sample = R"(<gear version="9.02-44">
+  <evaluation>
+    <profile side="left"><range name="a">1</range><range name="b">2</range></profile>
+    <profile side="right"><range name="a">3</range></profile>
+  </evaluation>
+  <measurement><profile tooth="1" measurement_index="0"/><profile tooth="2" measurement_index="1"/></measurement>
+</gear>)";
+
+struct LookupCase {
+    const char* path;
+    std::vector<std::string> texts; // texts of the matches, in document order
+};
+
+class MSXMLWrapperLookup : public ::testing::TestWithParam<LookupCase> {};
+
+TEST_P(MSXMLWrapperLookup, FindsMatchesInDocumentOrder) {
+    const MSXMLWrapper xml = parsed(sample);
+    std::vector<std::string> texts;
+    for (const XMLNode node : xml.getNodes(GetParam().path)) {
+        std::string text;
+        xml.getStringValue("", text, node);
+        texts.push_back(text);
+    }
+    EXPECT_EQ(texts, GetParam().texts) << GetParam().path;
+    const XMLNode first = xml.getNode(GetParam().path);
+    EXPECT_EQ(bool(first), !GetParam().texts.empty());
+    if (first) {
+        EXPECT_EQ(first, xml.getNodes(GetParam().path).front());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, MSXMLWrapperLookup,
+    ::testing::Values(LookupCase{"evaluation/profile/range", {"1", "2", "3"}},
+                      LookupCase{"evaluation/profile[@side='right']/range", {"3"}},
+                      LookupCase{"evaluation/profile[@side = 'left']/range[@name='b']", {"2"}},
+                      LookupCase{"evaluation/*/range[@name='a']", {"1", "3"}},
+                      LookupCase{"measurement/profile[@tooth='2' and @measurement_index=1]", {""}},
+                      LookupCase{"measurement/profile[@measurement_index=1.0]", {""}},
+                      LookupCase{"measurement/profile[@measurement_index='1.0']", {}},
+                      LookupCase{"evaluation/profile[@side='both']/range", {}},
+                      LookupCase{"//range[@name='a']", {"1", "3"}}, // XPath fallback
+                      LookupCase{"evaluation/profile[2]/range", {"3"}}, LookupCase{"a[[", {}}));
+
+TEST(MSXMLWrapper, CreateNodeMakesWhatGetNodeFinds) {
+    MSXMLWrapper xml = parsed("<gear><a><b/></a><a><c/></a></gear>");
+    // The second <a> is the first that holds a <c>: creating below a/c must extend that one, not the first
+    // <a>.
+    const XMLNode created = xml.createNode("a/c/d[@id=3 and @name='x']");
+    ASSERT_TRUE(created);
+    EXPECT_EQ(xml.getNode("a/c/d[@id=3 and @name='x']"), created);
+    EXPECT_EQ(attribute(xml, created, "id"), "3");
+    EXPECT_EQ(attribute(xml, created, "name"), "x");
+    EXPECT_EQ(xml.createNode("a/c/d[@id=3 and @name='x']"), created) << "an existing element is reused";
+    EXPECT_NE(xml.createNode("a/c/d[@id=3 and @name='x']", {}, true), created) << "appendNew adds a sibling";
+    EXPECT_EQ(xml.getNodes("a/c/d").size(), 2u);
+    EXPECT_EQ(xml.createNode("a/*"), xml.getNode("a/b")) << "an existing match is returned";
+    EXPECT_FALSE(xml.createNode("x/*")) << "a wildcard names nothing to create";
+    EXPECT_FALSE(xml.createNode("//a")) << "nor does an XPath";
+}
+
+TEST(MSXMLWrapper, DeleteNodesRemovesEveryMatch) {
+    MSXMLWrapper xml = parsed(sample);
+    EXPECT_TRUE(xml.deleteNodes("evaluation/profile/range[@name='a']"));
+    EXPECT_EQ(xml.getNodes("evaluation/profile/range").size(), 1u);
+    EXPECT_TRUE(xml.deleteNodes("nothing/here"));
+    EXPECT_FALSE(xml.deleteNodes("a[["));
+}
+
+TEST(MSXMLWrapper, DoublesRoundTripBitForBit) {
+    const double values[] = {0.1,
+                             -0.5,
+                             10.0,
+                             1.0 / 3.0,
+                             2147483646.0,
+                             5e-324,
+                             1.7976931348623157e308,
+                             -0.0,
+                             std::numeric_limits<double>::infinity(),
+                             20.0 * std::numbers::pi / 180.0};
+    MSXMLWrapper xml;
+    xml.reset("gear");
+    for (const double v : values) {
+        ASSERT_TRUE(xml.setDoubleValue("geometry/value", v));
+        double back = 0.0;
+        ASSERT_TRUE(xml.getDoubleValue("geometry/value", back));
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(back), std::bit_cast<std::uint64_t>(v)) << v;
+    }
+    std::string text;
+    xml.setDoubleValue("geometry/value", 0.1);
+    xml.getStringValue("geometry/value", text);
+    EXPECT_EQ(text, "0.1");
+}
+
+struct NumberCase {
+    const char* text;
+    bool isDouble;
+    bool isInt;
+    long intValue;
+};
+
+class MSXMLWrapperNumbers : public ::testing::TestWithParam<NumberCase> {};
+
+TEST_P(MSXMLWrapperNumbers, ReadOnlyWholeNumbers) {
+    MSXMLWrapper xml;
+    xml.reset("gear");
+    xml.setStringValue("n", GetParam().text);
+    double d = -1.0;
+    long i = -1;
+    EXPECT_EQ(xml.getDoubleValue("n", d), GetParam().isDouble) << GetParam().text;
+    EXPECT_EQ(xml.getIntValue("n", i), GetParam().isInt) << GetParam().text;
+    if (GetParam().isInt) {
+        EXPECT_EQ(i, GetParam().intValue);
+    }
+    if (!GetParam().isInt) {
+        EXPECT_EQ(i, -1) << "a failed read leaves the value alone";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, MSXMLWrapperNumbers,
+    ::testing::Values(NumberCase{"20", true, true, 20}, NumberCase{" -3 ", true, true, -3},
+                      NumberCase{"+7", true, true, 7}, NumberCase{"20.0", true, true, 20},
+                      NumberCase{"20.5", true, false, 0}, NumberCase{"1e3", true, true, 1000},
+                      NumberCase{"", false, false, 0}, NumberCase{"12ab", false, false, 0},
+                      NumberCase{"left", false, false, 0}));
+
+TEST(MSXMLWrapper, MissingElementsAreReportedNotCreated) {
+    const MSXMLWrapper xml = parsed("<gear/>");
+    std::string s = "kept";
+    double d = 4.0;
+    EXPECT_FALSE(xml.getStringValue("geometry/type", s));
+    EXPECT_FALSE(xml.getDoubleValue("geometry/face_width", d));
+    EXPECT_EQ(s, "kept");
+    EXPECT_EQ(d, 4.0);
+    EXPECT_FALSE(xml.getNode("geometry"));
+}
+
+TEST(MSXMLWrapper, AttributesAndParents) {
+    MSXMLWrapper xml = parsed("<gear><a x='1'/></gear>");
+    const XMLNode a = xml.getNode("a");
+    EXPECT_EQ(attribute(xml, a, "x"), "1");
+    EXPECT_TRUE(xml.addAttributeValue(a, "x", "2"));
+    EXPECT_TRUE(xml.addAttributeValue(a, "y", "3"));
+    EXPECT_EQ(attribute(xml, a, "x"), "2");
+    EXPECT_TRUE(xml.removeAttributeValue(a, "y"));
+    EXPECT_EQ(attribute(xml, a, "y"), "<none>");
+    EXPECT_FALSE(xml.addAttributeValue(XMLNode(), "x", "1"));
+    EXPECT_EQ(a.parent(), xml.getRootNode());
+    EXPECT_FALSE(xml.getRootNode().parent());
+    EXPECT_STREQ(a.name(), "a");
+    EXPECT_STREQ(XMLNode().name(), "");
+}
+
+TEST(MSXMLWrapper, ContentHashFollowsContent) {
+    MSXMLWrapper xml = parsed("<gear><geometry><z>20</z></geometry><other/></gear>");
+    std::string before, text;
+    ASSERT_TRUE(xml.getXMLContentHash(xml.getNode("geometry"), &text, &before));
+    EXPECT_EQ(before.size(), 32u);
+    EXPECT_EQ(text, "<geometry><z>20</z></geometry>");
+    std::string same;
+    xml.setStringValue("other", "changed elsewhere");
+    xml.getXMLContentHash(xml.getNode("geometry"), nullptr, &same);
+    EXPECT_EQ(same, before);
+    xml.setDoubleValue("geometry/z", 21);
+    std::string after;
+    xml.getXMLContentHash(xml.getNode("geometry"), nullptr, &after);
+    EXPECT_NE(after, before);
+    EXPECT_FALSE(xml.getXMLContentHash(XMLNode(), nullptr, &after));
+}
+
+TEST(MSXMLWrapper, ParseFailureKeepsTheDocumentAndSaysWhere) {
+    MSXMLWrapper xml = parsed("<gear><a/></gear>");
+    std::string error;
+    EXPECT_FALSE(xml.parse("<gear><a></gear>", &error));
+    EXPECT_NE(error.find("byte offset"), std::string::npos) << error;
+    EXPECT_TRUE(xml.getNode("a"));
+}
+
+TEST(MSXMLWrapper, CopiesAreIndependent) {
+    MSXMLWrapper xml = parsed("<gear><a>1</a></gear>");
+    MSXMLWrapper copy = xml;
+    copy.setStringValue("a", "2");
+    std::string text;
+    xml.getStringValue("a", text);
+    EXPECT_EQ(text, "1");
+}
+
+} // namespace
+} // namespace kest::host
