@@ -1,0 +1,30 @@
+#pragma once
+
+// Free texts of the user (names, labels, comments) in the gear file. A text that is not valid UTF-8 cannot be
+// stored in XML as it is; it is stored base64-encoded and its element carries the attribute base_64="on".
+
+#include <kest/gear/host/msxml_wrapper.h>
+
+#include <string>
+
+namespace kest::util {
+
+struct UserText {
+    // Empty: the text is the element's own text content; otherwise the name of the attribute holding it.
+    std::string attribute;
+    std::string text;
+};
+
+// Name of the attribute that marks a base64-encoded user text.
+inline constexpr const char* kBase64Attribute = "base_64";
+
+// Writes the text into the element and sets or removes its base_64 attribute. returns false for an empty
+// node, when the text cannot be encoded, or when a write fails (the other writes are still made).
+bool writeUserText(kest::host::MSXMLWrapper& xml, kest::host::XMLNode node, const UserText& t);
+
+// Reads the text from the element (t.attribute chooses where) into t.text, decoding it when base_64 is "on".
+// returns false for an empty node, a missing text attribute, a base_64 value other than "on" or "off" (t.text
+// then holds the text as stored) or a text that does not decode (t.text is then empty).
+bool readUserText(const kest::host::MSXMLWrapper& xml, kest::host::XMLNode node, UserText& t);
+
+} // namespace kest::util
