@@ -1,0 +1,227 @@
+// The user strings of the geometry's values and the geometry's element of the gear file.
+
+#include <kest/gear/cylindrical_gear_geometry.h>
+
+#include <kest/gear/host/msxml_wrapper.h>
+#include <kest/gear/measurement_enums.h>
+
+#include "geometry/angle_units.h"
+#include "util/user_text.h"
+
+#include <array>
+#include <cmath>
+#include <initializer_list>
+#include <string_view>
+
+namespace kest::gear {
+namespace {
+
+using host::MSXMLWrapper;
+using host::XMLNode;
+using FlankDirection = CylindricalGearGeometry::FlankDirection;
+using ModuleVariant = CylindricalGearGeometry::ModuleVariant;
+using ValueType = CylindricalGearGeometry::ValueType;
+
+struct UserStringKeyRow {
+    ValueType value;
+    std::string_view key; // also the name of the value's element below "geometry"
+};
+
+constexpr std::string_view kHelixAngle = "helix_angle";
+
+// The helix angle's key also names its direction (helixAngleKey).
+constexpr std::array kUserStringKeys{
+    UserStringKeyRow{ValueType::NumberOfTeeth, "number_of_teeth"},
+    UserStringKeyRow{ValueType::FaceWidth, "face_width"},
+    UserStringKeyRow{ValueType::NormalModule, "normal_module"},
+    UserStringKeyRow{ValueType::HelixAngle, kHelixAngle},
+    UserStringKeyRow{ValueType::NormalPressureAngle, "normal_pressure_angle"},
+    UserStringKeyRow{ValueType::AddendumModification, "addendum_modification"},
+    UserStringKeyRow{ValueType::TipDiameter, "tip_diameter"},
+    UserStringKeyRow{ValueType::RootDiameter, "root_diameter"},
+    UserStringKeyRow{ValueType::BallDiameter, "ball_diameter"},
+};
+
+constexpr const char* kGeometry = "geometry";
+constexpr const char* kType = "geometry/type";
+constexpr const char* kUserStringAttribute = "user_string";
+constexpr const char* kModuleVariantAttribute = "module_variant";
+constexpr const char* kDirectionAttribute = "direction";
+// Older files call a spur gear's helix direction "spur".
+constexpr std::string_view kSpur = "spur";
+
+std::string helixAngleKey(std::string_view direction) {
+    return std::string(kHelixAngle) + "[@direction='" + std::string(direction) + "']";
+}
+
+std::string elementPath(std::string_view key) {
+    return std::string(kGeometry) + "/" + std::string(key);
+}
+
+// The node the geometry element lies in: the document element for an empty path.
+XMLNode baseNode(const MSXMLWrapper& xml, const std::string& path) {
+    return path.empty() ? xml.getRootNode() : xml.getNode(path);
+}
+
+// Reads the user string of the element "geometry/<key>" below the document element into `text` ("" when the
+// element has none or it cannot be decoded). returns false when the element is missing.
+bool readUserString(const MSXMLWrapper& xml, const std::string& key, std::string& text) {
+    const XMLNode node = xml.getNode(elementPath(key));
+    if (!node) return false;
+    util::UserText read{kUserStringAttribute, {}};
+    if (!util::readUserText(xml, node, read)) read.text.clear();
+    text = read.text;
+    return true;
+}
+
+} // namespace
+
+// ---- user strings ----------------------------------------------------------------------------------------
+
+std::string CylindricalGearGeometry::get_user_string_key(ValueType value) const {
+    for (const UserStringKeyRow& row : kUserStringKeys) {
+        if (row.value != value) continue;
+        return value == ValueType::HelixAngle ? helixAngleKey(FlankDirection_2_string(flankDirection_))
+                                              : std::string(row.key);
+    }
+    return {};
+}
+
+void CylindricalGearGeometry::setUserString(ValueType value, const char* text) {
+    if (!text) return;
+    const std::string key = get_user_string_key(value);
+    if (!key.empty()) userStrings_[key] = text;
+}
+
+std::string CylindricalGearGeometry::getUserString(ValueType value) const {
+    const auto found = userStrings_.find(get_user_string_key(value));
+    return found == userStrings_.end() ? std::string() : found->second;
+}
+
+// User strings are addressed from the document element, whatever node the values were written below.
+bool CylindricalGearGeometry::saveUserString(MSXMLWrapper* xml, ValueType value) const {
+    const auto found = userStrings_.find(get_user_string_key(value));
+    if (found == userStrings_.end()) return true;
+    return util::writeUserText(*xml, xml->getNode(elementPath(found->first)),
+                               {kUserStringAttribute, found->second});
+}
+
+bool CylindricalGearGeometry::loadUserString(MSXMLWrapper* xml, const std::string& key) {
+    std::string text;
+    if (!readUserString(*xml, key, text)) return false;
+    if (!text.empty()) userStrings_[key] = text;
+    return true;
+}
+
+// ---- gear file -------------------------------------------------------------------------------------------
+
+bool CylindricalGearGeometry::saveXML(MSXMLWrapper* xml, const std::string& path) const {
+    if (!xml) return false;
+    const XMLNode base = baseNode(*xml, path);
+    if (!base) return false;
+
+    // The element is rebuilt from scratch, so that nothing of an earlier geometry (another kind, an old
+    // ball diameter, a user string since removed) survives.
+    bool ok = xml->deleteNodes(kGeometry, base);
+    ok = xml->setStringValue(kType, getKindOf(), base) && ok;
+    const auto write = [&](ValueType value, double number) {
+        ok = xml->setDoubleValue(elementPath(get_user_string_key(value)), number, base) && ok;
+        ok = saveUserString(xml, value) && ok;
+    };
+    write(ValueType::NumberOfTeeth, static_cast<double>(z_));
+    write(ValueType::FaceWidth, b_);
+    write(ValueType::TipDiameter, dA_);
+    write(ValueType::RootDiameter, dF_);
+    // The file always holds the normal module; the attribute only remembers how it was entered.
+    write(ValueType::NormalModule, mn_);
+    if (moduleVariant_ != ModuleVariant::Normal) {
+        if (const XMLNode module =
+                xml->getNode(elementPath(get_user_string_key(ValueType::NormalModule)), base))
+            ok = xml->addAttributeValue(module, kModuleVariantAttribute,
+                                        ModuleVariantToString(moduleVariant_)) &&
+                 ok;
+    }
+    write(ValueType::HelixAngle, getBetaDeg(Side::Left, false));
+    write(ValueType::NormalPressureAngle, getAlphaNDeg(Side::Left));
+    write(ValueType::AddendumModification, x_);
+    ok = addmodVariant_.saveXML(xml, kGeometry) && ok;
+    if (!isUnset(dM_)) write(ValueType::BallDiameter, dM_);
+    return ok;
+}
+
+bool CylindricalGearGeometry::loadXML(MSXMLWrapper* xml, const std::string& path) {
+    if (!xml) return false;
+    const XMLNode base = baseNode(*xml, path);
+    if (!base) return false;
+
+    // Every read is tried, so that as much of a damaged file as possible is taken over; a missing element
+    // leaves its value alone.
+    bool ok = true;
+    const auto read = [&](ValueType value, double& number) {
+        const std::string key = get_user_string_key(value);
+        const bool found = xml->getDoubleValue(elementPath(key), number, base);
+        ok = found && ok;
+        ok = loadUserString(xml, key) && ok;
+        return found;
+    };
+
+    double teeth = 0.0;
+    if (read(ValueType::NumberOfTeeth, teeth)) {
+        // Written as a double; a count no int can hold is as broken as a missing one.
+        if (std::isfinite(teeth) && std::fabs(teeth) < 2147483648.0)
+            z_ = static_cast<int>(teeth); // truncated towards zero
+        else
+            ok = false;
+    }
+    read(ValueType::FaceWidth, b_);
+    read(ValueType::TipDiameter, dA_);
+    read(ValueType::RootDiameter, dF_);
+    read(ValueType::NormalModule, mn_);
+
+    moduleVariant_ = ModuleVariant::Normal;
+    std::string text;
+    const XMLNode module = xml->getNode(elementPath(get_user_string_key(ValueType::NormalModule)), base);
+    if (module && xml->getAttributeValue(module, kModuleVariantAttribute, text))
+        moduleVariant_ = StringToModuleVariant(text);
+
+    // The helix angle is found without its direction, which is then read from the element.
+    const std::string helixPath = elementPath(kHelixAngle);
+    double degrees = 0.0;
+    if (xml->getDoubleValue(helixPath, degrees, base))
+        beta_ = isUnset(degrees) ? unsetValue : radiansFromDegrees(degrees);
+    else
+        ok = false;
+    std::string direction;
+    const XMLNode helix = xml->getNode(helixPath, base);
+    if (helix && xml->getAttributeValue(helix, kDirectionAttribute, direction))
+        flankDirection_ = string_2_FlankDirection(direction);
+    else
+        ok = false;
+    // An element with an older direction text ("spur") keeps its user string; it is held under the key of the
+    // direction as understood, so that it is written back with the element.
+    bool helixUserString = false;
+    for (const std::string& key :
+         {helixAngleKey(FlankDirection_2_string(string_2_FlankDirection(direction))), helixAngleKey(kSpur),
+          helixAngleKey(FlankDirection_2_string(FlankDirection::Straight))}) {
+        if (!readUserString(*xml, key, text)) continue;
+        if (!text.empty()) userStrings_[get_user_string_key(ValueType::HelixAngle)] = text;
+        helixUserString = true;
+        break;
+    }
+    ok = helixUserString && ok;
+
+    double alphaN = 0.0;
+    if (read(ValueType::NormalPressureAngle, alphaN))
+        alphaN_ = isUnset(alphaN) ? unsetValue : radiansFromDegrees(alphaN);
+    // The coefficient itself is stored, whatever form it was entered in.
+    read(ValueType::AddendumModification, x_);
+    ok = addmodVariant_.loadXML(xml, kGeometry, false) && ok;
+
+    // The ball diameter is optional.
+    if (!xml->getDoubleValue(elementPath(get_user_string_key(ValueType::BallDiameter)), dM_, base))
+        dM_ = unsetValue;
+    loadUserString(xml, get_user_string_key(ValueType::BallDiameter));
+    return ok;
+}
+
+} // namespace kest::gear
