@@ -1,0 +1,15 @@
+#pragma once
+
+// Every public header of the library.
+
+#include <kest/gear/addendum_modification_variant.h>
+#include <kest/gear/cylindrical_gear_geometry.h>
+#include <kest/gear/gear.h>
+#include <kest/gear/host/database_element.h>
+#include <kest/gear/host/diagnostics.h>
+#include <kest/gear/host/export.h>
+#include <kest/gear/host/msxml_wrapper.h>
+#include <kest/gear/host/product_version.h>
+#include <kest/gear/host/record_registry.h>
+#include <kest/gear/library.h>
+#include <kest/gear/unset_value.h>

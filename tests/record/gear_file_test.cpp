@@ -1,0 +1,215 @@
+#include <kest/gear/cylindrical_gear_geometry.h>
+#include <kest/gear/gear.h>
+#include <kest/gear/host/product_version.h>
+#include <kest/gear/measurement_enums.h>
+
+#include "support/diagnostics_capture.h"
+#include "support/throw_message.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+
+#include <unistd.h>
+
+namespace kest::gear {
+namespace {
+
+namespace fs = std::filesystem;
+using host::DiagnosticChannel;
+
+std::string dataFile(const std::string& name) {
+    return std::string(GEARRECORDS_TEST_DATA) + "/gear/" + name;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class GearFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("gearrecords_" + std::to_string(::getpid()) + "_" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string path(const char* name) const { return (dir / name).string(); }
+    fs::path dir;
+};
+
+struct LoadCase {
+    const char* file;
+    const char* error; // "" when the load succeeds
+    const char* trace; // level-1 trace expected, "" for none
+};
+
+class GearLoad : public ::testing::TestWithParam<LoadCase> {};
+
+TEST_P(GearLoad, StampsAndKinds) {
+    const LoadCase& c = GetParam();
+    test::DiagnosticsCapture capture(1);
+    Gear gear;
+    if (*c.error) {
+        EXPECT_THROW_MSG(gear.Load(dataFile(c.file).c_str()), c.error);
+    } else {
+        EXPECT_NO_THROW(gear.Load(dataFile(c.file).c_str()));
+        ASSERT_NE(gear.getGeometry(), nullptr);
+        EXPECT_EQ(gear.getGeometry()->getZ(), 23);
+        EXPECT_STREQ(gear.GetKey(), dataFile(c.file).c_str());
+    }
+    const auto traces = capture.messages(DiagnosticChannel::Trace);
+    if (*c.trace)
+        EXPECT_EQ(traces, std::vector<std::string>{c.trace});
+    else
+        EXPECT_TRUE(traces.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, GearLoad,
+    ::testing::Values(
+        LoadCase{"stamp_9.02-44.xml", "", ""}, LoadCase{"stamp_9.2-44.xml", "", ""},
+        LoadCase{"stamp_9.02-44sp1.xml", "", ""}, LoadCase{"stamp_14.50-02.xml", "", ""},
+        LoadCase{"stamp_9.02-43.xml",
+                 "invalid version of gear-object found: required=9.02-44, actual=9.02-43", ""},
+        LoadCase{
+            "stamp_V14.xml", "",
+            "Cannot evaluate version info. Check required (9.02-44) and actual (0.00-00) version format!"},
+        LoadCase{
+            "stamp_9.02-45sp.xml", "",
+            "Cannot evaluate version info. Check required (9.02-44) and actual (9.02-45) version format!"},
+        LoadCase{
+            "stamp_missing.xml", "",
+            "Cannot evaluate version info. Check required (9.02-44) and actual (0.00-00) version format!"},
+        LoadCase{"kind_capitals.xml", "wrong type of geometry", ""},
+        LoadCase{"kind_missing.xml", "loading geometry type failed", ""},
+        LoadCase{"missing_face_width.xml", "loading geometry failed", ""},
+        LoadCase{"missing_helix_direction.xml", "loading geometry failed", ""}));
+
+TEST_F(GearFile, FileNameLengthIsCheckedBeforeAnyAccess) {
+    test::DiagnosticsCapture capture;
+    Gear gear;
+    const std::string longest(259, 'a');
+    EXPECT_THROW_MSG(gear.Load(longest.c_str()), "file not found: '" + longest + "'");
+    const std::string tooLong(260, 'a');
+    EXPECT_THROW_MSG(gear.Load(tooLong.c_str()),
+                     "Windows _MAX_PATH exceeded. This are usually 260 characters.");
+    EXPECT_EQ(capture.messages(DiagnosticChannel::ErrorLog),
+              std::vector<std::string>{"Windows MAX_PATH (260 characters) exceeded. Filename '" + tooLong +
+                                       "' has 260 characters..."});
+}
+
+TEST_F(GearFile, VersionMessageOutlivesTheGear) {
+    const char* message = nullptr;
+    try {
+        Gear gear(dataFile("stamp_9.02-43.xml").c_str());
+    } catch (const char* m) {
+        message = m;
+    }
+    ASSERT_NE(message, nullptr);
+    EXPECT_STREQ(message, "invalid version of gear-object found: required=9.02-44, actual=9.02-43");
+}
+
+TEST_F(GearFile, SaveStampsTheProductVersion) {
+    Gear gear(dataFile("stamp_9.02-44.xml").c_str());
+    EXPECT_EQ(gear.getVersion(), "9.02-44");
+    host::setProductVersion("12.01-07sp2");
+    gear.Save(path("stamped.xml").c_str());
+    host::setProductVersion("");
+    EXPECT_EQ(gear.getVersion(), "12.01-07sp2");
+    EXPECT_EQ(Gear(path("stamped.xml").c_str()).getVersion(), "12.01-07sp2");
+
+    gear.Save(path("library.xml").c_str());
+    EXPECT_EQ(Gear(path("library.xml").c_str()).getVersion(), host::libraryProductVersion());
+}
+
+TEST_F(GearFile, UnchangedSaveLeavesTheFileAlone) {
+    const std::string file = path("gear.xml");
+    fs::copy_file(dataFile("stamp_9.02-44.xml"), file);
+    Gear gear(file.c_str());
+    gear.Save(file.c_str()); // the stamp changes: written
+    const auto written = fs::last_write_time(file);
+    const std::string first = readFile(file);
+
+    fs::last_write_time(file, written - std::chrono::hours(1));
+    gear.Save(file.c_str());
+    gear.Save(nullptr); // the key names the same file
+    EXPECT_EQ(fs::last_write_time(file), written - std::chrono::hours(1))
+        << "unchanged content is not written";
+
+    Gear reloaded(file.c_str());
+    reloaded.Save(file.c_str());
+    EXPECT_EQ(fs::last_write_time(file), written - std::chrono::hours(1)) << "nor after a load";
+    EXPECT_EQ(readFile(file), first);
+
+    const std::string copy = path("copy.xml");
+    reloaded.Save(copy.c_str());
+    EXPECT_EQ(readFile(copy), first) << "a new name is always written, byte for byte the same";
+}
+
+TEST_F(GearFile, SaveWithoutGeometryKeepsTheGeometryElement) {
+    const std::string file = path("gear.xml");
+    Gear loaded(dataFile("stamp_9.02-44.xml").c_str());
+    Gear gear(loaded);
+    // A copy holds the same document; dropping the geometry object must not drop the element.
+    Gear empty;
+    empty.Save(file.c_str());
+    EXPECT_EQ(readFile(file).find("<geometry"), std::string::npos);
+    std::string hash;
+    EXPECT_TRUE(gear.getGeometryHash(hash));
+    EXPECT_FALSE(empty.getGeometryHash(hash));
+}
+
+TEST_F(GearFile, UnknownElementsAndUserStringsSurvive) {
+    Gear gear(dataFile("unknown_elements.xml").c_str());
+    const std::string file = path("saved.xml");
+    gear.Save(file.c_str());
+    const std::string text = readFile(file);
+    EXPECT_NE(text.find("<!-- written by hand"), std::string::npos);
+    EXPECT_NE(text.find("site=\"plant 2\""), std::string::npos);
+    EXPECT_NE(text.find("<note lang=\"de\">Zahnrad für Getriebe 3</note>"), std::string::npos);
+    EXPECT_NE(text.find("<vendor_block checksum=\"0x1f\" />"), std::string::npos);
+
+    Gear withStrings(dataFile("user_strings.xml").c_str());
+    using V = CylindricalGearGeometry::ValueType;
+    const CylindricalGearGeometry& g = *withStrings.getGeometry();
+    EXPECT_EQ(g.getUserString(V::NumberOfTeeth), "Ma\xdf 12");
+    EXPECT_EQ(g.getUserString(V::FaceWidth), "Breite laut Zeichnung");
+    EXPECT_EQ(g.getUserString(V::HelixAngle), "gerade verzahnt");
+    withStrings.Save(file.c_str());
+    Gear again(file.c_str());
+    EXPECT_EQ(again.getGeometry()->getUserString(V::NumberOfTeeth), "Ma\xdf 12");
+    EXPECT_EQ(again.getGeometry()->getUserString(V::HelixAngle), "gerade verzahnt");
+    EXPECT_NE(readFile(file).find("base_64=\"on\""), std::string::npos);
+}
+
+TEST_F(GearFile, GeometryRoundTripsExactly) {
+    using G = CylindricalGearGeometry;
+    G geometry(31, 30.0, 3.0, 15.0 * std::numbers::pi / 180.0, 20.0 * std::numbers::pi / 180.0, -0.1, 101.681,
+               88.181, G::FlankDirection::Left, G::ModuleVariant::Normal,
+               AddendumModificationVariant::AddmodFactor, 5.5);
+    Gear gear(&geometry);
+    const std::string file = path("helical.xml");
+    gear.Save(file.c_str());
+    Gear loaded(file.c_str());
+    const G& back = *loaded.getGeometry();
+    EXPECT_EQ(back.getZ(), 31);
+    EXPECT_EQ(back.getFlankDirection(Side::Left), G::FlankDirection::Left);
+    EXPECT_DOUBLE_EQ(back.getBetaRad(Side::Left, false), geometry.getBetaRad(Side::Left, false));
+    EXPECT_DOUBLE_EQ(back.getAlphaNRad(Side::Left), geometry.getAlphaNRad(Side::Left));
+    EXPECT_EQ(back.getX(Side::Left), -0.1);
+    EXPECT_EQ(back.getDA(), 101.681);
+    EXPECT_EQ(back.getDM(), 5.5);
+    std::string hash, again;
+    ASSERT_TRUE(loaded.getGeometryHash(hash));
+    loaded.Save(path("second.xml").c_str());
+    ASSERT_TRUE(loaded.getGeometryHash(again));
+    EXPECT_EQ(hash, again);
+    EXPECT_EQ(readFile(file), readFile(path("second.xml")));
+}
+
+} // namespace
+} // namespace kest::gear

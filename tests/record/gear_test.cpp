@@ -1,0 +1,156 @@
+#include <kest/gear/cylindrical_gear_geometry.h>
+#include <kest/gear/gear.h>
+#include <kest/gear/host/record_registry.h>
+#include <kest/gear/library.h>
+
+#include "record/library_callbacks.h"
+#include "support/diagnostics_capture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace kest::gear {
+namespace {
+
+using Geometry = CylindricalGearGeometry;
+
+Geometry spurGeometry() {
+    return Geometry(23, 20.0, 2.0, 0.0, 20.0 * std::numbers::pi / 180.0, 0.2, 50.8, 41.8,
+                    Geometry::FlankDirection::Straight, Geometry::ModuleVariant::Normal,
+                    AddendumModificationVariant::AddmodFactor, 3.5);
+}
+
+TEST(Gear, DefaultGearHasNoGeometry) {
+    Gear gear;
+    std::string message = "stale";
+    EXPECT_EQ(gear.getGeometry(), nullptr);
+    EXPECT_FALSE(gear.isExternal());
+    EXPECT_FALSE(gear.isValid(message));
+    EXPECT_EQ(message, "no geometry section");
+    EXPECT_EQ(Gear(static_cast<Geometry*>(nullptr)).getGeometry(), nullptr);
+}
+
+TEST(Gear, KeepsItsOwnCopyOfTheGeometry) {
+    Geometry geometry = spurGeometry();
+    Gear gear(&geometry);
+    ASSERT_NE(gear.getGeometry(), nullptr);
+    EXPECT_NE(gear.getGeometry(), &geometry);
+    EXPECT_TRUE(gear.getGeometry()->isSimilar(geometry));
+    EXPECT_TRUE(gear.isExternal());
+    std::string message = "stale";
+    EXPECT_TRUE(gear.isValid(message));
+    EXPECT_EQ(message, "");
+
+    Geometry other(-40, 10.0, 1.0, 0.0, 0.35, 0.0, 38.0, 42.5, Geometry::FlankDirection::Straight,
+                   Geometry::ModuleVariant::Normal, AddendumModificationVariant::AddmodFactor, unsetValue);
+    gear.setGeometry(&other);
+    EXPECT_EQ(gear.getGeometry()->getZ(), -40);
+    EXPECT_FALSE(gear.isExternal());
+}
+
+TEST(Gear, CopiesAreIndependent) {
+    Geometry geometry = spurGeometry();
+    auto original = std::make_unique<Gear>(&geometry);
+    std::unique_ptr<host::CMDatabaseElement> copy(original->CreateCopy());
+    const auto* copied = dynamic_cast<const Gear*>(copy.get());
+    ASSERT_NE(copied, nullptr);
+    EXPECT_STREQ(copied->GetKindOf(), "[gearel]");
+    ASSERT_NE(copied->getGeometry(), nullptr);
+    EXPECT_NE(copied->getGeometry(), original->getGeometry());
+    original.reset();
+    EXPECT_EQ(copied->getGeometry()->getZ(), 23);
+}
+
+struct IdentityCase {
+    const char* text;
+    bool kind;    // TestKindOf, case-sensitive
+    bool factory; // the registry's factory, case-insensitive
+};
+
+class GearIdentity : public ::testing::TestWithParam<IdentityCase> {};
+
+TEST_P(GearIdentity, KindIsExactFactoryIgnoresCase) {
+    const IdentityCase& c = GetParam();
+    Gear gear;
+    EXPECT_EQ(gear.TestKindOf(c.text, false), c.kind);
+    std::unique_ptr<host::CMDatabaseElement> made(createGearRecord(c.text));
+    EXPECT_EQ(made != nullptr, c.factory);
+    std::unique_ptr<host::CMDatabaseElement> viaRegistry(host::XmlRecords_CreateDatabaseElement(c.text));
+    EXPECT_EQ(viaRegistry != nullptr, c.factory);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, GearIdentity,
+                         ::testing::Values(IdentityCase{"[gearel]", true, true},
+                                           IdentityCase{"[GEAREL]", false, true},
+                                           IdentityCase{"gearel", false, false},
+                                           IdentityCase{"[gearel] ", false, false}));
+
+TEST(Gear, OwnerIdentity) {
+    Gear gear;
+    EXPECT_STREQ(gear.GetOwnerId(), "gearrecords");
+    EXPECT_TRUE(gear.TestOwnerId("gearrecords"));
+    EXPECT_FALSE(gear.TestOwnerId("GearRecords"));
+}
+
+TEST(GearLibrary, EntryPointRegistersOnceAndUnregistersAtTheLastDetach) {
+    // The library attached once when it was loaded.
+    ASSERT_TRUE(host::XmlRecords_IsDatabaseElementTypeRegistered("[gearel]"));
+    EXPECT_TRUE(GearRecords_EntryPoint(LibraryEvent::ProcessAttach));
+    EXPECT_TRUE(GearRecords_EntryPoint(LibraryEvent::ThreadAttach));
+    EXPECT_TRUE(GearRecords_EntryPoint(LibraryEvent::ProcessDetach));
+    EXPECT_TRUE(host::XmlRecords_IsDatabaseElementTypeRegistered("[gearel]"));
+
+    host::RecordsAddElement(new Gear());
+    test::DiagnosticsCapture capture(3);
+    EXPECT_TRUE(GearRecords_EntryPoint(LibraryEvent::ProcessDetach));
+    EXPECT_FALSE(host::XmlRecords_IsDatabaseElementTypeRegistered("[gearel]"));
+    EXPECT_EQ(host::RecordsCountElements("gearrecords"), 0u);
+    EXPECT_EQ(capture.messages(host::DiagnosticChannel::Trace),
+              std::vector<std::string>{"GearRecordsRemoveAllElement resources freed"});
+
+    EXPECT_TRUE(GearRecords_EntryPoint(LibraryEvent::ProcessDetach)) << "an extra detach is harmless";
+    EXPECT_EQ(capture.messages(host::DiagnosticChannel::ErrorLog),
+              std::vector<std::string>{"XmlRecords_UnRegisterDatabaseElementType(Gear) failed"});
+    EXPECT_TRUE(GearRecords_EntryPoint(LibraryEvent::ProcessAttach));
+    EXPECT_TRUE(host::XmlRecords_IsDatabaseElementTypeRegistered("[gearel]"));
+}
+
+bool fakeKChart(const Gear*, Measurement_Type, Side, unsigned int, KChart*) {
+    return true;
+}
+bool otherKChart(const Gear*, Measurement_Type, Side, unsigned int, KChart*) {
+    return false;
+}
+bool fakeStandard(const std::string&, StandardClass&, StandardClass&) {
+    return true;
+}
+
+TEST(GearLibrary, CallbacksAreReplacedAndClearedWithTraces) {
+    test::DiagnosticsCapture capture(3);
+    EXPECT_TRUE(GearRecords_UnRegisterAutomaticKChartFunctionPointer()) << "also when none is registered";
+    EXPECT_TRUE(GearRecords_RegisterAutomaticKChartFunctionPointer(fakeKChart));
+    EXPECT_TRUE(GearRecords_RegisterAutomaticKChartFunctionPointer(otherKChart));
+    EXPECT_EQ(registeredAutomaticKChartFunction(), &otherKChart);
+    EXPECT_TRUE(GearRecords_UnRegisterAutomaticKChartFunctionPointer());
+    EXPECT_EQ(registeredAutomaticKChartFunction(), nullptr);
+
+    EXPECT_TRUE(GearRecords_Register_GetInfoStandard_Function(fakeStandard));
+    EXPECT_EQ(registeredInfoStandardFunction(), &fakeStandard);
+    EXPECT_TRUE(GearRecords_UnRegister_GetInfoStandard_Function());
+    EXPECT_EQ(registeredInfoStandardFunction(), nullptr);
+
+    const auto traces = capture.messages(host::DiagnosticChannel::Trace);
+    ASSERT_EQ(traces.size(), 6u);
+    EXPECT_EQ(traces[0],
+              "GearRecords_UnRegisterAutomaticKChartFunctionPointerptr_automatic_kchart (0x0000000000000000) "
+              "unregistered");
+    EXPECT_EQ(
+        traces[1].rfind("GearRecords_RegisterAutomaticKChartFunctionPointerptr_automatic_kchart (0x", 0), 0u);
+    EXPECT_EQ(traces[4].rfind("GearRecords_Register_GetInfoStandard_Functionptr_info_standard (0x", 0), 0u);
+    EXPECT_NE(traces[5].find(") unregistered"), std::string::npos);
+}
+
+} // namespace
+} // namespace kest::gear
