@@ -1,0 +1,19 @@
+#include "check_command.h"
+#include "exit_status.h"
+#include "show_command.h"
+
+#include <kest/gear/host/product_version.h>
+
+#include <CLI/CLI.hpp>
+
+int main(int argc, char** argv) {
+    CLI::App app{"Inspect, check and script gear files.", "gearfile"};
+    app.set_version_flag("--version", kest::host::libraryProductVersion(),
+                         "Print the library version and exit");
+    app.require_subcommand(1);
+    app.footer(kest::gearfile::exitStatusFooter);
+    kest::gearfile::addShowCommand(app);
+    kest::gearfile::addCheckCommand(app);
+    CLI11_PARSE(app, argc, argv);
+    return kest::gearfile::exitSuccess;
+}

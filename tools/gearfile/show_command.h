@@ -1,0 +1,20 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+namespace kest::gearfile {
+
+// Registers "show FILE": the version stamp, the given and derived geometry values and the validity of one
+// file.
+void addShowCommand(CLI::App& app);
+
+// Writes the report of `file` to `out`. returns exitFileFailed, with "<file>: <reason>" on `err`, when the
+// file cannot be loaded; an invalid geometry is reported, not failed (that is what "check" is for).
+int runShow(const std::string& file, std::ostream& out, std::ostream& err);
+
+} // namespace kest::gearfile
