@@ -9,7 +9,11 @@
 #include <kest/gear/host/diagnostics.h>
 #include <kest/gear/host/export.h>
 #include <kest/gear/host/msxml_wrapper.h>
+#include <kest/gear/host/named_object.h>
 #include <kest/gear/host/product_version.h>
 #include <kest/gear/host/record_registry.h>
+#include <kest/gear/host/vector3d.h>
+#include <kest/gear/involute.h>
 #include <kest/gear/library.h>
+#include <kest/gear/measurement_enums.h>
 #include <kest/gear/unset_value.h>
