@@ -1,0 +1,343 @@
+#include <kest/gear/gear_measurement_info.h>
+
+#include <algorithm>
+#include <cassert>
+#include <cstdint>
+#include <limits>
+#include <string_view>
+#include <utility>
+
+namespace kest::gear {
+namespace {
+
+constexpr const char* kWrongToothList = "wrong tooth(list) given";
+
+constexpr unsigned int kMaxTooth = std::numeric_limits<unsigned int>::max();
+
+bool isDigit(char c) noexcept {
+    return c >= '0' && c <= '9';
+}
+
+// White space as the C locale's isspace sees it.
+bool isWhiteSpace(char c) noexcept {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// A digit, white space and another digit in a row: two numbers that only a blank keeps apart, which would
+// otherwise run together once the blanks are removed ("1 2" must not read as 12).
+bool hasDigitsSplitByWhiteSpace(std::string_view text) noexcept {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!isDigit(text[i])) continue;
+        std::size_t j = i + 1;
+        while (j < text.size() && isWhiteSpace(text[j]))
+            ++j;
+        if (j > i + 1 && j < text.size() && isDigit(text[j])) return true;
+        i = j - 1; // the white space after this digit has been looked at
+    }
+    return false;
+}
+
+// Reads the run of digits at `pos` and moves past it. returns false for an empty run, for 0 and for a number
+// beyond the range of a tooth number: none of them names a tooth.
+bool readToothNumber(std::string_view text, std::size_t& pos, unsigned int& number) noexcept {
+    std::uint64_t value = 0;
+    const std::size_t start = pos;
+    for (; pos < text.size() && isDigit(text[pos]); ++pos) {
+        value = value * 10 + static_cast<unsigned int>(text[pos] - '0');
+        if (value > kMaxTooth) return false;
+    }
+    if (pos == start || value == 0) return false;
+    number = static_cast<unsigned int>(value);
+    return true;
+}
+
+// Appends from, from +- 1, ..., to; a descending range gives descending teeth.
+void appendRange(std::vector<unsigned int>& teeth, unsigned int from, unsigned int to) {
+    for (unsigned int tooth = from;; tooth = from <= to ? tooth + 1 : tooth - 1) {
+        teeth.push_back(tooth);
+        if (tooth == to) break;
+    }
+}
+
+bool ascends(unsigned int a, unsigned int b) noexcept {
+    return a != kMaxTooth && b == a + 1;
+}
+bool descends(unsigned int a, unsigned int b) noexcept {
+    return a != 0 && b == a - 1;
+}
+
+std::string listText(const std::vector<unsigned int>& teeth, bool compress) {
+    std::string text;
+    if (teeth.empty()) return text;
+    if (!compress) {
+        for (std::size_t i = 0; i < teeth.size(); ++i) {
+            if (i != 0) text += ',';
+            text += std::to_string(teeth[i]);
+        }
+        return text;
+    }
+    // Maximal runs of consecutive teeth, rising or else falling, are written as "first-last".
+    text = std::to_string(teeth[0]);
+    for (std::size_t i = 0; i < teeth.size();) {
+        std::size_t j = i;
+        while (j + 1 < teeth.size() && ascends(teeth[j], teeth[j + 1]))
+            ++j;
+        if (j == i)
+            while (j + 1 < teeth.size() && descends(teeth[j], teeth[j + 1]))
+                ++j;
+        if (j > i) {
+            if (i != 0) text += ',' + std::to_string(teeth[i]);
+            text += '-' + std::to_string(teeth[j]);
+        } else if (i != 0) {
+            text += ',' + std::to_string(teeth[i]);
+        }
+        i = j + 1;
+    }
+    return text;
+}
+
+// The teeth sorted; false when one of them occurs twice.
+bool sortedOnce(std::vector<unsigned int> teeth, std::vector<unsigned int>& sorted) {
+    std::sort(teeth.begin(), teeth.end());
+    sorted = std::move(teeth);
+    return std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end();
+}
+
+} // namespace
+
+static_assert(sizeof(unsigned int) == 4, "tooth numbers and measurement indices are 32-bit");
+
+Gear_Measurement_Info::Gear_Measurement_Info(Measurement_Type measurementType, Side flank,
+                                             const std::string& teethText, unsigned int index)
+    : type(measurementType)
+    , side(flank)
+    , measurementIndex(index) {
+    if (!setTooth(teethText)) throw kWrongToothList;
+}
+
+bool Gear_Measurement_Info::setTooth(std::string text) {
+    if (hasDigitsSplitByWhiteSpace(text)) return false;
+    std::erase_if(text, [](char c) { return c == ' ' || c == '\t'; });
+    if (!text.empty() && !isDigit(text.back())) return false;
+
+    teeth.clear();
+    teethSorted.clear();
+    unsigned int from = 0;
+    unsigned int to = 0;
+    bool rangeOpen = false;
+    for (std::size_t pos = 0; pos < text.size();) {
+        unsigned int number = 0;
+        if (!readToothNumber(text, pos, number)) {
+            teeth.clear();
+            cycles.clear();
+            cyclesCalculated = false;
+            return false;
+        }
+        if (rangeOpen) {
+            to = number;
+            rangeOpen = false;
+        } else {
+            from = to = number;
+        }
+        // "-" opens a range (again, after its end: "1-3-5" runs from 1 to 5); any other character separates.
+        if (pos < text.size()) rangeOpen = text[pos++] == '-';
+        if (!rangeOpen) appendRange(teeth, from, to);
+    }
+    // The text ends in a digit, so the last number has closed any range.
+    assert(!rangeOpen);
+    teethChanged();
+    return true;
+}
+
+bool Gear_Measurement_Info::setTooth(const std::vector<unsigned int>& newTeeth) {
+    teeth = newTeeth;
+    teethChanged();
+    return true;
+}
+
+bool Gear_Measurement_Info::setTooth(unsigned int tooth, long position) {
+    if (tooth == 0) return false;
+    if (position < 0) {
+        teeth.assign(1, tooth);
+    } else {
+        const auto at = static_cast<unsigned long>(position);
+        if (at >= teeth.size() || teeth[at] == 0) return false;
+        teeth[at] = tooth;
+    }
+    teethChanged();
+    return true;
+}
+
+std::string Gear_Measurement_Info::teeth_2_string(bool compress) const {
+    return listText(teeth, compress);
+}
+
+std::string Gear_Measurement_Info::teeth_2_string(long cycle, bool compress) const {
+    std::vector<unsigned int> cycleTeeth;
+    if (!getTeethOfCycle(cycle, cycleTeeth)) return {};
+    return listText(cycleTeeth, compress);
+}
+
+std::string Gear_Measurement_Info::type_2_string() const {
+    return Measurement_Type_2_string(type);
+}
+
+std::string Gear_Measurement_Info::side_2_string() const {
+    return Side_2_string(side);
+}
+
+long Gear_Measurement_Info::getCycle(unsigned int position) const {
+    if (!cyclesCalculated || position >= cycles.size()) return -1;
+    return cycles[position];
+}
+
+long Gear_Measurement_Info::getMaxCycle() const {
+    return hasValidCycles() ? cycles.back() : -1;
+}
+
+bool Gear_Measurement_Info::hasValidCycles() const {
+    return !cycles.empty() && cycles.front() == 0 && cycles.back() != -1;
+}
+
+bool Gear_Measurement_Info::calculateFirstLastIndexOfCycle(long cycle, unsigned int& first,
+                                                           unsigned int& last) const {
+    if (cycle < 0 || cycle < getCycle(0) || cycle > getMaxCycle()) return false;
+    std::size_t lo = 0;
+    for (; lo < cycles.size() && cycles[lo] != cycle; ++lo)
+        if (cycles[lo] == -1) return false;
+    std::size_t hi = cycles.size();
+    for (; hi > 0 && cycles[hi - 1] != cycle; --hi)
+        if (cycles[hi - 1] == -1) return false;
+    if (lo == cycles.size() || hi == 0) return false;
+    first = static_cast<unsigned int>(lo);
+    last = static_cast<unsigned int>(hi - 1);
+    return last >= first;
+}
+
+bool Gear_Measurement_Info::calculateIndexVectorOfCycle(long cycle,
+                                                        std::vector<unsigned int>& positions) const {
+    positions.clear();
+    unsigned int first = 0;
+    unsigned int last = 0;
+    if (!calculateFirstLastIndexOfCycle(cycle, first, last)) return false;
+    for (unsigned int p = first; p <= last; ++p)
+        positions.push_back(p);
+    return true;
+}
+
+bool Gear_Measurement_Info::getTeethOfCycle(long cycle, std::vector<unsigned int>& cycleTeeth) const {
+    cycleTeeth.clear();
+    if (cycle < 0 || cycle > getMaxCycle()) return false;
+    std::vector<unsigned int> positions;
+    if (!calculateIndexVectorOfCycle(cycle, positions)) return false;
+    for (const unsigned int p : positions)
+        cycleTeeth.push_back(getTooth(p));
+    return true;
+}
+
+bool Gear_Measurement_Info::hasSameTeethInCycle(long cycle, const Gear_Measurement_Info& other) const {
+    std::vector<unsigned int> mine;
+    std::vector<unsigned int> theirs;
+    if (!getTeethOfCycle(cycle, mine) || !other.getTeethOfCycle(cycle, theirs)) return false;
+    if (mine.size() != theirs.size()) return false;
+    std::vector<unsigned int> mineSorted;
+    std::vector<unsigned int> theirsSorted;
+    if (!sortedOnce(std::move(mine), mineSorted) || !sortedOnce(std::move(theirs), theirsSorted))
+        return false;
+    return mineSorted == theirsSorted;
+}
+
+bool Gear_Measurement_Info::permutateToothOfCycle(const std::vector<unsigned int>& newOrder, long cycle) {
+    if (!cyclesCalculated) return false;
+    std::vector<unsigned int> positions;
+    if (!calculateIndexVectorOfCycle(cycle, positions)) return false;
+    if (positions.size() != newOrder.size()) return false;
+    std::vector<unsigned int> current;
+    for (const unsigned int p : positions)
+        current.push_back(getTooth(p));
+    std::sort(current.begin(), current.end());
+    std::vector<unsigned int> wanted;
+    if (!sortedOnce(newOrder, wanted) || wanted != current) return false;
+    // A reordering within a cycle leaves the sorted teeth and the cycle of every position as they were.
+    for (std::size_t k = 0; k < positions.size(); ++k)
+        teeth[positions[k]] = newOrder[k];
+    return true;
+}
+
+Gear_Measurement_Info Gear_Measurement_Info::getInfoOtherSide(bool both) const {
+    Gear_Measurement_Info other(*this);
+    if (side == Side::Both) return other;
+    other.side = both ? Side::Both : side == Side::Left ? Side::Right : Side::Left;
+    return other;
+}
+
+bool Gear_Measurement_Info::operator==(const Gear_Measurement_Info& other) const {
+    if (type != other.type) return false;
+    if (side != Side::Both && side != other.side) return false;
+    if (measurementIndex != other.measurementIndex) return false;
+    if (cyclesCalculated != other.cyclesCalculated || !cyclesCalculated) return false;
+    const long highest = cycles.empty() ? -1 : cycles.back();
+    const long otherHighest = other.cycles.empty() ? -1 : other.cycles.back();
+    if (highest != otherHighest) return false;
+    return teeth == other.teeth;
+}
+
+bool Gear_Measurement_Info::operator<(const Gear_Measurement_Info& other) const {
+    if (type != other.type) return type < other.type;
+    if (side != other.side) return side < other.side;
+    if (teethSorted != other.teethSorted) return teethSorted < other.teethSorted;
+    return measurementIndex < other.measurementIndex;
+}
+
+bool Gear_Measurement_Info::calculateCycle() {
+    if (cyclesCalculated) return true;
+    cycles.clear();
+    if (teeth.empty() || teeth.front() == 0) return false;
+    cyclesCalculated = true;
+    cycles.assign(teeth.size(), -1);
+
+    // The first cycle is the prefix of the list up to the first tooth met again.
+    std::vector<unsigned int> firstCycle;
+    for (const unsigned int tooth : teeth) {
+        const auto at = std::lower_bound(firstCycle.begin(), firstCycle.end(), tooth);
+        if (at != firstCycle.end() && *at == tooth) break;
+        firstCycle.insert(at, tooth);
+    }
+    // A later cycle may only measure teeth of the first; a tooth met again within the current cycle starts
+    // the next one. seenIn[k] is the last cycle that measured firstCycle[k].
+    std::vector<std::int32_t> seenIn(firstCycle.size(), -1);
+    std::int32_t cycle = 0;
+    for (std::size_t i = 0; i < teeth.size(); ++i) {
+        const auto at = std::lower_bound(firstCycle.begin(), firstCycle.end(), teeth[i]);
+        if (at == firstCycle.end() || *at != teeth[i]) return false;
+        std::int32_t& seen = seenIn[static_cast<std::size_t>(at - firstCycle.begin())];
+        if (seen == cycle) ++cycle;
+        seen = cycle;
+        cycles[i] = cycle;
+    }
+    return true;
+}
+
+void Gear_Measurement_Info::updateTeethSorted() {
+    teethSorted = teeth;
+    if (teethSorted.size() > 1) std::sort(teethSorted.begin(), teethSorted.end());
+}
+
+unsigned int Gear_Measurement_Info::getTooth(unsigned int position) const noexcept {
+    return position < teeth.size() ? teeth[position] : 0;
+}
+
+void Gear_Measurement_Info::teethChanged() {
+    updateTeethSorted();
+    cyclesCalculated = false;
+    calculateCycle();
+}
+
+bool Gear_Measurement::operator<(const Gear_Measurement& other) const {
+    const Gear_Measurement_Info& info = *this;
+    const Gear_Measurement_Info& otherInfo = other;
+    if (!(info == otherInfo)) return info < otherInfo;
+    return name < other.name;
+}
+
+} // namespace kest::gear

@@ -1,0 +1,137 @@
+#include <kest/gear/measurement_path.h>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+#include <vector>
+
+using namespace kest::gear;
+using kest::host::MSXMLWrapper;
+using kest::host::XMLNode;
+
+namespace {
+
+using R = Reference;
+using Points = std::vector<MeasurementPathPoint>;
+
+std::string serialized(const MSXMLWrapper& xml) {
+    std::string text;
+    xml.serialize(text);
+    return text;
+}
+
+TEST(measurement_path, RoundTripIsExact) {
+    const Points points{
+        {0.1, R::Diameter, 1.0 / 3.0, R::LengthDatumToNonDatum},
+        {-0.0, R::RollingAngle, 5e-324, R::PercentNonDatumToDatum},
+        {123456.78901234567, R::ReferenceDiameter, -std::numeric_limits<double>::max(),
+         R::LengthNonDatumToDatum},
+    };
+    MeasurementPath path;
+    ASSERT_TRUE(path.setPoints(points));
+    MSXMLWrapper xml;
+    xml.reset("setting");
+    ASSERT_TRUE(path.saveXML(&xml, xml.getRootNode()));
+    const std::string text = serialized(xml);
+    EXPECT_NE(text.find("<point id=\"1\">\n    <position reference=\"diameter\">0.1</position>\n"
+                        "    <height reference=\"length datum to non-datum\">0.3333333333333333</height>"),
+              std::string::npos)
+        << text;
+
+    MSXMLWrapper read;
+    ASSERT_TRUE(read.parse(text));
+    MeasurementPath loaded;
+    ASSERT_TRUE(loaded.loadXML(&read, read.getRootNode()));
+    // The shortest round-trip text of a double is unique to its bits (-0 included), so an identical second
+    // save means every value came back bit for bit.
+    MSXMLWrapper again;
+    again.reset("setting");
+    ASSERT_TRUE(loaded.saveXML(&again, again.getRootNode()));
+    EXPECT_EQ(serialized(again), text);
+
+    EXPECT_FALSE(path.getPoints(nullptr));
+    EXPECT_FALSE(loaded.loadXML(&read, XMLNode()));
+}
+
+// A path point; `id` is the attribute as written, "" for none.
+std::string pointXml(const std::string& id, const std::string& position = "9",
+                     const std::string& positionReference = "diameter",
+                     const std::string& heightReference = "length datum to non-datum") {
+    return "<point" + id + "><position reference=\"" + positionReference + "\">" + position +
+           "</position><height reference=\"" + heightReference + "\">1</height></point>";
+}
+
+TEST(measurement_path, LoadKeepsTheGoodPoints) {
+    const std::string id3 = R"( id="3")";
+    const struct {
+        const char* name;
+        std::string badPoint; // stands between good points with ids 1 and 2
+        bool result;
+        std::vector<double> positions; // of the stored points, in id order
+    } rows[] = {
+        {"lenient id", pointXml(R"( id="3abc")"), true, {1, 2, 9}},
+        {"id 0", pointXml(R"( id="0")"), false, {1, 2}},
+        {"negative id", pointXml(R"( id="-4")"), false, {1, 2}},
+        {"id not a number", pointXml(R"( id="x5")"), false, {1, 2}},
+        {"id missing", pointXml(""), false, {1, 2}},
+        {"id beyond 32 bits", pointXml(R"( id="4294967297")"), false, {1, 2}},
+        {"repeated id", pointXml(R"( id="1")"), false, {1, 2}},
+        {"lead reference for position", pointXml(id3, "9", "percent datum to non-datum"), false, {1, 2}},
+        {"profile reference for height", pointXml(id3, "9", "diameter", "percent"), false, {1, 2}},
+        {"position not a number", pointXml(id3, "abc"), false, {1, 2}},
+        {"no height", R"(<point id="3"><position reference="diameter">9</position></point>)", false, {1, 2}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        MSXMLWrapper xml;
+        ASSERT_TRUE(xml.parse("<setting>" + pointXml(R"( id="1")", "1") + row.badPoint +
+                              pointXml(R"( id="2")", "2") + "</setting>"));
+        MeasurementPath path;
+        EXPECT_EQ(path.loadXML(&xml, xml.getRootNode()), row.result);
+        Points points;
+        path.getPoints(&points);
+        std::vector<double> positions;
+        for (const MeasurementPathPoint& p : points)
+            positions.push_back(p.position);
+        EXPECT_EQ(positions, row.positions);
+    }
+}
+
+TEST(measurement_path, PointDefinition) {
+    MSXMLWrapper xml;
+    xml.reset("chart");
+    XMLNode written;
+    const PointDefinition point(0.1, 1.0 / 3.0, R::Percent);
+    ASSERT_TRUE(point.saveXML(&xml, xml.getRootNode(), written));
+    EXPECT_EQ(written, xml.getNode("point"));
+    EXPECT_NE(
+        serialized(xml).find(R"(<point position="0.1" variation="0.333333333333333" reference="percent" />)"),
+        std::string::npos);
+    EXPECT_FALSE(point.saveXML(&xml, XMLNode(), written));
+
+    const struct {
+        const char* attributes;
+        bool result;
+        double position, variation;
+        Reference reference;
+    } rows[] = {
+        {R"(position=" 2.5mm" variation="-1e-3" reference="rolling path")", true, 2.5, -0.001,
+         R::RollingPath},
+        {R"(position="abc" variation="4" reference="diameter")", false, 7, 4, R::Diameter},
+        {R"(position="5" variation="4")", false, 5, 4, R::VCircleDiameter},
+        {R"(position="5" variation="4" reference="length")", false, 5, 4, R::VCircleDiameter},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.attributes);
+        MSXMLWrapper read;
+        ASSERT_TRUE(read.parse(std::string("<point ") + row.attributes + "/>"));
+        PointDefinition loaded(7, 8, R::VCircleDiameter);
+        EXPECT_EQ(loaded.loadXML(&read, read.getRootNode()), row.result);
+        EXPECT_EQ(loaded.position, row.position);
+        EXPECT_EQ(loaded.variation, row.variation);
+        EXPECT_EQ(loaded.reference, row.reference);
+    }
+}
+
+} // namespace
