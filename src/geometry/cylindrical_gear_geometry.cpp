@@ -2,6 +2,7 @@
 
 #include <kest/gear/measurement_enums.h>
 
+#include "calc/profile_shift.h"
 #include "geometry/angle_units.h"
 #include "host/report.h"
 
@@ -47,16 +48,15 @@ constexpr const char* kUnknownAddmodVariant = "Unknown AddendumModificationVaria
 constexpr double kDiametralPitchFactor = 10.0;
 
 // The addendum modification stated through a test dimension (dimensions over balls and pins, tooth
-// thicknesses) is converted by the nominal-value calculator, in both directions. These two functions are the
-// geometry's only link to it; until it is available, those forms are refused like unknown ones.
-double coefficientFromTestDimension(const CylindricalGearGeometry& /*geometry*/,
-                                    AddendumModificationVariant /*variant*/, double /*dimension*/) {
-    throw kUnknownAddmodVariant;
+// thicknesses) is converted by the nominal-value calculations, in both directions.
+double coefficientFromTestDimension(const CylindricalGearGeometry& geometry,
+                                    AddendumModificationVariant variant, double dimension) {
+    return profileShiftFromTestValue(geometry, variant, dimension);
 }
 
-double testDimensionFromCoefficient(const CylindricalGearGeometry& /*geometry*/, Side /*side*/,
-                                    AddendumModificationVariant /*variant*/, double /*zpos*/) {
-    throw kUnknownAddmodVariant;
+double testDimensionFromCoefficient(const CylindricalGearGeometry& geometry, Side side,
+                                    AddendumModificationVariant variant, double zpos) {
+    return testValueFromProfileShift(geometry, side, variant, zpos);
 }
 
 bool isKnown(FlankDirection direction) {
@@ -114,11 +114,16 @@ CylindricalGearGeometry::CylindricalGearGeometry(int z, double b, double module,
     , dM_(dM)
     , addmodVariant_(addmodVariant)
     , initialized_(true) {
-    if (isDiametralPitch(moduleVariant_) && !isUnset(mn_)) mn_ = kDiametralPitchFactor / mn_;
-    // mn = mt cos(beta) (ISO 21771)
-    if (isTransverse(moduleVariant_))
-        mn_ = isUnset(mn_) || isUnset(beta_) ? unsetValue : mn_ * std::cos(beta_);
+    mn_ = normalModuleOf(module, beta_, moduleVariant_);
     calcX(addendumModification);
+}
+
+double CylindricalGearGeometry::normalModuleOf(double value, double betaRad, ModuleVariant variant) {
+    double mn = value;
+    if (isDiametralPitch(variant) && !isUnset(mn)) mn = kDiametralPitchFactor / mn;
+    // mn = mt cos(beta) (ISO 21771)
+    if (isTransverse(variant)) mn = isUnset(mn) || isUnset(betaRad) ? unsetValue : mn * std::cos(betaRad);
+    return mn;
 }
 
 CylindricalGearGeometry::CylindricalGearGeometry(const CylindricalGearGeometry& other)
@@ -187,8 +192,12 @@ CylindricalGearGeometry::FlankDirection CylindricalGearGeometry::getFlankDirecti
 }
 
 double CylindricalGearGeometry::getBetaRad(Side side, bool isSigned) const {
-    if (isUnset(beta_) || !isSigned) return beta_;
-    return getFlankDirection(side) == FlankDirection::Left ? -std::fabs(beta_) : std::fabs(beta_);
+    return helixAngleOf(beta_, getFlankDirection(side), isSigned);
+}
+
+double CylindricalGearGeometry::helixAngleOf(double betaRad, FlankDirection direction, bool isSigned) {
+    if (isUnset(betaRad) || !isSigned) return betaRad;
+    return direction == FlankDirection::Left ? -std::fabs(betaRad) : std::fabs(betaRad);
 }
 
 double CylindricalGearGeometry::getBetaDeg(Side side, bool isSigned) const {
@@ -202,13 +211,21 @@ double CylindricalGearGeometry::getAlphaNDeg(Side side) const {
 // The formulas below read the gear through the virtual getters of the side, so that a derived geometry that
 // only supplies per-side values gets them right for either flank.
 
-// Reference diameter d = z mn / cos(beta) (ISO 21771).
 double CylindricalGearGeometry::getD(Side side, bool isSigned) const {
+    return referenceDiameter(side, getFlankDirection(side) == FlankDirection::Straight, isSigned);
+}
+
+double CylindricalGearGeometry::getDB(Side side, bool isSigned) const {
+    return baseDiameter(side, getFlankDirection(side) == FlankDirection::Straight, isSigned);
+}
+
+// Reference diameter d = z mn / cos(beta) (ISO 21771).
+double CylindricalGearGeometry::referenceDiameter(Side side, bool straight, bool isSigned) const {
     const int z = getZ();
     const double mn = getMN(side);
     if (z == 0 || isUnset(mn)) return unsetValue;
     double d = z * mn;
-    if (getFlankDirection(side) != FlankDirection::Straight) {
+    if (!straight) {
         const double beta = getBetaRad(side, false);
         if (isUnset(beta)) return unsetValue;
         d /= std::cos(beta);
@@ -218,13 +235,13 @@ double CylindricalGearGeometry::getD(Side side, bool isSigned) const {
 
 // Base diameter db = d cos(alpha_t) with tan(alpha_t) = tan(alpha_n) / cos(beta) (ISO 21771), which is
 // z mn / sqrt(tan^2(alpha_n) + cos^2(beta)); for a spur gear it reduces to z mn cos(alpha_n).
-double CylindricalGearGeometry::getDB(Side side, bool isSigned) const {
+double CylindricalGearGeometry::baseDiameter(Side side, bool straight, bool isSigned) const {
     const int z = getZ();
     const double mn = getMN(side);
     const double alphaN = getAlphaNRad(side);
     if (z == 0 || isUnset(mn) || isUnset(alphaN)) return unsetValue;
     double db = 0.0;
-    if (getFlankDirection(side) == FlankDirection::Straight) {
+    if (straight) {
         db = z * mn * std::cos(alphaN);
     } else {
         const double beta = getBetaRad(side, false);

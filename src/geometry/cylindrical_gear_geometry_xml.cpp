@@ -63,10 +63,10 @@ XMLNode baseNode(const MSXMLWrapper& xml, const std::string& path) {
     return path.empty() ? xml.getRootNode() : xml.getNode(path);
 }
 
-// Reads the user string of the element "geometry/<key>" below the document element into `text` ("" when the
+// Reads the user string of the element at `path` below the document element into `text` ("" when the
 // element has none or it cannot be decoded). returns false when the element is missing.
-bool readUserString(const MSXMLWrapper& xml, const std::string& key, std::string& text) {
-    const XMLNode node = xml.getNode(elementPath(key));
+bool readUserString(const MSXMLWrapper& xml, const std::string& path, std::string& text) {
+    const XMLNode node = xml.getNode(path);
     if (!node) return false;
     util::UserText read{kUserStringAttribute, {}};
     if (!util::readUserText(xml, node, read)) read.text.clear();
@@ -100,15 +100,25 @@ std::string CylindricalGearGeometry::getUserString(ValueType value) const {
 
 // User strings are addressed from the document element, whatever node the values were written below.
 bool CylindricalGearGeometry::saveUserString(MSXMLWrapper* xml, ValueType value) const {
-    const auto found = userStrings_.find(get_user_string_key(value));
-    if (found == userStrings_.end()) return true;
-    return util::writeUserText(*xml, xml->getNode(elementPath(found->first)),
-                               {kUserStringAttribute, found->second});
+    const std::string key = get_user_string_key(value);
+    return saveUserString(xml, key, elementPath(key));
 }
 
 bool CylindricalGearGeometry::loadUserString(MSXMLWrapper* xml, const std::string& key) {
+    return loadUserString(xml, key, elementPath(key));
+}
+
+bool CylindricalGearGeometry::saveUserString(MSXMLWrapper* xml, const std::string& key,
+                                             const std::string& path) const {
+    const auto found = userStrings_.find(key);
+    if (found == userStrings_.end()) return true;
+    return util::writeUserText(*xml, xml->getNode(path), {kUserStringAttribute, found->second});
+}
+
+bool CylindricalGearGeometry::loadUserString(MSXMLWrapper* xml, const std::string& key,
+                                             const std::string& path) {
     std::string text;
-    if (!readUserString(*xml, key, text)) return false;
+    if (!readUserString(*xml, path, text)) return false;
     if (!text.empty()) userStrings_[key] = text;
     return true;
 }
@@ -203,7 +213,7 @@ bool CylindricalGearGeometry::loadXML(MSXMLWrapper* xml, const std::string& path
     for (const std::string& key :
          {helixAngleKey(FlankDirection_2_string(string_2_FlankDirection(direction))), helixAngleKey(kSpur),
           helixAngleKey(FlankDirection_2_string(FlankDirection::Straight))}) {
-        if (!readUserString(*xml, key, text)) continue;
+        if (!readUserString(*xml, elementPath(key), text)) continue;
         if (!text.empty()) userStrings_[get_user_string_key(ValueType::HelixAngle)] = text;
         helixUserString = true;
         break;

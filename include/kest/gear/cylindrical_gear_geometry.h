@@ -97,6 +97,16 @@ public:
     // The addendum modification expressed in `variant` (at axial position `zpos` for the ball dimensions).
     // Throws "Unknown AddendumModificationVariant" for a variant it cannot give.
     double getAddendumModification(Side side, AddendumModificationVariant variant, double zpos) const;
+    // Nominal value of the feature with the short name `feature` (case-sensitive): "MdK" and "MrK" (a1 the
+    // ball diameter, a2 the axial position), "MdR" and "MrR" (a1 the pin diameter), "syt", "syn", "eyt",
+    // "eyn" (a1 the diameter, a2 the axial position), the tooth thicknesses "st", "Sv", "sn", "sbt", "sbn",
+    // "svt", "svn", the space widths "et", "en", "ebt", "ebn", "evt", "evn", "Ev", the tip and root diameters
+    // "da", "df", and 0 for the g- and a-prefixed deviation names. Throws "demand nominal value of feature %s
+    // is not yet implemented" for any other name; a failing calculation throws its message text.
+    double getNominalFeatureValue(const std::string& feature, double a1, double a2) const;
+    // Ball diameter for the dimension over balls after DIN 3960 (coefficient x; unset: the side's own).
+    // returns unset when z is 0 or an input is unset.
+    double getDINBallDiameter(Side side, double x) const;
 
     double getSimilarityEpsilon() const noexcept { return similarityEpsilon_; }
     void setSimilarityEpsilon(double epsilon) noexcept { similarityEpsilon_ = epsilon; }
@@ -128,6 +138,21 @@ protected:
 
     bool saveUserString(host::MSXMLWrapper* xml, ValueType value) const;
     bool loadUserString(host::MSXMLWrapper* xml, const std::string& key);
+    // The user string stored under `key`, written to or read from the element at `elementPath` (from the
+    // document element) for values whose element is not "geometry/<key>". The load returns false when the
+    // element is missing; the save returns true when no text is stored.
+    bool saveUserString(host::MSXMLWrapper* xml, const std::string& key,
+                        const std::string& elementPath) const;
+    bool loadUserString(host::MSXMLWrapper* xml, const std::string& key, const std::string& elementPath);
+
+    // The normal module of a module value given in `variant`, as the full constructor converts it; unset when
+    // the value, or for a transverse variant the helix angle, is unset.
+    static double normalModuleOf(double value, double betaRad, ModuleVariant variant);
+    // getBetaRad of a stored helix angle and its hand.
+    static double helixAngleOf(double betaRad, FlankDirection direction, bool isSigned);
+    // getD and getDB of a side, with the spur-gear branch chosen by the caller.
+    double referenceDiameter(Side side, bool straight, bool isSigned) const;
+    double baseDiameter(Side side, bool straight, bool isSigned) const;
 
     int z_ = 0;
     double b_ = unsetValue;

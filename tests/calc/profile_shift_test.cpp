@@ -1,0 +1,135 @@
+#include <kest/gear/gear_calculator.h>
+
+#include <kest/gear/cylindrical_gear_geometry.h>
+#include <kest/gear/measurement_enums.h>
+
+#include "calc/gear_references.h"
+#include "support/diagnostics_capture.h"
+#include "support/throw_message.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+using namespace kest::gear;
+using kest::test::TestGear;
+
+namespace {
+
+using AMV = AddendumModificationVariant;
+using FD = CylindricalGearGeometry::FlankDirection;
+constexpr double U = unsetValue;
+
+// The geometry stated with a test value computed by the closed forms of the standards gives back the
+// coefficient: in closed form for the tooth thicknesses, by the secant method for the ball and pin
+// dimensions.
+TEST(profile_shift, CoefficientFromTheClosedFormTestValues) {
+    const std::vector<TestGear> gears{
+        {"helical, z 23, x 0.2", 23, 2.5, 15.0, 20.0, 0.2},
+        {"spur, z 20, x -0.35", 20, 2.0, 0.0, 20.0, -0.35},
+        {"internal spur, z -41, x 0.3", -41, 2.5, 0.0, 20.0, 0.3},
+        {"internal helical, z -60, x 0.25", -60, 2.0, 12.0, 20.0, 0.25},
+    };
+    for (const TestGear& t : gears) {
+        const double dM = 1.7 * t.mn;
+        const double dv = t.db();
+        // no pins in an internal helical gear; over an odd helical one the pins give 2 R_K + dR
+        const bool pins = t.z > 0 || t.betaDeg == 0.0;
+        const double mdr = t.betaDeg != 0.0 && t.z % 2 != 0 ? 2 * t.ballCentreRadius(dM) + dM : t.mdk(dM);
+        const struct {
+            AMV variant;
+            double value;
+        } rows[]{
+            {AMV::AddmodMdk, t.mdk(dM)},
+            {AMV::AddmodMrk, t.mrk(dM)},
+            {AMV::AddmodMdr, pins ? mdr : U},
+            {AMV::AddmodSt, t.st()},
+            {AMV::AddmodSbt, t.syt(dv)},
+            {AMV::AddmodSn, t.st() * std::cos(t.beta())},
+            {AMV::AddmodSbn, t.syt(dv) * std::cos(t.betaB())},
+        };
+        for (const auto& row : rows) {
+            SCOPED_TRACE(testing::Message() << t.name << ", variant " << static_cast<int>(row.variant));
+            if (isUnset(row.value)) continue;
+            EXPECT_NEAR(t.make(dM, row.variant, row.value).getX(Side::Left), t.x, 1e-8);
+        }
+    }
+}
+
+// The solve itself: the dimension is defined over the whole scan, so the secant starts from x = -3 and 3 and
+// needs only a few steps on the nearly linear dimension-over-x curve.
+TEST(profile_shift, SecantOnTheDimensionConvergesQuickly) {
+    const TestGear t{"helical, z 23, x 0.2", 23, 2.5, 15.0, 20.0, 0.2};
+    const CylindricalGearGeometry g = t.make();
+    for (const char* name : {"MdK", "MrK", "MdR", "MrR"}) {
+        SCOPED_TRACE(name);
+        ProfileShiftCalculation f(g, 0.0, 4.0, 0.0);
+        EXPECT_EQ(f.getDimension(), "not initialized");
+        f.setDimension(name);
+        EXPECT_EQ(f.getDimension(), name);
+        ProfileShiftCalculation target(g, f.dimension(-0.4), 4.0, 0.0);
+        target.setDimension(name);
+        kest::RootSecantMethod solver(secantTolerance, secantIterationLimit);
+        EXPECT_NEAR(target.solve(solver), -0.4, 1e-10);
+        EXPECT_TRUE(solver.isConverged());
+        EXPECT_LE(solver.getIterations(), 7u);
+    }
+    ProfileShiftCalculation f(g, 50.0, 4.0, 0.0);
+    EXPECT_THROW_MSG(f.setDimension("Wk"), "Wk can not be calculated for given gear or not yet implemented");
+    // a ball that finds no place in any space leaves nothing to solve
+    ProfileShiftCalculation huge(g, 50.0, 200.0, 0.0);
+    huge.setDimension("MdK");
+    kest::RootSecantMethod solver(secantTolerance, secantIterationLimit);
+    EXPECT_EQ(huge.solve(solver), U);
+}
+
+// The flank offset angle that reproduces a value measured on a gear whose teeth are phi0 = 0.004 wider than
+// nominal, from each feature that fixes it.
+TEST(profile_shift, FlankOffsetAngleFromAMeasuredValue) {
+    const TestGear t{"helical, z 23, x 0.2", 23, 2.5, 15.0, 20.0, 0.2};
+    const CylindricalGearGeometry symmetric = t.make();
+    const kest::test::OtherRightFlank asymmetric(symmetric, true, t.x, 25 * kest::test::deg);
+    const double phi0 = 0.004;
+    const double r = std::fabs(t.d()) / 2;
+    for (const CylindricalGearGeometry* g :
+         {&symmetric, static_cast<const CylindricalGearGeometry*>(&asymmetric)}) {
+        const bool asym = g == &asymmetric;
+        const GearCalculator c(g);
+        const struct {
+            const char* feature;
+            double measured;
+            unsigned int k;
+        } rows[]{
+            {"MdK", c.getNominal_MdK(U, U, 4.0, 5.0, phi0), unsetSpanCount},
+            {"MrK", c.getNominal_MrK(U, U, 4.0, 5.0, phi0), unsetSpanCount},
+            {"Syt", c.getNominal_Syt(r, 5.0, U, U, 0.0) + phi0 * r, unsetSpanCount},
+            {"MdR", asym ? 70.0 : c.getNominal_MdR(U, 4.0, phi0), unsetSpanCount},
+            {"MrR", asym ? 35.0 : c.getNominal_MrR(U, 4.0, phi0), unsetSpanCount},
+            {"Wk", asym ? 19.0 : c.getNominal_Wk(3, U, phi0), 3},
+        };
+        for (const auto& row : rows) {
+            SCOPED_TRACE(testing::Message() << row.feature << (asym ? " asymmetrical" : ""));
+            kest::RootSecantMethod solver(secantTolerance, secantIterationLimit);
+            const double found =
+                c.getPhiB0_offset(row.feature, row.measured, 4.0, 5.0, 2 * r, U, U, row.k, solver);
+            const bool refused = asym && (row.k != unsetSpanCount || row.feature[2] == 'R');
+            if (refused) { // pins and spans are not defined for an asymmetrical gear
+                EXPECT_EQ(found, U);
+                continue;
+            }
+            EXPECT_NEAR(found, phi0, 1e-10);
+            EXPECT_LE(solver.getIterations(), 5u);
+        }
+    }
+    const GearCalculator c(&symmetric);
+    EXPECT_THROW_MSG(c.getPhiB0_offset("Wk", 19.0, U, 0.0, U, U, U, 0),
+                     "for base tangent length calculation span teeth number must be given.");
+    EXPECT_THROW_MSG(c.getPhiB0_offset("MdX", 70.0, 4.0, 0.0, U, U, U, unsetSpanCount),
+                     "MdX can not be calculated for given gear or not yet implemented");
+    // no ball fits at any offset: no pair of defined start values within the budget
+    EXPECT_EQ(c.getPhiB0_offset("MdK", 70.0, 200.0, 0.0, U, U, U, unsetSpanCount), U);
+}
+
+} // namespace
