@@ -1,5 +1,9 @@
+#include <kest/gear/asymmetrical_gear_geometry.h>
+#include <kest/gear/beveloid_gear_geometry.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
 #include <kest/gear/gear.h>
+
+#include "record/gear_content.h"
 
 #include <cstring>
 
@@ -7,17 +11,25 @@ namespace kest::gear {
 namespace {
 
 // A deep copy of the concrete kind of `source`. The most derived kind is asked first, since a derived
-// geometry also answers to the kinds of its bases.
+// geometry also answers to the kinds of its bases; a class that claims a kind it is not of is unsupported.
 std::unique_ptr<CylindricalGearGeometry> copyGeometry(const CylindricalGearGeometry& source) {
-    if (source.testKindOf(CylindricalGearGeometry::isKindOf(), true))
+    if (source.testKindOf(BeveloidGearGeometry::isKindOf(), true)) {
+        if (const auto* beveloid = dynamic_cast<const BeveloidGearGeometry*>(&source))
+            return std::make_unique<BeveloidGearGeometry>(*beveloid);
+    } else if (source.testKindOf(AsymmetricalGearGeometry::isKindOf(), true)) {
+        if (const auto* asymmetrical = dynamic_cast<const AsymmetricalGearGeometry*>(&source))
+            return std::make_unique<AsymmetricalGearGeometry>(*asymmetrical);
+    } else if (source.testKindOf(CylindricalGearGeometry::isKindOf(), true)) {
         return std::make_unique<CylindricalGearGeometry>(source);
+    }
     throw "Geometry type unsupported";
 }
 
 } // namespace
 
 Gear::Gear()
-    : CMXMLDatabaseElement("gear") {}
+    : CMXMLDatabaseElement("gear")
+    , content_(std::make_unique<GearContent>()) {}
 
 Gear::Gear(const char* fileName)
     : Gear() {
@@ -30,7 +42,8 @@ Gear::Gear(CylindricalGearGeometry* geometry)
 }
 
 Gear::Gear(const Gear& other)
-    : CMXMLDatabaseElement(other) {
+    : CMXMLDatabaseElement(other)
+    , content_(std::make_unique<GearContent>()) {
     if (this != &other) *this = other;
 }
 
@@ -40,6 +53,7 @@ Gear& Gear::operator=(const Gear& other) {
     version_ = other.version_;
     geometry_.reset();
     if (other.geometry_) initGeometry(other.geometry_.get());
+    *content_ = *other.content_;
     contentHash_ = other.contentHash_;
     fileName_ = other.fileName_;
     return *this;

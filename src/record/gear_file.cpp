@@ -1,11 +1,14 @@
 // Loading and saving the gear file: the file-name and version checks, the geometry kind, the order of the
 // sections and the test whether a save has to write the file at all.
 
+#include <kest/gear/asymmetrical_gear_geometry.h>
+#include <kest/gear/beveloid_gear_geometry.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
 #include <kest/gear/gear.h>
 #include <kest/gear/host/product_version.h>
 
 #include "host/report.h"
+#include "record/gear_content.h"
 #include "record/version_stamp.h"
 
 #include <cstring>
@@ -24,10 +27,19 @@ void require(bool ok, const char* message) {
 // geometry's reader replaces them. returns null for a kind the library does not know.
 std::unique_ptr<CylindricalGearGeometry> createGeometryOfKind(const std::string& kind) {
     using G = CylindricalGearGeometry;
-    if (kind == G::isKindOf())
-        return std::make_unique<G>(1, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, G::FlankDirection::Straight,
-                                   G::ModuleVariant::Normal, AddendumModificationVariant::AddmodFactor,
-                                   unsetValue);
+    const auto cylindrical = [] {
+        return G(1, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, G::FlankDirection::Straight, G::ModuleVariant::Normal,
+                 AddendumModificationVariant::AddmodFactor, unsetValue);
+    };
+    const auto asymmetrical = [&] {
+        return AsymmetricalGearGeometry(cylindrical(), 9.0, 10.0, 11.0, 12.0, G::FlankDirection::Straight,
+                                        G::ModuleVariant::Normal, AddendumModificationVariant::AddmodFactor);
+    };
+    if (kind == G::isKindOf()) return std::make_unique<G>(cylindrical());
+    if (kind == AsymmetricalGearGeometry::isKindOf())
+        return std::make_unique<AsymmetricalGearGeometry>(asymmetrical());
+    if (kind == BeveloidGearGeometry::isKindOf())
+        return std::make_unique<BeveloidGearGeometry>(asymmetrical(), 13.0, 14.0, 15.0, 16.0, true);
     return nullptr;
 }
 
@@ -72,6 +84,16 @@ void Gear::Load(const char* fileName) {
     geometry_ = std::move(geometry);
 
     require(geometry_->loadXML(xml, ""), "loading geometry failed");
+
+    GearContent& c = *content_;
+    const std::string file = fileName;
+    require(c.measurementData.load(*xml, file), "loading measurement data failed");
+    require(c.measurementSettings.load(*xml, file), "loading measurement settings failed");
+    require(c.positioningParameters.load(*xml, file), "loading positioning parameters failed");
+    require(c.measuringParameters.load(*xml, file), "loading measuring parameters failed");
+    require(c.additionalParameters.load(*xml), "loading additional measurement parameters failed");
+    require(c.processing.loadXML(xml), "loading processing failed!");
+    require(c.feedMark.loadXML(xml), "loading calculated feedmark information failed!");
 }
 
 void Gear::Save(const char* fileName) {
@@ -80,6 +102,18 @@ void Gear::Save(const char* fileName) {
 
     host::MSXMLWrapper* xml = GetXMLWrapper();
     if (geometry_) require(geometry_->saveXML(xml, ""), "saving geometry failed");
+
+    // The measurement group is rebuilt from the sections on every save. The evaluation and protocol groups
+    // are kept as they were read until the gear holds sections that write them.
+    const GearContent& c = *content_;
+    xml->deleteNodes("measurement");
+    require(c.measurementData.save(*xml), "saving measurement data failed");
+    require(c.measurementSettings.save(*xml), "saving measurement settings failed");
+    require(c.positioningParameters.save(*xml), "saving positioning parameters failed");
+    require(c.measuringParameters.save(*xml), "saving measuring parameters failed");
+    require(c.additionalParameters.save(*xml), "saving additional measurement parameters failed");
+    require(c.processing.saveXML(xml), "saving processing failed!");
+    require(c.feedMark.saveXML(xml), "saving calculated feedmark information failed!");
 
     // Write the file only when its content or its name changed since it was last read or written.
     const std::string target = fileName ? fileName : GetKey();

@@ -87,7 +87,14 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"kind_capitals.xml", "wrong type of geometry", ""},
         LoadCase{"kind_missing.xml", "loading geometry type failed", ""},
         LoadCase{"missing_face_width.xml", "loading geometry failed", ""},
-        LoadCase{"missing_helix_direction.xml", "loading geometry failed", ""}));
+        LoadCase{"missing_helix_direction.xml", "loading geometry failed", ""},
+        LoadCase{"asymmetrical_syt.xml", "", ""}, LoadCase{"beveloid.xml", "", ""},
+        LoadCase{"asymmetrical_unknown_variant.xml", "loading geometry failed", ""},
+        LoadCase{"beveloid_without_reference.xml", "loading geometry failed", ""},
+        LoadCase{"measured.xml", "", ""},
+        LoadCase{"tooth_counting_yes.xml", "loading measurement settings failed", ""},
+        LoadCase{"path_lead_position.xml", "loading measurement settings failed", ""},
+        LoadCase{"positioning_unreadable.xml", "loading positioning parameters failed", ""}));
 
 TEST_F(GearFile, FileNameLengthIsCheckedBeforeAnyAccess) {
     test::DiagnosticsCapture capture;
@@ -184,6 +191,23 @@ TEST_F(GearFile, UnknownElementsAndUserStringsSurvive) {
     EXPECT_EQ(again.getGeometry()->getUserString(V::NumberOfTeeth), "Ma\xdf 12");
     EXPECT_EQ(again.getGeometry()->getUserString(V::HelixAngle), "gerade verzahnt");
     EXPECT_NE(readFile(file).find("base_64=\"on\""), std::string::npos);
+}
+
+// The file holds measurements, tooth and path settings, every kind of parameter, processing and a feed mark,
+// in the form the library writes: a save of the loaded gear gives it back byte for byte, and so does a save
+// of that save.
+TEST_F(GearFile, MeasurementSectionsRoundTripByteForByte) {
+    host::setProductVersion("9.02-44");
+    Gear gear(dataFile("measured.xml").c_str());
+    gear.Save(path("first.xml").c_str());
+    Gear again(path("first.xml").c_str());
+    again.Save(path("second.xml").c_str());
+    host::setProductVersion("");
+    EXPECT_EQ(readFile(path("first.xml")), readFile(dataFile("measured.xml")));
+    EXPECT_EQ(readFile(path("second.xml")), readFile(path("first.xml")));
+    std::vector<Gear_Measurement_Path> twist;
+    EXPECT_EQ(again.getTwistSettings(&twist, Measurement_Type::Profile, Side::Left, 1), 3u);
+    EXPECT_TRUE(again.isTwistValid(Measurement_Type::Profile, Side::Left, 1, nullptr, false));
 }
 
 TEST_F(GearFile, GeometryRoundTripsExactly) {

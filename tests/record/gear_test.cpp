@@ -1,3 +1,4 @@
+#include <kest/gear/beveloid_gear_geometry.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
 #include <kest/gear/gear.h>
 #include <kest/gear/host/record_registry.h>
@@ -5,10 +6,12 @@
 
 #include "record/library_callbacks.h"
 #include "support/diagnostics_capture.h"
+#include "support/throw_message.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace kest::gear {
@@ -61,6 +64,41 @@ TEST(Gear, CopiesAreIndependent) {
     EXPECT_NE(copied->getGeometry(), original->getGeometry());
     original.reset();
     EXPECT_EQ(copied->getGeometry()->getZ(), 23);
+}
+
+// A geometry of another class, answering to the kind it is given.
+class Impostor : public Geometry {
+public:
+    explicit Impostor(const char* kind)
+        : Geometry(spurGeometry())
+        , kind_(kind) {}
+    const char* getKindOf() const noexcept override { return kind_; }
+    bool testKindOf(const char* kind, bool) const override { return std::strcmp(kind, kind_) == 0; }
+
+private:
+    const char* kind_;
+};
+
+// The gear deep-copies a geometry as the most derived kind it answers to, and refuses a class it cannot copy.
+TEST(Gear, CopiesTheGeometryByKind) {
+    Geometry spur = spurGeometry();
+    AsymmetricalGearGeometry asymmetrical(spur, 2.0, 0.0, 0.45, 0.2, Geometry::FlankDirection::Straight,
+                                          Geometry::ModuleVariant::Normal,
+                                          AddendumModificationVariant::AddmodFactor);
+    BeveloidGearGeometry beveloid(asymmetrical, 0.0, 0.0, 20.0, 25.0, false);
+    for (Geometry* source : std::initializer_list<Geometry*>{&spur, &asymmetrical, &beveloid}) {
+        auto original = std::make_unique<Gear>(source);
+        const Gear copy(*original);
+        const Geometry* held = copy.getGeometry();
+        EXPECT_NE(held, original->getGeometry());
+        EXPECT_TRUE(held->testKindOf(source->getKindOf(), true)) << source->getKindOf();
+        original.reset();
+        EXPECT_TRUE(held->isSimilar(*source)) << "the copy outlives the original, equal to the source";
+    }
+    for (const char* kind : {"other gear", "beveloid gear"}) {
+        Impostor impostor(kind);
+        EXPECT_THROW_MSG(Gear{&impostor}, "Geometry type unsupported");
+    }
 }
 
 struct IdentityCase {

@@ -2,22 +2,28 @@
 
 #include "exit_status.h"
 #include "gear_loading.h"
+#include "measurement_report.h"
 
 #include <CLI/CLI.hpp>
 
 #include <memory>
 #include <ostream>
+#include <string>
+#include <vector>
 
 namespace kest::gearfile {
 namespace {
 
-// returns "" when the file loads and its gear is valid, else the reason
-std::string checkFile(const std::string& file) {
+// returns nothing when the file loads, its gear is valid and so are its twists; else one reason per line
+std::vector<std::string> checkFile(const std::string& file) {
     const LoadedGear loaded = loadGear(file);
-    if (!loaded.gear) return loaded.failure;
+    if (!loaded.gear) return {loaded.failure};
+    std::vector<std::string> reasons;
     std::string reason;
-    if (loaded.gear->isValid(reason)) return {};
-    return reason.empty() ? "invalid gear" : reason;
+    if (!loaded.gear->isValid(reason)) reasons.push_back(reason.empty() ? "invalid gear" : reason);
+    for (std::string& problem : twistProblems(*loaded.gear))
+        reasons.push_back(std::move(problem));
+    return reasons;
 }
 
 } // namespace
@@ -25,20 +31,23 @@ std::string checkFile(const std::string& file) {
 int runCheck(const std::vector<std::string>& files, std::ostream& out) {
     int status = exitSuccess;
     for (const std::string& file : files) {
-        const std::string reason = checkFile(file);
-        out << file << ": " << (reason.empty() ? "ok" : reason) << '\n';
-        if (!reason.empty()) status = exitFileFailed;
+        const std::vector<std::string> reasons = checkFile(file);
+        if (reasons.empty()) out << file << ": ok\n";
+        for (const std::string& reason : reasons)
+            out << file << ": " << reason << '\n';
+        if (!reasons.empty()) status = exitFileFailed;
     }
     return status;
 }
 
 void addCheckCommand(CLI::App& app) {
     auto files = std::make_shared<std::vector<std::string>>();
-    CLI::App* command = app.add_subcommand("check", "Load and validate gear files, one line per file");
+    CLI::App* command = app.add_subcommand("check", "Load and validate gear files and their twist settings");
     command->add_option("FILE", *files, "gear files (XML)")->required();
     command->footer(
-        std::string("Prints \"<file>: ok\" or \"<file>: <reason>\" per file; every file is checked, "
-                    "also after a failure.\n") +
+        std::string("Prints \"<file>: ok\" or \"<file>: <reason>\" per file, and per invalid twist\n"
+                    "\"<file>: twist <kind> <side> tooth <n>: <reason>\".\n"
+                    "Every file is checked, also after a failure.\n") +
         exitStatusFooter);
     command->callback([files] { endCommand(runCheck(*files, std::cout)); });
 }

@@ -2,8 +2,11 @@
 
 #include "exit_status.h"
 #include "gear_loading.h"
+#include "measurement_report.h"
 #include "text_format.h"
 
+#include <kest/gear/asymmetrical_gear_geometry.h>
+#include <kest/gear/beveloid_gear_geometry.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
 #include <kest/gear/measurement_enums.h>
 
@@ -12,14 +15,19 @@
 #include <array>
 #include <exception>
 #include <memory>
+#include <numbers>
 #include <ostream>
 #include <string>
 
 namespace kest::gearfile {
 namespace {
 
+using gear::AsymmetricalGearGeometry;
+using gear::BeveloidGearGeometry;
 using gear::CylindricalGearGeometry;
 using ValueType = CylindricalGearGeometry::ValueType;
+using RightValueType = AsymmetricalGearGeometry::ValueType;
+using ConeValueType = BeveloidGearGeometry::ValueType;
 
 // The gear file's keyword of each module variant. The geometry keeps its table protected; this opens it for
 // reading rather than writing the keywords a second time.
@@ -45,6 +53,34 @@ constexpr std::array valueLabels{
     ValueLabel{ValueType::BallDiameter, "ball diameter"},
 };
 
+// The right flank's values and the cone's reference values, labelled for the report and its user strings.
+template <typename V>
+struct OtherValueLabel {
+    V value;
+    const char* label;
+};
+constexpr std::array rightValueLabels{
+    OtherValueLabel<RightValueType>{RightValueType::RightNormalModule, "normal module"},
+    OtherValueLabel<RightValueType>{RightValueType::RightHelixAngle, "helix angle"},
+    OtherValueLabel<RightValueType>{RightValueType::RightNormalPressureAngle, "normal pressure angle"},
+    OtherValueLabel<RightValueType>{RightValueType::RightAddendumModification, "addendum modification x"},
+};
+constexpr std::array coneValueLabels{
+    OtherValueLabel<ConeValueType>{ConeValueType::ConeAngle, "cone angle"},
+    OtherValueLabel<ConeValueType>{ConeValueType::ReferenceHelixAngle, "reference helix angle"},
+    OtherValueLabel<ConeValueType>{ConeValueType::LeftReferencePressureAngle,
+                                   "left reference pressure angle"},
+    OtherValueLabel<ConeValueType>{ConeValueType::RightReferencePressureAngle,
+                                   "right reference pressure angle"},
+};
+
+template <typename Labels, typename V>
+std::string labelIn(const Labels& labels, V value) {
+    for (const auto& row : labels)
+        if (row.value == value) return row.label;
+    return {}; // every enumerator has a row
+}
+
 std::string labelOf(ValueType value) {
     for (const ValueLabel& row : valueLabels)
         if (row.value == value) return row.label;
@@ -63,8 +99,8 @@ std::string numberOfTeethText(int z) {
     return std::to_string(z);
 }
 
-// This geometry class ignores the side; a derived geometry (asymmetric flanks) shows its left-flank values,
-// as a plain cylindrical copy of it would hold them.
+// The given and derived values are the left flank's: the only flank of a cylindrical gear, the one the base
+// class holds for the others. An asymmetrical geometry's right flank follows in a section of its own.
 constexpr gear::Side side = gear::Side::Left;
 
 void addGivenValues(FieldTable& table, const CylindricalGearGeometry& g) {
@@ -88,13 +124,20 @@ void addGivenValues(FieldTable& table, const CylindricalGearGeometry& g) {
 
 void addUserStrings(FieldTable& table, const CylindricalGearGeometry& g) {
     bool any = false;
-    for (const ValueLabel& row : valueLabels) {
-        const std::string text = g.getUserString(row.value);
-        if (text.empty()) continue;
+    const auto add = [&](const std::string& label, const std::string& text) {
+        if (text.empty()) return;
         if (!any) table.section("user strings");
         any = true;
-        table.field(row.label, text);
-    }
+        table.field(label, text);
+    };
+    for (const ValueLabel& row : valueLabels)
+        add(row.label, g.getUserString(row.value));
+    if (const auto* asymmetrical = dynamic_cast<const AsymmetricalGearGeometry*>(&g))
+        for (const auto& row : rightValueLabels)
+            add(std::string("right ") + row.label, asymmetrical->getUserString(row.value));
+    if (const auto* beveloid = dynamic_cast<const BeveloidGearGeometry*>(&g))
+        for (const auto& row : coneValueLabels)
+            add(row.label, beveloid->getUserString(row.value));
     if (any) table.endSection();
 }
 
@@ -110,6 +153,72 @@ void addDerivedValues(FieldTable& table, const CylindricalGearGeometry& g) {
     table.endSection();
 }
 
+// The right flank as the left one is shown above, with its own derived diameters.
+void addRightFlank(FieldTable& table, const AsymmetricalGearGeometry& g) {
+    constexpr gear::Side right = gear::Side::Right;
+    table.section("right flank");
+    table.field(labelIn(rightValueLabels, RightValueType::RightNormalModule),
+                formatQuantity(g.getMN(right), "mm"));
+    table.field("module variant", ModuleVariantKeywords::ModuleVariantToString(g.getRightModuleVariant()));
+    table.field(labelIn(rightValueLabels, RightValueType::RightHelixAngle),
+                formatQuantity(g.getBetaDeg(right, false), "deg"));
+    table.field("helix direction",
+                CylindricalGearGeometry::FlankDirection_2_string(g.getFlankDirection(right)));
+    table.field(labelIn(rightValueLabels, RightValueType::RightNormalPressureAngle),
+                formatQuantity(g.getAlphaNDeg(right), "deg"));
+    table.field(labelIn(rightValueLabels, RightValueType::RightAddendumModification),
+                formatNumber(g.getX(right)));
+    table.field("reference diameter d", formatQuantity(g.getD(right, false), "mm"));
+    table.field("base diameter db", formatQuantity(g.getDB(right, false), "mm"));
+    table.field("V-circle diameter dv", formatQuantity(g.getDV(right, false), "mm"));
+    table.endSection();
+
+    using Variant = AsymmetricalGearGeometry::AsymmetryVariant;
+    Variant variant = Variant::None;
+    double value = 0.0, height = 0.0, parameter = 0.0;
+    gear::Reference reference{};
+    g.getAsymmetryVariant(&variant, &value, &height, &reference, &parameter);
+    table.section("asymmetry");
+    table.field("variant", g.getAsymmetryVariantString());
+    if (variant != Variant::None) {
+        table.field("measured value", formatQuantity(value, "mm"));
+        table.field("height",
+                    formatQuantity(height, "mm") + " (" + gear::Reference_2_string(reference) + ")");
+        table.field(variant == Variant::Syt ? "measuring diameter" : "ball diameter",
+                    formatQuantity(parameter, "mm"));
+    }
+    const double offset = g.getNominalFlankOffsetAngle();
+    table.field("flank offset angle",
+                formatQuantity(gear::isUnset(offset) ? offset : offset * 180.0 / std::numbers::pi, "deg"));
+    table.endSection();
+}
+
+// The cone's reference values and what they give each flank.
+void addCone(FieldTable& table, const BeveloidGearGeometry& g) {
+    using gear::Side;
+    table.section("cone");
+    table.field(labelIn(coneValueLabels, ConeValueType::ConeAngle),
+                formatQuantity(g.getDelta_Ref(false), "deg"));
+    table.field(labelIn(coneValueLabels, ConeValueType::ReferenceHelixAngle),
+                formatQuantity(g.getBeta_Ref(false, false), "deg"));
+    table.field("reference helix direction",
+                CylindricalGearGeometry::FlankDirection_2_string(g.getBeta_Ref_direction()));
+    table.field(labelIn(coneValueLabels, ConeValueType::LeftReferencePressureAngle),
+                formatQuantity(g.getAlphaN_Ref(Side::Left, false), "deg"));
+    table.field(labelIn(coneValueLabels, ConeValueType::RightReferencePressureAngle),
+                formatQuantity(g.getAlphaN_Ref(Side::Right, false), "deg"));
+    table.field("cone angle from the flanks", formatQuantity(g.getDelta_Calc(false), "deg"));
+    for (const Side flankSide : {Side::Left, Side::Right}) {
+        const std::string flank = flankSide == Side::Left ? "left " : "right ";
+        table.field(flank + "effective helix angle",
+                    formatQuantity(g.getBeta_Calc(flankSide, true, false), "deg"));
+        table.field(flank + "effective normal pressure angle",
+                    formatQuantity(g.getAlphaN_Calc(flankSide, false), "deg"));
+        table.field(flank + "effective normal module", formatQuantity(g.getMN_Calc(flankSide), "mm"));
+    }
+    table.endSection();
+}
+
 void writeReport(const std::string& file, const gear::Gear& gear, std::ostream& out) {
     FieldTable table;
     table.field("file", file);
@@ -120,7 +229,12 @@ void writeReport(const std::string& file, const gear::Gear& gear, std::ostream& 
         addGivenValues(table, *geometry);
         addUserStrings(table, *geometry);
         addDerivedValues(table, *geometry);
+        if (const auto* asymmetrical = dynamic_cast<const AsymmetricalGearGeometry*>(geometry))
+            addRightFlank(table, *asymmetrical);
+        if (const auto* beveloid = dynamic_cast<const BeveloidGearGeometry*>(geometry))
+            addCone(table, *beveloid);
     }
+    addMeasurementSections(table, gear);
     std::string reason;
     table.field("validity", gear.isValid(reason) ? "valid" : "invalid: " + reason);
     table.print(out);
@@ -149,7 +263,8 @@ int runShow(const std::string& file, std::ostream& out, std::ostream& err) {
 
 void addShowCommand(CLI::App& app) {
     auto file = std::make_shared<std::string>();
-    CLI::App* command = app.add_subcommand("show", "Print the geometry and the validity of a gear file");
+    CLI::App* command = app.add_subcommand(
+        "show", "Print the geometry, the measurement settings and the validity of a gear file");
     command->add_option("FILE", *file, "gear file (XML)")->required();
     command->footer(
         std::string("Lengths in mm, angles in degrees; \"not set\" marks a value the file leaves unset.\n"

@@ -9,8 +9,8 @@ class App;
 
 namespace kest::gearfile {
 
-// Registers "show FILE": the version stamp, the given and derived geometry values and the validity of one
-// file.
+// Registers "show FILE": the version stamp, the given and derived geometry values, the measurements with
+// their settings and parameters, and the validity of one file.
 void addShowCommand(CLI::App& app);
 
 // Writes the report of `file` to `out`. returns exitFileFailed, with "<file>: <reason>" on `err`, when the

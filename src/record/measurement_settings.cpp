@@ -1,0 +1,212 @@
+#include "record/measurement_settings.h"
+
+#include "util/number_text.h"
+#include "util/user_text.h"
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+namespace kest::gear {
+namespace {
+
+constexpr const char* kSettingsElement = "measurement/settings";
+constexpr const char* kToothCountingElement = "tooth_counting";
+constexpr const char* kClockwiseAttribute = "clockwise";
+constexpr const char* kToothAttribute = "tooth";
+constexpr const char* kSideAttribute = "side";
+constexpr const char* kMeasurementIndexAttribute = "measurement_index";
+constexpr const char* kLabelAttribute = "measurement_label";
+constexpr const char* kParametersElement = "additional_parameters";
+
+std::vector<unsigned int> sortedTeeth(const Gear_Measurement_Info& info) {
+    std::vector<unsigned int> teeth = info.getAllTeeth();
+    std::ranges::sort(teeth);
+    return teeth;
+}
+
+bool sameMeasurement(const Gear_Measurement_Info& a, const Gear_Measurement_Info& b) {
+    return a.type == b.type && a.side == b.side && a.measurementIndex == b.measurementIndex;
+}
+
+// A setting for a single tooth fits every setting that names that tooth; otherwise the lists must agree
+// entry for entry.
+bool teethFit(const Gear_Measurement_Info& wanted, const Gear_Measurement_Info& setting) {
+    const std::vector<unsigned int>& teeth = wanted.getAllTeeth();
+    const std::vector<unsigned int>& settingTeeth = setting.getAllTeeth();
+    if (teeth.size() == 1) return std::ranges::find(settingTeeth, teeth.front()) != settingTeeth.end();
+    return teeth == settingTeeth;
+}
+
+// Reads one setting element; the kind comes from the element's name. Every item is read even after one that
+// fails; a missing or unreadable "enabled" gives an enabled setting.
+bool readSetting(host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type type,
+                 Gear_Measurement_Path& s) {
+    s.type = type;
+    std::string text;
+    bool result = xml.getAttributeValue(node, kSideAttribute, text) && string_2_Side(text, &s.side);
+    text.clear();
+    xml.getAttributeValue(node, kToothAttribute, text);
+    result = s.setTooth(text) && result;
+    long index = 0;
+    if (xml.getAttributeValue(node, kMeasurementIndexAttribute, text)) util::textToLong(text, index, false);
+    if (index >= 0 && static_cast<unsigned long>(index) <= std::numeric_limits<unsigned int>::max())
+        s.measurementIndex = static_cast<unsigned int>(index);
+    result = s.path.loadXML(&xml, node) && result;
+    if (!s.enabled.loadXML(&xml, node)) s.enabled.enable();
+    if (xml.getAttributeValue(node, kLabelAttribute, text)) {
+        util::UserText label{kLabelAttribute, {}};
+        result = util::readUserText(xml, node, label) && result;
+        s.label = label.text;
+    }
+    if (const host::XMLNode parameters = xml.getNode(kParametersElement, node)) {
+        for (const host::XMLNode child : xml.getNodes("*", parameters)) {
+            Gear_General_Parameter parameter;
+            result = parameter.loadXML(&xml, child) && result;
+            s.parameters.push_back(std::move(parameter));
+        }
+    }
+    return result;
+}
+
+bool writeSetting(host::MSXMLWrapper& xml, host::XMLNode parent, const Gear_Measurement_Path& s) {
+    const host::XMLNode node = xml.createNode(s.type_2_string(), parent, true);
+    if (!node) return false;
+    bool result = xml.addAttributeValue(node, kToothAttribute, s.teeth_2_string(true));
+    result = xml.addAttributeValue(node, kSideAttribute, s.side_2_string()) && result;
+    result =
+        xml.addAttributeValue(node, kMeasurementIndexAttribute, util::formatInteger(s.measurementIndex)) &&
+        result;
+    result = s.path.saveXML(&xml, node) && result;
+    result = s.enabled.saveXML(&xml, node) && result;
+    if (!s.label.empty())
+        result = util::writeUserText(xml, node, util::UserText{kLabelAttribute, s.label}) && result;
+    if (!s.parameters.empty()) {
+        const host::XMLNode parameters = xml.createNode(kParametersElement, node, true);
+        result = static_cast<bool>(parameters) && result;
+        for (const Gear_General_Parameter& parameter : s.parameters)
+            result = parameter.saveXML(&xml, parameters) && result;
+    }
+    return result;
+}
+
+} // namespace
+
+bool MeasurementSettings::clearToothSettings(Measurement_Type type, Side side) {
+    return std::erase_if(settings_, [&](const Gear_Measurement_Path& s) {
+               return s.type == type && (side == Side::Both || s.side == side);
+           }) > 0;
+}
+
+unsigned int MeasurementSettings::getAllToothSettings(std::vector<Gear_Measurement_Info>* out) const {
+    if (out) out->insert(out->end(), settings_.begin(), settings_.end());
+    return static_cast<unsigned int>(settings_.size());
+}
+
+bool MeasurementSettings::addToothSetting(const Gear_Measurement_Info& info, bool enabled) {
+    Gear_Measurement_Path& added = settings_.emplace_back(info);
+    if (enabled) added.enabled.enable();
+    return true;
+}
+
+bool MeasurementSettings::clearPathSettings(Measurement_Type type) {
+    return clearToothSettings(type, Side::Both);
+}
+
+unsigned int MeasurementSettings::getAllPathSettings(std::vector<Gear_Measurement_Path>* out) const {
+    if (out) *out = settings_;
+    return static_cast<unsigned int>(settings_.size());
+}
+
+unsigned int MeasurementSettings::getAllPathSettings(std::vector<Gear_Measurement_Path>* out,
+                                                     bool enabled) const {
+    if (out) {
+        out->clear();
+        std::ranges::copy_if(settings_, std::back_inserter(*out), [enabled](const Gear_Measurement_Path& s) {
+            return s.enabled.is_enabled() == enabled;
+        });
+    }
+    return static_cast<unsigned int>(settings_.size());
+}
+
+// A setting for both flanks serves a question about either flank.
+bool MeasurementSettings::getPathSetting(const Gear_Measurement_Info& info,
+                                         Gear_Measurement_Path& path) const {
+    const auto found = std::ranges::find_if(settings_, [&](const Gear_Measurement_Path& s) {
+        return s.type == info.type && s.measurementIndex == info.measurementIndex &&
+               (s.side == info.side || s.side == Side::Both) && teethFit(info, s);
+    });
+    if (found != settings_.end()) {
+        path = *found;
+        return true;
+    }
+    path = Gear_Measurement_Path(info);
+    return false;
+}
+
+// The newer setting wins for every tooth it names. Only settings of the same measurement and the same flag
+// take part: a disabled setting never takes teeth from an enabled one. Sorted set operations keep the reduced
+// lists ascending, and no setting is left without teeth.
+bool MeasurementSettings::addPathSetting(const Gear_Measurement_Path& setting) {
+    Gear_Measurement_Path added = setting;
+    for (Gear_Measurement_Path& existing : settings_) {
+        if (!sameMeasurement(existing, added) || existing.enabled.is_enabled() != added.enabled.is_enabled())
+            continue;
+        const std::vector<unsigned int> e = sortedTeeth(existing), n = sortedTeeth(added);
+        std::vector<unsigned int> onlyExisting, onlyAdded, common;
+        std::ranges::set_difference(e, n, std::back_inserter(onlyExisting));
+        std::ranges::set_difference(n, e, std::back_inserter(onlyAdded));
+        std::ranges::set_intersection(e, n, std::back_inserter(common));
+        if (common.empty()) continue;
+        if (common == n) {
+            if (onlyExisting.empty() && onlyAdded.empty()) {
+                existing.path = added.path;
+                return true;
+            }
+            existing.setTooth(onlyExisting);
+        } else if (common == e) {
+            existing.path = added.path;
+            added.setTooth(onlyAdded);
+        } else {
+            existing.setTooth(onlyExisting);
+        }
+    }
+    settings_.push_back(std::move(added));
+    return true;
+}
+
+// Everything below "measurement/settings" is rebuilt by this and the parameter writers that follow it. A
+// setting without teeth is not written; when no setting has teeth, neither is the tooth-counting flag, which
+// a file without settings could not give back: a reload of the save must give the same save.
+bool MeasurementSettings::save(host::MSXMLWrapper& xml) const {
+    if (!xml.deleteNodes(kSettingsElement)) return false;
+    if (std::ranges::all_of(settings_, &Gear_Measurement_Info::isToothlistEmpty)) return true;
+    const host::XMLNode parent = xml.createNode(kSettingsElement);
+    if (!parent) return false;
+    const host::XMLNode counting = xml.createNode(kToothCountingElement, parent);
+    bool result = xml.addAttributeValue(counting, kClockwiseAttribute, util::onOffText(clockwise_));
+    for (const Gear_Measurement_Path& s : settings_)
+        if (!s.isToothlistEmpty()) result = writeSetting(xml, parent, s) && result;
+    return result;
+}
+
+// The settings are appended kind by kind, each kind in document order.
+bool MeasurementSettings::load(host::MSXMLWrapper& xml, const std::string&) {
+    bool result = true;
+    clockwise_ = false;
+    std::string text;
+    const host::XMLNode counting = xml.getNode(std::string(kSettingsElement) + "/" + kToothCountingElement);
+    if (counting && xml.getAttributeValue(counting, kClockwiseAttribute, text))
+        result = util::textToOnOff(text, clockwise_);
+    for (const Measurement_Type type : allMeasurementTypes()) {
+        const std::string path = std::string(kSettingsElement) + "/" + Measurement_Type_2_string(type);
+        for (const host::XMLNode node : xml.getNodes(path)) {
+            Gear_Measurement_Path s;
+            result = readSetting(xml, node, type, s) && result;
+            settings_.push_back(std::move(s));
+        }
+    }
+    return result;
+}
+
+} // namespace kest::gear

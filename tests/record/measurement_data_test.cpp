@@ -1,0 +1,125 @@
+#include "record/measurement_data.h"
+
+#include "support/diagnostics_capture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace kest::gear;
+using kest::host::DiagnosticChannel;
+
+namespace {
+
+using MT = Measurement_Type;
+constexpr const char* kNotAbsolute = "Gear::setMeasurement: profilename has to be absolute";
+
+// The entry for an info is found by kind, side and index, and by the teeth only when the info names some; the
+// count ignores the index and takes Both for either flank.
+TEST(measurement_data, Lookups) {
+    MeasurementData data;
+    const auto set = [&](const char* name, MT type, Side side, const char* teeth, unsigned int index,
+                         bool transient = false) {
+        ASSERT_TRUE(data.set(name, Gear_Measurement_Info(type, side, teeth, index), transient, ""));
+    };
+    set("/m/a", MT::Profile, Side::Left, "1", 0);
+    set("/m/b", MT::Profile, Side::Left, "1", 1);
+    set("/m/c", MT::Profile, Side::Right, "1", 0);
+    set("/m/p", MT::Pitch, Side::Both, "1-23", 0);
+    set("/m/t", MT::Profile, Side::Left, "2", 0, true);
+
+    struct Row {
+        Gear_Measurement_Info info;
+        bool transient;
+        unsigned int count;
+        const char* name;
+        const char* toothList;
+    };
+    const Row rows[] = {
+        {Gear_Measurement_Info(MT::Profile, Side::Left, "1", 0), false, 2, "/m/a", ""},
+        {Gear_Measurement_Info(MT::Profile, Side::Both, "1", 0), false, 3, "", ""},
+        {Gear_Measurement_Info(MT::Profile, Side::Left, "", 1), false, 0, "/m/b", ""},
+        {Gear_Measurement_Info(MT::Profile, Side::Left, "2", 0), true, 1, "/m/t", ""},
+        {Gear_Measurement_Info(MT::Pitch, Side::Both, "", 0), false, 0, "/m/p", "1-23"},
+        {Gear_Measurement_Info(MT::Pitch, Side::Both, "1-23", 0), false, 1, "/m/p", "1-23"},
+        {Gear_Measurement_Info(MT::Pitch, Side::Both, "1-23", 0), true, 0, "", ""},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(data.count(row.info, row.transient), row.count) << &row - rows;
+        EXPECT_EQ(data.name(row.info, row.transient), row.name) << &row - rows;
+        EXPECT_EQ(data.toothList(row.info, row.transient), row.toothList) << &row - rows;
+    }
+
+    // An info for both flanks clears either flank; clearing a kind clears both sets.
+    std::vector<Gear_Measurement> all;
+    EXPECT_TRUE(data.clear(Gear_Measurement_Info(MT::Profile, Side::Both, "1", 0)));
+    EXPECT_EQ(data.getAll(&all, false), 2u);
+    EXPECT_EQ(all[0].name + all[1].name, "/m/b/m/p");
+    EXPECT_TRUE(data.clear(MT::Profile));
+    EXPECT_EQ(data.getAll(&all, true) + data.getAll(&all, false), 1u);
+}
+
+// With a gear file as base, a name is stored relative to it; an empty name only removes the entry.
+TEST(measurement_data, SetMeasurementNames) {
+    const std::string dir = std::string(GEARRECORDS_TEST_DATA) + "/gear", gearFile = dir + "/measured.xml";
+
+    struct Row {
+        std::string name, base;
+        bool result;
+        const char* stored; // the name stored afterwards
+        const char* log;    // the error log, "" for none
+    };
+    const Row rows[] = {
+        {"/data/x.dat", "", true, "/data/x.dat", ""},
+        {"x.dat", "", false, "/old.dat", kNotAbsolute},
+        {"", "", false, "/old.dat", kNotAbsolute},
+        {dir + "/p/x.dat", gearFile, true, "./p/x.dat", ""},
+        {"d:\\x.dat", gearFile, true, "d:\\x.dat", ""}, // no relative path to another drive
+        {"", gearFile, true, "", ""},
+    };
+    const Gear_Measurement_Info info(MT::Lead, Side::Right, "4", 2);
+    for (const Row& row : rows) {
+        MeasurementData data;
+        ASSERT_TRUE(data.set("/old.dat", info, false, ""));
+        kest::test::DiagnosticsCapture capture;
+        EXPECT_EQ(data.set(row.name, info, false, row.base), row.result) << row.name;
+        EXPECT_EQ(data.name(info, false), row.stored) << row.name;
+        const std::vector<std::string> log = capture.messages(DiagnosticChannel::ErrorLog);
+        EXPECT_EQ(log, *row.log ? std::vector<std::string>{row.log} : std::vector<std::string>{}) << row.name;
+    }
+}
+
+// Only stored entries with teeth are written; they read back relative to the file named on loading.
+TEST(measurement_data, Xml) {
+    MeasurementData data;
+    data.set("/m/a.dat", Gear_Measurement_Info(MT::Profile, Side::Left, "3-1", 2), false, "");
+    data.set("/m/Ma\xdf.dat", Gear_Measurement_Info(MT::Pitch, Side::Both, "1-23", 0), false, "");
+    data.set("/m/empty.dat", Gear_Measurement_Info(MT::Lead, Side::Left, "", 0), false, "");
+    data.set("/m/t.dat", Gear_Measurement_Info(MT::Lead, Side::Left, "1", 0), true, "");
+    kest::host::MSXMLWrapper xml;
+    xml.reset("gear");
+    ASSERT_TRUE(data.save(xml));
+    std::string text;
+    xml.serialize(text);
+    EXPECT_EQ(
+        text,
+        "<?xml version=\"1.0\"?>\n<gear>\n  <measurement>\n"
+        "    <profile tooth=\"3-1\" side=\"left\" measurement_index=\"2\">/m/a.dat</profile>\n"
+        "    <pitch tooth=\"1-23\" side=\"both\" measurement_index=\"0\" base_64=\"on\">L20vTWHfLmRhdA=="
+        "</pitch>\n  </measurement>\n</gear>\n");
+
+    kest::test::DiagnosticsCapture quiet; // the gear file does not exist: its query is traced
+    MeasurementData loaded;
+    ASSERT_TRUE(loaded.load(xml, "/m/g.xml"));
+    std::vector<Gear_Measurement> all;
+    ASSERT_EQ(loaded.getAll(&all, false), 2u);
+    EXPECT_EQ(all[0].name + " " + all[1].name, "./a.dat ./Ma\xdf.dat");
+    EXPECT_EQ(all[0].teeth_2_string(false), "3,2,1");
+
+    ASSERT_TRUE(
+        xml.parse(R"(<gear><measurement><lead tooth="1 2" side="left">/x</lead></measurement></gear>)"));
+    EXPECT_FALSE(loaded.load(xml, "/m/g.xml"));
+}
+
+} // namespace
