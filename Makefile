@@ -2,7 +2,7 @@
 EXAMPLE ?= examples/spur_gear.xml
 GEARFILE = build/dev/tools/gearfile/gearfile
 
-.PHONY: all deps build run test sanitize bench format format-check clean
+.PHONY: all deps build run test sanitize bench fuzz format format-check clean
 
 all: build
 
@@ -28,6 +28,16 @@ bench: deps
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release --target gearrecords_bench
 	build/release/bench/gearrecords_bench --benchmark_counters_tabular=true
+
+# One minute of the gear file fuzz target (clang and libFuzzer), starting from the examples. New inputs go to
+# build/fuzz/corpus, a crashing input to build/fuzz/crash-*: keep it under tests/fuzz_regressions/.
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DGEARRECORDS_FUZZ=ON -DGEARRECORDS_BUILD_TESTS=OFF >/dev/null
+	@cmake --build build/fuzz --target gear_file_fuzz
+	@mkdir -p build/fuzz/corpus
+	build/fuzz/fuzz/gear_file_fuzz -max_total_time=60 -dict=fuzz/gear_file.dict -artifact_prefix=build/fuzz/ \
+		build/fuzz/corpus examples
 
 format:
 	@git ls-files '*.h' '*.cpp' | xargs clang-format -i

@@ -76,7 +76,7 @@ struct HeldReport {
 
 thread_local std::vector<std::vector<HeldReport>> errorTraceContexts;
 
-std::string formatMessage(const char* format, va_list args) {
+__attribute__((format(printf, 1, 0))) std::string formatMessage(const char* format, va_list args) {
     char buffer[512];
     va_list copy;
     va_copy(copy, args);

@@ -4,43 +4,26 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <tuple>
 
 using namespace kest::gear;
-using kest::host::DiagnosticChannel;
-using kest::test::DiagnosticsCapture;
+using M = Measurement_Type;
 
+// The numbered measurements alternate between the two directions away from the main one, up to index 999; an
+// index above is traced at level 2, an unsupported type refused before the index is looked at.
 TEST(default_meas_name, Names) {
-    const struct {
-        Measurement_Type type;
-        unsigned int index;
-        const char* name;
-    } cases[] = {
-        {Measurement_Type::Profile, 0, "MAIN"},       {Measurement_Type::Profile, 1, "UP_1"},
-        {Measurement_Type::Profile, 2, "DOWN_1"},     {Measurement_Type::Profile, 3, "UP_2"},
-        {Measurement_Type::Profile, 998, "DOWN_499"}, {Measurement_Type::Profile, 999, "UP_500"},
-        {Measurement_Type::Lead, 0, "MAIN"},          {Measurement_Type::Lead, 1, "OUT_1"},
-        {Measurement_Type::Lead, 4, "IN_2"},          {Measurement_Type::Lead, 21, "OUT_11"},
-        {Measurement_Type::Profile, 1000, ""},        {Measurement_Type::Pitch, 0, ""},
-        {Measurement_Type::TopographyProfile, 1, ""}, {Measurement_Type::RoughnessLead, 1, ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(getDefaultMeasName(c.type, c.index), c.name) << static_cast<int>(c.type) << '/' << c.index;
-}
-
-TEST(default_meas_name, IndexAboveLimitIsTracedAtLevelTwo) {
-    {
-        DiagnosticsCapture capture(2);
-        EXPECT_EQ(getDefaultMeasName(Measurement_Type::Lead, 1000), "");
-        // Unsupported types are refused before the index is looked at.
-        EXPECT_EQ(getDefaultMeasName(Measurement_Type::Pitch, 4000000000u), "");
-        ASSERT_EQ(capture.reports.size(), 1u);
-        EXPECT_EQ(capture.reports[0].channel, DiagnosticChannel::Trace);
-        EXPECT_EQ(capture.reports[0].level, 2);
-        EXPECT_EQ(capture.reports[0].message, "illegal index while getting measurement name: 1000");
-    }
-    DiagnosticsCapture quiet(1);
-    EXPECT_EQ(getDefaultMeasName(Measurement_Type::Profile, 1000), "");
-    EXPECT_TRUE(quiet.reports.empty());
+    // clang-format off
+    const std::tuple<M, unsigned int, const char*> rows[]{
+        {M::Profile, 0, "MAIN"}, {M::Profile, 1, "UP_1"}, {M::Profile, 2, "DOWN_1"}, {M::Profile, 3, "UP_2"},
+        {M::Profile, 998, "DOWN_499"}, {M::Profile, 999, "UP_500"}, {M::Lead, 0, "MAIN"},
+        {M::Lead, 1, "OUT_1"}, {M::Lead, 4, "IN_2"}, {M::Lead, 21, "OUT_11"}, {M::Lead, 1000, ""},
+        {M::Pitch, 4000000000u, ""}, {M::TopographyProfile, 1, ""}, {M::RoughnessLead, 1, ""}};
+    // clang-format on
+    kest::test::DiagnosticsCapture capture(2);
+    for (const auto& [type, index, name] : rows)
+        EXPECT_EQ(getDefaultMeasName(type, index), name) << static_cast<int>(type) << '/' << index;
+    ASSERT_EQ(capture.reports.size(), 1u);
+    EXPECT_EQ(capture.reports[0].channel, kest::host::DiagnosticChannel::Trace);
+    EXPECT_EQ(capture.reports[0].level, 2);
+    EXPECT_EQ(capture.reports[0].message, "illegal index while getting measurement name: 1000");
 }
