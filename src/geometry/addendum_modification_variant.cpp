@@ -2,16 +2,15 @@
 
 #include <kest/gear/host/msxml_wrapper.h>
 
+#include "util/enum_table.h"
+
 #include <array>
 #include <string_view>
 
 namespace kest::gear {
 namespace {
 
-struct VariantRow {
-    AddendumModificationVariant value;
-    std::string_view text;
-};
+using VariantRow = enum_table::TextRow<AddendumModificationVariant>;
 
 // Both directions of the text form walk this table.
 constexpr std::array kVariants{
@@ -38,19 +37,11 @@ host::XMLNode baseNode(const host::MSXMLWrapper& xml, const std::string& path) {
 AddendumModificationVariantClass::~AddendumModificationVariantClass() = default;
 
 std::string AddendumModificationVariantClass::getString() const {
-    for (const VariantRow& row : kVariants)
-        if (row.value == variant_) return std::string(row.text);
-    return {};
+    return enum_table::toText(kVariants, variant_, "");
 }
 
 bool AddendumModificationVariantClass::setString(const std::string& text) {
-    for (const VariantRow& row : kVariants) {
-        if (row.text == text) {
-            variant_ = row.value;
-            return true;
-        }
-    }
-    return false;
+    return enum_table::fromText(kVariants, text, &variant_);
 }
 
 bool AddendumModificationVariantClass::loadXML(host::MSXMLWrapper* xml, const std::string& path, bool) {

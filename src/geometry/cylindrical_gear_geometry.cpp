@@ -5,6 +5,7 @@
 #include "calc/profile_shift.h"
 #include "geometry/angle_units.h"
 #include "host/report.h"
+#include "util/enum_table.h"
 
 #include <array>
 #include <cmath>
@@ -17,10 +18,8 @@ namespace {
 using FlankDirection = CylindricalGearGeometry::FlankDirection;
 using ModuleVariant = CylindricalGearGeometry::ModuleVariant;
 
-struct FlankDirectionRow {
-    FlankDirection value;
-    std::string_view text;
-};
+using FlankDirectionRow = enum_table::TextRow<FlankDirection>;
+using ModuleVariantRow = enum_table::TextRow<ModuleVariant>;
 
 constexpr std::array kFlankDirections{
     FlankDirectionRow{FlankDirection::Straight, "straight"},
@@ -28,11 +27,6 @@ constexpr std::array kFlankDirections{
     FlankDirectionRow{FlankDirection::Right, "right"},
 };
 constexpr const char* kWrongSlope = "wrong slope";
-
-struct ModuleVariantRow {
-    ModuleVariant value;
-    std::string_view text;
-};
 
 constexpr std::array kModuleVariants{
     ModuleVariantRow{ModuleVariant::Normal, "normal"},
@@ -60,9 +54,7 @@ double testDimensionFromCoefficient(const CylindricalGearGeometry& geometry, Sid
 }
 
 bool isKnown(FlankDirection direction) {
-    for (const FlankDirectionRow& row : kFlankDirections)
-        if (row.value == direction) return true;
-    return false;
+    return enum_table::byValue(kFlankDirections, direction) != nullptr;
 }
 
 bool isTransverse(ModuleVariant variant) {
@@ -418,28 +410,24 @@ bool CylindricalGearGeometry::isSimilar(const CylindricalGearGeometry& other) co
 // ---- texts -----------------------------------------------------------------------------------------------
 
 std::string CylindricalGearGeometry::FlankDirection_2_string(FlankDirection direction) {
-    for (const FlankDirectionRow& row : kFlankDirections)
-        if (row.value == direction) return std::string(row.text);
-    return kWrongSlope;
+    return enum_table::toText(kFlankDirections, direction, kWrongSlope);
 }
 
 CylindricalGearGeometry::FlankDirection
 CylindricalGearGeometry::string_2_FlankDirection(const std::string& text) {
-    for (const FlankDirectionRow& row : kFlankDirections)
-        if (row.text == text) return row.value;
-    return FlankDirection::Straight;
+    const auto* row = enum_table::byText(kFlankDirections, text);
+    return row != nullptr ? row->value : FlankDirection::Straight;
 }
 
 std::string CylindricalGearGeometry::ModuleVariantToString(ModuleVariant variant) {
-    for (const ModuleVariantRow& row : kModuleVariants)
-        if (row.value == variant) return std::string(row.text);
-    throw kIllegalModuleVariant;
+    const auto* row = enum_table::byValue(kModuleVariants, variant);
+    if (row == nullptr) throw kIllegalModuleVariant;
+    return std::string(row->text);
 }
 
 CylindricalGearGeometry::ModuleVariant
 CylindricalGearGeometry::StringToModuleVariant(const std::string& text) {
-    for (const ModuleVariantRow& row : kModuleVariants)
-        if (row.text == text) return row.value;
+    if (const auto* row = enum_table::byText(kModuleVariants, text)) return row->value;
     GR_TRACE(3, "illegal module variant string found: <%s>", text.c_str());
     return ModuleVariant::Normal;
 }

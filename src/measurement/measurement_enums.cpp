@@ -1,5 +1,7 @@
 #include <kest/gear/measurement_enums.h>
 
+#include "util/enum_table.h"
+
 #include <algorithm>
 #include <array>
 #include <initializer_list>
@@ -46,11 +48,7 @@ constexpr const char* kUnknownMeasurementType = "unknown measurement type";
 constexpr const char* kUnknownMeasurementTypeConstant = "unknown constant for measurement type";
 
 template <typename E, typename C>
-struct Row {
-    E value;
-    std::string_view text;
-    C constant;
-};
+using Row = enum_table::Row<E, C>;
 
 constexpr std::array kSides{
     Row<Side, int>{Side::Left, "left", -1},
@@ -159,58 +157,11 @@ constexpr const char* kWrongEvaluationOutsideRange = "unknown evaluation_outside
 constexpr const char* kUnknownEvaluationOutsideRange = "unknown EvaluationOutsideRange";
 constexpr const char* kUnknownEvaluationOutsideRangeConstant = "unknown constant for EvaluationOutsideRange";
 
-// --- generic walks over a table (or a slice of one) ---
-
-template <typename Rows>
-using RowOf = std::ranges::range_value_t<Rows>;
-
-// returns nullptr for a value without a row (an integer cast to the enumeration by a caller)
-template <typename Rows, typename E>
-constexpr const RowOf<Rows>* find(const Rows& rows, E value) {
-    const auto it = std::ranges::find(rows, value, &RowOf<Rows>::value);
-    return it == std::ranges::end(rows) ? nullptr : &*it;
-}
-
-template <typename Rows, typename E>
-std::string toText(const Rows& rows, E value, const char* unknown) {
-    const auto* row = find(rows, value);
-    return std::string(row != nullptr ? row->text : std::string_view(unknown));
-}
-
-template <typename Rows, typename E>
-bool fromText(const Rows& rows, const std::string& text, E* out) {
-    if (out == nullptr) return false;
-    const auto it = std::ranges::find(rows, std::string_view(text), &RowOf<Rows>::text);
-    if (it == std::ranges::end(rows)) return false;
-    *out = it->value;
-    return true;
-}
-
-template <typename Rows, typename E>
-auto toConstant(const Rows& rows, E value, const char* unknown) {
-    const auto* row = find(rows, value);
-    if (row == nullptr) throw unknown;
-    return row->constant;
-}
-
-template <typename Rows, typename C>
-auto fromConstant(const Rows& rows, C constant, const char* unknown) {
-    const auto it = std::ranges::find(rows, constant, &RowOf<Rows>::constant);
-    if (it == std::ranges::end(rows)) throw unknown;
-    return it->value;
-}
-
-template <std::size_t N, typename Rows>
-constexpr auto valuesOf(const Rows& rows) {
-    std::array<decltype(RowOf<Rows>::value), N> values{};
-    std::ranges::transform(rows, values.begin(), &RowOf<Rows>::value);
-    return values;
-}
-
-template <typename T, std::size_t N>
-constexpr auto valuesOf(const std::array<T, N>& rows) {
-    return valuesOf<N>(rows);
-}
+using enum_table::fromConstant;
+using enum_table::fromText;
+using enum_table::toConstant;
+using enum_table::toText;
+using enum_table::valuesOf;
 
 constexpr std::span<const RangeTypeRow> rangeTypesOn(Line line) {
     const auto first = std::ranges::find(kRangeTypes, line, &RangeTypeRow::line);
@@ -239,7 +190,7 @@ constexpr auto kEvaluationOutsideRangeValues = valuesOf(kEvaluationOutsideRanges
 
 // The line whose named range types a measurement type carries; None when it carries none.
 Line namedRangeLine(Measurement_Type type) {
-    const auto* row = find(kMeasurementTypes, type);
+    const auto* row = enum_table::byValue(kMeasurementTypes, type);
     return row != nullptr && row->namedRanges ? row->line : Line::None;
 }
 
@@ -362,10 +313,8 @@ unsigned int rangeType_2_constant(Measurement_Type type, RangeType range) {
 
 RangeType constant_2_rangeType(unsigned int constant) {
     // Only the profile and lead slices: the placeholder of Unspecified must not read back.
-    for (const auto rows : {kProfileRanges, kLeadRanges}) {
-        const auto it = std::ranges::find(rows, constant, &RangeTypeRow::constant);
-        if (it != rows.end()) return it->value;
-    }
+    for (const auto rows : {kProfileRanges, kLeadRanges})
+        if (const auto* row = enum_table::byConstant(rows, constant)) return row->value;
     throw kUnknownRangeTypeConstant;
 }
 
@@ -395,26 +344,26 @@ EvaluationOutsideRange constant_2_EvaluationOutsideRange(unsigned int constant) 
 }
 
 bool isProfileReference(Reference reference) {
-    const auto* row = find(kReferences, reference);
+    const auto* row = enum_table::byValue(kReferences, reference);
     return row != nullptr && row->line == Line::Profile;
 }
 bool isLeadReference(Reference reference) {
-    const auto* row = find(kReferences, reference);
+    const auto* row = enum_table::byValue(kReferences, reference);
     return row != nullptr && row->line == Line::Lead;
 }
 bool isPercentBasedReference(Reference reference) {
-    const auto* row = find(kReferences, reference);
+    const auto* row = enum_table::byValue(kReferences, reference);
     return row != nullptr && row->percentBased;
 }
 host::CNamedObject::Unit reference_2_unit(Reference reference) {
-    const auto* row = find(kReferences, reference);
+    const auto* row = enum_table::byValue(kReferences, reference);
     if (row == nullptr) throw kUnknownReference;
     return row->unit;
 }
 
 RangeType EvaluationRangeType2RangeType(const Measurement_Type& type, const EvaluationRangeType& item) {
-    const auto* measurement = find(kMeasurementTypes, type);
-    const auto* position = find(kEvaluationRanges, item);
+    const auto* measurement = enum_table::byValue(kMeasurementTypes, type);
+    const auto* position = enum_table::byValue(kEvaluationRanges, item);
     if (measurement == nullptr || position == nullptr) return RangeType::Unspecified;
     switch (measurement->line) {
     case Line::Profile:

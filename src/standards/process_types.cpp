@@ -1,5 +1,7 @@
 #include <kest/gear/process_types.h>
 
+#include "util/enum_table.h"
+
 #include <algorithm>
 #include <array>
 #include <span>
@@ -11,16 +13,9 @@ namespace {
 // One table per enumeration drives every conversion. The row order is the order of the full value list, which
 // the text lookup walks and the standards' lists are compared against.
 
+// The number the suite exchanges is the enumerator's value.
 template <typename E>
-struct Row {
-    E value;
-    std::string_view text;
-    // the number the suite exchanges; equal to the enumerator's value
-    unsigned int constant;
-};
-
-template <typename E>
-constexpr Row<E> row(E value, std::string_view text) {
+constexpr enum_table::Row<E, unsigned int> row(E value, std::string_view text) {
     return {value, text, static_cast<unsigned int>(value)};
 }
 
@@ -60,12 +55,11 @@ constexpr std::array kFitTypes{
 constexpr const char* kUnknownFitType = "unknown fit type";
 constexpr const char* kUnknownFitTypeConstant = "unknown constant for fit type";
 
-template <typename E, std::size_t N>
-constexpr std::array<E, N> valuesOf(const std::array<Row<E>, N>& rows) {
-    std::array<E, N> values{};
-    std::ranges::transform(rows, values.begin(), &Row<E>::value);
-    return values;
-}
+using enum_table::fromConstant;
+using enum_table::fromText;
+using enum_table::toConstant;
+using enum_table::toText;
+using enum_table::valuesOf;
 
 constexpr auto kAllProcessTypes = valuesOf(kProcessTypes);
 constexpr auto kAllPostProcessTypes = valuesOf(kPostProcessTypes);
@@ -121,41 +115,6 @@ bool allowed(E value, std::span<const E> StandardTypes::*list, const std::string
     const std::span<const E> own = typesOf(standardName).*list;
     const std::span<const E> every = kEveryValue.*list;
     return !std::ranges::equal(own, every) && std::ranges::find(own, value) != own.end();
-}
-
-template <typename E, std::size_t N>
-const Row<E>* find(const std::array<Row<E>, N>& rows, E value) {
-    const auto it = std::ranges::find(rows, value, &Row<E>::value);
-    return it == rows.end() ? nullptr : &*it;
-}
-
-template <typename E, std::size_t N>
-std::string toText(const std::array<Row<E>, N>& rows, E value, const char* unknown) {
-    const Row<E>* found = find(rows, value);
-    return std::string(found != nullptr ? found->text : std::string_view(unknown));
-}
-
-template <typename E, std::size_t N>
-bool fromText(const std::array<Row<E>, N>& rows, const std::string& text, E* out) {
-    if (out == nullptr) return false;
-    const auto it = std::ranges::find(rows, std::string_view(text), &Row<E>::text);
-    if (it == rows.end()) return false;
-    *out = it->value;
-    return true;
-}
-
-template <typename E, std::size_t N>
-unsigned int toConstant(const std::array<Row<E>, N>& rows, E value, const char* unknown) {
-    const Row<E>* found = find(rows, value);
-    if (found == nullptr) throw unknown;
-    return found->constant;
-}
-
-template <typename E, std::size_t N>
-E fromConstant(const std::array<Row<E>, N>& rows, unsigned int constant, const char* unknown) {
-    const auto it = std::ranges::find(rows, constant, &Row<E>::constant);
-    if (it == rows.end()) throw unknown;
-    return it->value;
 }
 
 } // namespace

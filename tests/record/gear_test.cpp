@@ -25,45 +25,23 @@ Geometry spurGeometry() {
                     AddendumModificationVariant::AddmodFactor, 3.5);
 }
 
-TEST(Gear, DefaultGearHasNoGeometry) {
-    Gear gear;
+// A gear holds its own copy of the geometry; without one it is invalid.
+TEST(Gear, KeepsItsOwnCopyOfTheGeometry) {
     std::string message = "stale";
-    EXPECT_EQ(gear.getGeometry(), nullptr);
-    EXPECT_FALSE(gear.isExternal());
-    EXPECT_FALSE(gear.isValid(message));
+    EXPECT_FALSE(Gear().isValid(message) || Gear().isExternal() || Gear().getGeometry());
     EXPECT_EQ(message, "no geometry section");
     EXPECT_EQ(Gear(static_cast<Geometry*>(nullptr)).getGeometry(), nullptr);
-}
 
-TEST(Gear, KeepsItsOwnCopyOfTheGeometry) {
     Geometry geometry = spurGeometry();
     Gear gear(&geometry);
-    ASSERT_NE(gear.getGeometry(), nullptr);
-    EXPECT_NE(gear.getGeometry(), &geometry);
-    EXPECT_TRUE(gear.getGeometry()->isSimilar(geometry));
-    EXPECT_TRUE(gear.isExternal());
-    std::string message = "stale";
-    EXPECT_TRUE(gear.isValid(message));
+    EXPECT_TRUE(gear.getGeometry() != &geometry && gear.getGeometry()->isSimilar(geometry));
+    EXPECT_TRUE(gear.isExternal() && gear.isValid(message));
     EXPECT_EQ(message, "");
-
     Geometry other(-40, 10.0, 1.0, 0.0, 0.35, 0.0, 38.0, 42.5, Geometry::FlankDirection::Straight,
                    Geometry::ModuleVariant::Normal, AddendumModificationVariant::AddmodFactor, unsetValue);
     gear.setGeometry(&other);
     EXPECT_EQ(gear.getGeometry()->getZ(), -40);
     EXPECT_FALSE(gear.isExternal());
-}
-
-TEST(Gear, CopiesAreIndependent) {
-    Geometry geometry = spurGeometry();
-    auto original = std::make_unique<Gear>(&geometry);
-    std::unique_ptr<host::CMDatabaseElement> copy(original->CreateCopy());
-    const auto* copied = dynamic_cast<const Gear*>(copy.get());
-    ASSERT_NE(copied, nullptr);
-    EXPECT_STREQ(copied->GetKindOf(), "[gearel]");
-    ASSERT_NE(copied->getGeometry(), nullptr);
-    EXPECT_NE(copied->getGeometry(), original->getGeometry());
-    original.reset();
-    EXPECT_EQ(copied->getGeometry()->getZ(), 23);
 }
 
 // A geometry of another class, answering to the kind it is given.
@@ -89,11 +67,16 @@ TEST(Gear, CopiesTheGeometryByKind) {
     for (Geometry* source : std::initializer_list<Geometry*>{&spur, &asymmetrical, &beveloid}) {
         auto original = std::make_unique<Gear>(source);
         const Gear copy(*original);
+        std::unique_ptr<host::CMDatabaseElement> made(original->CreateCopy()); // the virtual copy
+        const auto* madeGear = dynamic_cast<const Gear*>(made.get());
+        ASSERT_NE(madeGear, nullptr);
+        EXPECT_STREQ(madeGear->GetKindOf(), "[gearel]");
         const Geometry* held = copy.getGeometry();
-        EXPECT_NE(held, original->getGeometry());
+        EXPECT_TRUE(held != original->getGeometry() && madeGear->getGeometry() != original->getGeometry());
         EXPECT_TRUE(held->testKindOf(source->getKindOf(), true)) << source->getKindOf();
         original.reset();
-        EXPECT_TRUE(held->isSimilar(*source)) << "the copy outlives the original, equal to the source";
+        EXPECT_TRUE(held->isSimilar(*source) && madeGear->getGeometry()->isSimilar(*source))
+            << "the copies outlive the original, equal to the source";
     }
     for (const char* kind : {"other gear", "beveloid gear"}) {
         Impostor impostor(kind);
@@ -101,35 +84,24 @@ TEST(Gear, CopiesTheGeometryByKind) {
     }
 }
 
-struct IdentityCase {
-    const char* text;
-    bool kind;    // TestKindOf, case-sensitive
-    bool factory; // the registry's factory, case-insensitive
-};
-
-class GearIdentity : public ::testing::TestWithParam<IdentityCase> {};
-
-TEST_P(GearIdentity, KindIsExactFactoryIgnoresCase) {
-    const IdentityCase& c = GetParam();
-    Gear gear;
-    EXPECT_EQ(gear.TestKindOf(c.text, false), c.kind);
-    std::unique_ptr<host::CMDatabaseElement> made(createGearRecord(c.text));
-    EXPECT_EQ(made != nullptr, c.factory);
-    std::unique_ptr<host::CMDatabaseElement> viaRegistry(host::XmlRecords_CreateDatabaseElement(c.text));
-    EXPECT_EQ(viaRegistry != nullptr, c.factory);
-}
-
-INSTANTIATE_TEST_SUITE_P(Names, GearIdentity,
-                         ::testing::Values(IdentityCase{"[gearel]", true, true},
-                                           IdentityCase{"[GEAREL]", false, true},
-                                           IdentityCase{"gearel", false, false},
-                                           IdentityCase{"[gearel] ", false, false}));
-
-TEST(Gear, OwnerIdentity) {
-    Gear gear;
-    EXPECT_STREQ(gear.GetOwnerId(), "gearrecords");
-    EXPECT_TRUE(gear.TestOwnerId("gearrecords"));
-    EXPECT_FALSE(gear.TestOwnerId("GearRecords"));
+// The kind is matched exactly, the registry's factory ignores case; so is the owner.
+TEST(Gear, Identity) {
+    const struct {
+        const char* text;
+        bool kind, factory;
+    } rows[] = {{"[gearel]", true, true},
+                {"[GEAREL]", false, true},
+                {"gearel", false, false},
+                {"[gearel] ", false, false}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(Gear().TestKindOf(row.text, false), row.kind) << row.text;
+        std::unique_ptr<host::CMDatabaseElement> made(createGearRecord(row.text));
+        std::unique_ptr<host::CMDatabaseElement> viaRegistry(
+            host::XmlRecords_CreateDatabaseElement(row.text));
+        EXPECT_TRUE((made != nullptr) == row.factory && (viaRegistry != nullptr) == row.factory) << row.text;
+    }
+    EXPECT_STREQ(Gear().GetOwnerId(), "gearrecords");
+    EXPECT_TRUE(Gear().TestOwnerId("gearrecords") && !Gear().TestOwnerId("GearRecords"));
 }
 
 TEST(GearLibrary, EntryPointRegistersOnceAndUnregistersAtTheLastDetach) {
