@@ -1,5 +1,6 @@
 #include "check_command.h"
 #include "exit_status.h"
+#include "nominal_command.h"
 #include "show_command.h"
 
 #include <kest/gear/host/product_version.h>
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     app.footer(kest::gearfile::exitStatusFooter);
     kest::gearfile::addShowCommand(app);
     kest::gearfile::addCheckCommand(app);
+    kest::gearfile::addNominalCommand(app);
     CLI11_PARSE(app, argc, argv);
     return kest::gearfile::exitSuccess;
 }
