@@ -15,30 +15,35 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string exampleFile = std::string(GEARRECORDS_EXAMPLES) + "/helical_gear.xml";
+// A gear with geometry only, and one with measurements, settings, parameters, processing and feed marks.
+const std::string exampleFiles[] = {std::string(GEARRECORDS_EXAMPLES) + "/helical_gear.xml",
+                                    std::string(GEARRECORDS_EXAMPLES) + "/measured_gear.xml"};
 
 fs::path scratch(const char* name) {
     return fs::temp_directory_path() / ("gearrecords_bench_" + std::to_string(::getpid()) + "_" + name);
 }
 
 void RawParse(benchmark::State& state) {
+    const std::string& exampleFile = exampleFiles[state.range(0)];
     for (auto _ : state) {
         pugi::xml_document doc;
         benchmark::DoNotOptimize(doc.load_file(exampleFile.c_str()));
     }
 }
-BENCHMARK(RawParse);
+BENCHMARK(RawParse)->Arg(0)->Arg(1);
 
 void GearLoad(benchmark::State& state) {
+    const std::string& exampleFile = exampleFiles[state.range(0)];
     for (auto _ : state) {
         kest::gear::Gear gear;
         gear.Load(exampleFile.c_str());
         benchmark::DoNotOptimize(gear.getGeometry());
     }
 }
-BENCHMARK(GearLoad);
+BENCHMARK(GearLoad)->Arg(0)->Arg(1);
 
 void RawSerialize(benchmark::State& state) {
+    const std::string& exampleFile = exampleFiles[state.range(0)];
     pugi::xml_document doc;
     doc.load_file(exampleFile.c_str());
     const fs::path target = scratch("raw.xml");
@@ -46,10 +51,10 @@ void RawSerialize(benchmark::State& state) {
         benchmark::DoNotOptimize(doc.save_file(target.c_str(), "  "));
     fs::remove(target);
 }
-BENCHMARK(RawSerialize);
+BENCHMARK(RawSerialize)->Arg(0)->Arg(1);
 
 void GearSave(benchmark::State& state) {
-    kest::gear::Gear gear(exampleFile.c_str());
+    kest::gear::Gear gear(exampleFiles[state.range(0)].c_str());
     // Alternating targets: a save to another name is always written, as a changed gear would be.
     const std::string targets[2] = {scratch("a.xml").string(), scratch("b.xml").string()};
     std::size_t i = 0;
@@ -58,6 +63,6 @@ void GearSave(benchmark::State& state) {
     for (const auto& t : targets)
         fs::remove(t);
 }
-BENCHMARK(GearSave);
+BENCHMARK(GearSave)->Arg(0)->Arg(1);
 
 } // namespace
