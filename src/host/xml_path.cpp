@@ -14,8 +14,9 @@ bool isNameStart(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' ||
            static_cast<unsigned char>(c) >= 0x80;
 }
+// A prefixed name ("ns:speed") is one name: elements are matched by their full name, prefix included.
 bool isNameChar(char c) {
-    return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == ':';
 }
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';

@@ -24,18 +24,20 @@ TEST_P(XmlPathGrammar, AcceptsOnlyChainsOfChildSteps) {
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, XmlPathGrammar,
-    ::testing::Values(
-        StepCase{"", true, 0}, StepCase{"geometry", true, 1}, StepCase{"geometry/type", true, 2},
-        StepCase{"measurement/settings/positioning_parameters/*", true, 4},
-        StepCase{"range[@name='x']", true, 1}, StepCase{"evaluation/profile[@side = 'left']/range", true, 3},
-        StepCase{"helix_angle[@side='right' and @direction='left']", true, 1},
-        StepCase{"point[@id=3]", true, 1}, StepCase{"point[@id=-2.5]", true, 1},
-        StepCase{"a[@v=\"double quoted\"]", true, 1}, StepCase{"a[@v='']", true, 1},
-        // outside the step grammar: evaluated as XPath instead
-        StepCase{"/gear/geometry", false, 0}, StepCase{"//range", false, 0}, StepCase{"a/../b", false, 0},
-        StepCase{"a[1]", false, 0}, StepCase{"a[@v='x' or @w='y']", false, 0},
-        StepCase{"a[@v='unterminated]", false, 0}, StepCase{"a/", false, 0}, StepCase{"a[@v=1e3]", false, 0},
-        StepCase{"text()", false, 0}));
+    ::testing::Values(StepCase{"", true, 0}, StepCase{"geometry", true, 1}, StepCase{"ns:speed", true, 1},
+                      StepCase{"geometry/type", true, 2},
+                      StepCase{"measurement/settings/positioning_parameters/*", true, 4},
+                      StepCase{"range[@name='x']", true, 1},
+                      StepCase{"evaluation/profile[@side = 'left']/range", true, 3},
+                      StepCase{"helix_angle[@side='right' and @direction='left']", true, 1},
+                      StepCase{"point[@id=3]", true, 1}, StepCase{"point[@id=-2.5]", true, 1},
+                      StepCase{"a[@v=\"double quoted\"]", true, 1}, StepCase{"a[@v='']", true, 1},
+                      // outside the step grammar: evaluated as XPath instead
+                      StepCase{"/gear/geometry", false, 0}, StepCase{"//range", false, 0},
+                      StepCase{"a/../b", false, 0}, StepCase{"a[1]", false, 0},
+                      StepCase{"a[@v='x' or @w='y']", false, 0}, StepCase{"a[@v='unterminated]", false, 0},
+                      StepCase{"a/", false, 0}, StepCase{"a[@v=1e3]", false, 0},
+                      StepCase{"text()", false, 0}));
 
 TEST(XmlPath, PredicateLiteralsKeepTheirText) {
     std::vector<PathStep> steps;
