@@ -1,9 +1,12 @@
 #include <kest/gear/host/database_element.h>
 #include <kest/gear/host/diagnostics.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <system_error>
 
@@ -37,17 +40,20 @@ CMXMLDatabaseElement::CMXMLDatabaseElement(const char* documentElementName)
 CMXMLDatabaseElement::~CMXMLDatabaseElement() = default;
 
 void CMXMLDatabaseElement::Load(const char* fileName) {
-    namespace fs = std::filesystem;
     if (!fileName || !*fileName) fail("cannot load a record without a file name");
-    const fs::path path(fileName);
-    std::error_code ec;
-    if (!fs::exists(path, ec)) fail("file not found: " + quoted(fileName));
-    const std::uintmax_t size = fs::file_size(path, ec);
-    std::ifstream in(path, std::ios::binary);
-    if (ec || !fs::is_regular_file(path, ec) || !in) fail("cannot read file " + quoted(fileName));
-    std::string text(static_cast<std::size_t>(size), '\0');
-    if (!in.read(text.data(), static_cast<std::streamsize>(size)))
-        fail("cannot read file " + quoted(fileName));
+    // C stdio rather than a stream: opening a stream sets up a locale, which costs more than parsing a gear
+    // file.
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(fileName, "rb"), &std::fclose);
+    if (!file) {
+        const bool missing = errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG;
+        fail((missing ? "file not found: " : "cannot read file ") + quoted(fileName));
+    }
+    std::string text;
+    char buffer[16384];
+    std::size_t read = 0;
+    while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+        text.append(buffer, read);
+    if (std::ferror(file.get())) fail("cannot read file " + quoted(fileName)); // a directory, for one
     std::string error;
     if (!xml_.parse(text, &error)) fail("file " + quoted(fileName) + " is not well-formed XML: " + error);
 }

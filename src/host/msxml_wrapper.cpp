@@ -178,10 +178,8 @@ bool MSXMLWrapper::parse(std::string_view text, std::string* error) {
         return false;
     }
     dropBlankTexts(parsed);
-    // load_buffer leaves the old document alone on failure only when it parses into a fresh one
-    impl_->document.reset();
-    for (pugi::xml_node child = parsed.first_child(); child; child = child.next_sibling())
-        impl_->document.append_copy(child);
+    // Parsed into a document of its own, so that a failure leaves the current one alone; taken over by move.
+    impl_->document = std::move(parsed);
     return true;
 }
 

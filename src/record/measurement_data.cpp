@@ -110,12 +110,20 @@ bool MeasurementData::set(const std::string& name, const Gear_Measurement_Info& 
 // Reads every measurement element of a known kind and side. A tooth list or a name that does not read fails
 // the reader; the other elements are still read.
 bool MeasurementData::load(host::MSXMLWrapper& xml, const std::string& gearFile) {
+    // The measurements are the group's children named by a kind and carrying a side; they are taken kind by
+    // kind and side by side from one list of the children.
+    const host::XMLNodeList children = xml.getNodes("measurement/*");
+    if (children.empty()) return true;
     bool result = true;
+    std::string sideText;
     for (const Measurement_Type type : allMeasurementTypes()) {
+        const std::string typeText = Measurement_Type_2_string(type);
         for (const Side side : kStoredSides) {
-            const std::string path = kMeasurementGroup + Measurement_Type_2_string(type) + "[@" +
-                                     kSideAttribute + "='" + Side_2_string(side) + "']";
-            for (const host::XMLNode node : xml.getNodes(path)) {
+            const std::string wantedSide = Side_2_string(side);
+            for (const host::XMLNode node : children) {
+                if (typeText != node.name() || !xml.getAttributeValue(node, kSideAttribute, sideText) ||
+                    sideText != wantedSide)
+                    continue;
                 Gear_Measurement_Info info;
                 info.type = type;
                 info.side = side;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -100,7 +101,8 @@ bool MeasuringParameters::set(Measurement_Type type, const std::string& name, do
 
 bool MeasuringParameters::load(host::MSXMLWrapper& xml, const std::string&) {
     bool result = true;
-    for (const Measurement_Type type : allMeasurementTypes()) {
+    const bool any = static_cast<bool>(xml.getNode(kMeasuringElement));
+    for (const Measurement_Type type : any ? allMeasurementTypes() : std::span<const Measurement_Type>()) {
         for (const host::XMLNode child : xml.getNodes(measuringContainer(type) + "/*")) {
             Gear_Measuring_Parameter& parameter = parameters_.emplace_back();
             parameter.type = type;

@@ -198,6 +198,7 @@ bool MeasurementSettings::load(host::MSXMLWrapper& xml, const std::string&) {
     const host::XMLNode counting = xml.getNode(std::string(kSettingsElement) + "/" + kToothCountingElement);
     if (counting && xml.getAttributeValue(counting, kClockwiseAttribute, text))
         result = util::textToOnOff(text, clockwise_);
+    if (!xml.getNode(kSettingsElement)) return result;
     for (const Measurement_Type type : allMeasurementTypes()) {
         const std::string path = std::string(kSettingsElement) + "/" + Measurement_Type_2_string(type);
         for (const host::XMLNode node : xml.getNodes(path)) {
