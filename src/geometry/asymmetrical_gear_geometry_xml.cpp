@@ -7,6 +7,7 @@
 #include <kest/gear/measurement_enums.h>
 
 #include "geometry/angle_units.h"
+#include "geometry/geometry_xml.h"
 
 #include <array>
 #include <string_view>
@@ -16,6 +17,7 @@ namespace {
 
 using host::MSXMLWrapper;
 using host::XMLNode;
+using namespace geometry_xml;
 using ValueType = AsymmetricalGearGeometry::ValueType;
 using FlankDirection = CylindricalGearGeometry::FlankDirection;
 
@@ -34,11 +36,7 @@ constexpr std::array kUserStringKeys{
     UserStringKeyRow{ValueType::RightAddendumModification, "addendum_modification[@side='right']"},
 };
 
-constexpr const char* kModuleVariantAttribute = "module_variant";
-constexpr const char* kDirectionAttribute = "direction";
 constexpr const char* kReferenceAttribute = "reference";
-// Older files call a spur gear's helix direction "spur".
-constexpr std::string_view kSpur = "spur";
 
 constexpr const char* kAsymmetry = "geometry/asymmetry";
 constexpr const char* kAsymVariant = "asym_variant";
@@ -49,14 +47,6 @@ constexpr const char* kAsymMeasuringDiameter = "asym_diameter";
 
 std::string helixAngleKey(std::string_view direction) {
     return "helix_angle[@side='right' and @direction='" + std::string(direction) + "']";
-}
-
-std::string elementPath(std::string_view key) {
-    return "geometry/" + std::string(key);
-}
-
-XMLNode baseNode(const MSXMLWrapper& xml, const std::string& path) {
-    return path.empty() ? xml.getRootNode() : xml.getNode(path);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include <kest/gear/host/msxml_wrapper.h>
 
+#include "geometry/geometry_xml.h"
+
 #include <array>
 #include <cmath>
 #include <string_view>
@@ -14,14 +16,12 @@ namespace {
 
 using host::MSXMLWrapper;
 using host::XMLNode;
+using namespace geometry_xml;
 using ValueType = BeveloidGearGeometry::ValueType;
 
 constexpr const char* kBeveloid = "geometry/beveloid";
 constexpr const char* kReference = "geometry/beveloid/reference";
 constexpr const char* kReferenceStep = "reference";
-constexpr const char* kDirectionAttribute = "direction";
-// Older files call a spur gear's helix direction "spur".
-constexpr std::string_view kSpur = "spur";
 constexpr std::string_view kHelixAngle = "helix_angle";
 
 struct UserStringKeyRow {
@@ -59,10 +59,6 @@ std::string mapKey(const std::string& key) {
 // From the document element, where user strings are addressed.
 std::string elementPath(bool inReference, const std::string& key) {
     return std::string(inReference ? kReference : kBeveloid) + "/" + key;
-}
-
-XMLNode baseNode(const MSXMLWrapper& xml, const std::string& path) {
-    return path.empty() ? xml.getRootNode() : xml.getNode(path);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <kest/gear/measurement_enums.h>
 
 #include "geometry/angle_units.h"
+#include "geometry/geometry_xml.h"
 #include "util/user_text.h"
 
 #include <array>
@@ -18,6 +19,7 @@ namespace {
 
 using host::MSXMLWrapper;
 using host::XMLNode;
+using namespace geometry_xml;
 using FlankDirection = CylindricalGearGeometry::FlankDirection;
 using ModuleVariant = CylindricalGearGeometry::ModuleVariant;
 using ValueType = CylindricalGearGeometry::ValueType;
@@ -45,22 +47,9 @@ constexpr std::array kUserStringKeys{
 constexpr const char* kGeometry = "geometry";
 constexpr const char* kType = "geometry/type";
 constexpr const char* kUserStringAttribute = "user_string";
-constexpr const char* kModuleVariantAttribute = "module_variant";
-constexpr const char* kDirectionAttribute = "direction";
-// Older files call a spur gear's helix direction "spur".
-constexpr std::string_view kSpur = "spur";
 
 std::string helixAngleKey(std::string_view direction) {
     return std::string(kHelixAngle) + "[@direction='" + std::string(direction) + "']";
-}
-
-std::string elementPath(std::string_view key) {
-    return std::string(kGeometry) + "/" + std::string(key);
-}
-
-// The node the geometry element lies in: the document element for an empty path.
-XMLNode baseNode(const MSXMLWrapper& xml, const std::string& path) {
-    return path.empty() ? xml.getRootNode() : xml.getNode(path);
 }
 
 // Reads the user string of the element at `path` below the document element into `text` ("" when the

@@ -1,0 +1,27 @@
+#pragma once
+
+// What the geometry units share about the "geometry" element of a gear file.
+
+#include <kest/gear/host/msxml_wrapper.h>
+
+#include <string>
+#include <string_view>
+
+namespace kest::gear::geometry_xml {
+
+inline constexpr const char* kModuleVariantAttribute = "module_variant";
+inline constexpr const char* kDirectionAttribute = "direction";
+// Older files call a spur gear's helix direction "spur".
+inline constexpr std::string_view kSpur = "spur";
+
+// The path of a value's element from the document element.
+inline std::string elementPath(std::string_view key) {
+    return "geometry/" + std::string(key);
+}
+
+// The node the geometry element lies in: the document element for an empty path.
+inline host::XMLNode baseNode(const host::MSXMLWrapper& xml, const std::string& path) {
+    return path.empty() ? xml.getRootNode() : xml.getNode(path);
+}
+
+} // namespace kest::gear::geometry_xml
