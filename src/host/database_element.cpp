@@ -1,14 +1,13 @@
 #include <kest/gear/host/database_element.h>
 #include <kest/gear/host/diagnostics.h>
 
+#include "host/file_replacement.h"
+
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <memory>
 #include <sstream>
-#include <system_error>
 
 namespace kest::host {
 namespace {
@@ -63,30 +62,7 @@ void CMXMLDatabaseElement::Save(const char* fileName) {
     if (target.empty()) fail("cannot save a record without a file name");
     std::string text;
     xml_.serialize(text);
-
-    // Write beside the target and rename over it: a reader never sees a half-written file.
-    namespace fs = std::filesystem;
-    const fs::path path(target);
-    fs::path temporary = path;
-    temporary += ".tmp~";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) fail("cannot write file " + quoted(target.c_str()));
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            fail("cannot write file " + quoted(target.c_str()));
-        }
-    }
-    std::error_code ec;
-    fs::rename(temporary, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        fail("cannot replace file " + quoted(target.c_str()) + ": " + ec.message());
-    }
+    replaceFileContent(target, text);
 }
 
 void CMXMLDatabaseElement::ReadFromStream(std::istream& in) {

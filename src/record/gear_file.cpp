@@ -12,6 +12,9 @@
 #include "record/version_stamp.h"
 
 #include <cstring>
+#include <exception>
+#include <new>
+#include <string>
 
 namespace kest::gear {
 namespace {
@@ -96,35 +99,61 @@ void Gear::Load(const char* fileName) {
     require(c.feedMark.loadXML(xml), "loading calculated feedmark information failed!");
 }
 
+namespace {
+
+// The length rule of Load, applied before a save: no program writes a gear file that it cannot read back.
+void refuseUnloadableName(const std::string& fileName) {
+    if (fileName.size() < maxPath) return;
+    GR_ERROR_LOG("Windows MAX_PATH (%d characters) exceeded. Filename '%s' has %lu characters...", maxPath,
+                 fileName.c_str(), static_cast<unsigned long>(fileName.size()));
+    throw "Windows _MAX_PATH exceeded. This are usually 260 characters.";
+}
+
+} // namespace
+
 void Gear::Save(const char* fileName) {
-    version_ = host::getProductVersion();
-    SetVersion(version_);
+    const auto save = [&] {
+        const std::string target = fileName ? fileName : GetKey();
+        refuseUnloadableName(target);
 
-    host::MSXMLWrapper* xml = GetXMLWrapper();
-    if (geometry_) require(geometry_->saveXML(xml, ""), "saving geometry failed");
+        version_ = host::getProductVersion();
+        SetVersion(version_);
 
-    // The measurement group is rebuilt from the sections on every save. The evaluation and protocol groups
-    // are kept as they were read until the gear holds sections that write them.
-    const GearContent& c = *content_;
-    xml->deleteNodes("measurement");
-    require(c.measurementData.save(*xml), "saving measurement data failed");
-    require(c.measurementSettings.save(*xml), "saving measurement settings failed");
-    require(c.positioningParameters.save(*xml), "saving positioning parameters failed");
-    require(c.measuringParameters.save(*xml), "saving measuring parameters failed");
-    require(c.additionalParameters.save(*xml), "saving additional measurement parameters failed");
-    require(c.processing.saveXML(xml), "saving processing failed!");
-    require(c.feedMark.saveXML(xml), "saving calculated feedmark information failed!");
+        host::MSXMLWrapper* xml = GetXMLWrapper();
+        if (geometry_) require(geometry_->saveXML(xml, ""), "saving geometry failed");
 
-    // Write the file only when its content or its name changed since it was last read or written.
-    const std::string target = fileName ? fileName : GetKey();
-    bool changed = target != fileName_;
-    std::string hash;
-    if (xml->getXMLContentHash(xml->getDocumentNode(), nullptr, &hash)) {
-        changed = changed || hash != contentHash_;
-        contentHash_ = std::move(hash);
+        // The measurement group is rebuilt from the sections on every save. The evaluation and protocol
+        // groups are kept as they were read until the gear holds sections that write them.
+        const GearContent& c = *content_;
+        xml->deleteNodes("measurement");
+        require(c.measurementData.save(*xml), "saving measurement data failed");
+        require(c.measurementSettings.save(*xml), "saving measurement settings failed");
+        require(c.positioningParameters.save(*xml), "saving positioning parameters failed");
+        require(c.measuringParameters.save(*xml), "saving measuring parameters failed");
+        require(c.additionalParameters.save(*xml), "saving additional measurement parameters failed");
+        require(c.processing.saveXML(xml), "saving processing failed!");
+        require(c.feedMark.saveXML(xml), "saving calculated feedmark information failed!");
+
+        // Write the file only when its content or its name changed since it was last read or written. The
+        // hash is kept only once the file holds it: after a failed write the next save writes again.
+        bool changed = target != fileName_;
+        std::string hash;
+        const bool hashed = xml->getXMLContentHash(xml->getDocumentNode(), nullptr, &hash);
+        changed = changed || (hashed && hash != contentHash_);
+        if (changed) CMXMLDatabaseElement::Save(fileName);
+        if (hashed) contentHash_ = std::move(hash);
+        fileName_ = target;
+    };
+    // Every failure leaves as a message text, as the callers expect; that includes the standard library's.
+    try {
+        save();
+    } catch (const char*) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw "not enough memory to save the gear";
+    } catch (const std::exception& e) {
+        throw host::make_pp(std::string("saving the gear failed: ") + e.what());
     }
-    if (changed) CMXMLDatabaseElement::Save(fileName);
-    fileName_ = target;
 }
 
 } // namespace kest::gear

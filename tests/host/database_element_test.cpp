@@ -83,7 +83,8 @@ TEST_F(DatabaseElementFiles, SaveWithoutNameUsesTheKeyAndFailsWithoutOne) {
     r.Save(nullptr);
     EXPECT_TRUE(fs::exists(target));
     const std::string unwritable = (dir / "no" / "such" / "dir.xml").string();
-    EXPECT_THROW_MSG(r.Save(unwritable.c_str()), "cannot write file '" + unwritable + "'");
+    EXPECT_THROW_MSG(r.Save(unwritable.c_str()),
+                     "cannot write file '" + unwritable + "': No such file or directory");
 }
 
 TEST(DatabaseElement, VersionStampIsAnAttributeOfTheDocumentElement) {

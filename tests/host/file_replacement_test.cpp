@@ -1,0 +1,174 @@
+#include "host/file_replacement.h"
+
+#include "support/throw_message.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kest::host {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileReplacement : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("gearrecords_replace_" + std::to_string(::getpid()) + "_" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override {
+        clearReplacementFault();
+        fs::remove_all(dir);
+    }
+    std::string write(const std::string& name, const std::string& text) const {
+        const fs::path p = dir / name;
+        std::ofstream(p, std::ios::binary) << text;
+        return p.string();
+    }
+    static std::string read(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::set<std::string> names() const {
+        std::set<std::string> result;
+        for (const auto& entry : fs::directory_iterator(dir))
+            result.insert(entry.path().filename().string());
+        return result;
+    }
+    fs::path dir;
+};
+
+struct FaultCase {
+    ReplacementStep step;
+    int error;
+    const char* message; // before the quoted target
+    bool replaced;       // whether the target holds the new content afterwards
+};
+
+class ReplacementFault : public FileReplacement, public ::testing::WithParamInterface<FaultCase> {};
+
+// Each step's failure names the target and the system's reason, leaves the old content and removes only the
+// temporary file: the user's own files beside the target, whatever their names, stay.
+TEST_P(ReplacementFault, KeepsTheTargetAndEveryOtherFile) {
+    const FaultCase& c = GetParam();
+    const std::string target = write("gear.xml", "old");
+    write("gear.xml.tmp~", "the user's own file");
+    write(".gear.xml.aaaaaaaa.tmp", "another file of the user");
+    injectReplacementFault(c.step, c.error);
+    EXPECT_THROW_MSG(replaceFileContent(target, "new content"),
+                     std::string(c.message) + " '" + target + "': " + std::strerror(c.error));
+    EXPECT_EQ(read(target), c.replaced ? "new content" : "old");
+    EXPECT_EQ(names(), (std::set<std::string>{"gear.xml", "gear.xml.tmp~", ".gear.xml.aaaaaaaa.tmp"}));
+    EXPECT_EQ(read(dir / "gear.xml.tmp~"), "the user's own file");
+
+    replaceFileContent(target, "retried"); // the fault is used up
+    EXPECT_EQ(read(target), "retried");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, ReplacementFault,
+    ::testing::Values(FaultCase{ReplacementStep::Create, EACCES, "cannot write file", false},
+                      FaultCase{ReplacementStep::Write, ENOSPC, "cannot write file", false},
+                      FaultCase{ReplacementStep::SyncFile, EIO, "cannot write file", false},
+                      FaultCase{ReplacementStep::Rename, EACCES, "cannot replace file", false},
+                      FaultCase{ReplacementStep::SyncFolder, EIO, "cannot flush the folder of file", true}));
+
+TEST_F(FileReplacement, FailuresOfThePathSayWhy) {
+    const std::string inMissingFolder = (dir / "no" / "gear.xml").string();
+    EXPECT_THROW_MSG(replaceFileContent(inMissingFolder, "x"),
+                     "cannot write file '" + inMissingFolder + "': No such file or directory");
+    const std::string loop = (dir / "loop.xml").string();
+    fs::create_symlink("loop.xml", loop);
+    EXPECT_THROW_MSG(replaceFileContent(loop, "x"),
+                     "cannot write file '" + loop + "': Too many levels of symbolic links");
+    const std::string folder = (dir / "folder").string();
+    fs::create_directory(folder);
+    EXPECT_THROW_MSG(replaceFileContent(folder, "x"), "cannot replace file '" + folder + "': Is a directory");
+    EXPECT_EQ(names(), (std::set<std::string>{"loop.xml", "folder"}));
+}
+
+TEST_F(FileReplacement, ReadOnlyTargetIsRefused) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes any file";
+    const std::string target = write("gear.xml", "old");
+    fs::permissions(target, fs::perms::owner_read);
+    EXPECT_THROW_MSG(replaceFileContent(target, "new"),
+                     "cannot write file '" + target + "': Permission denied");
+    EXPECT_EQ(read(target), "old");
+}
+
+TEST_F(FileReplacement, KeepsModeAndGroup) {
+    const std::string target = write("gear.xml", "old");
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    // Another group than the process's: any group for root, else a supplementary one if the user has it.
+    gid_t group = ::getegid();
+    if (::geteuid() == 0) {
+        group = group + 4242;
+    } else {
+        gid_t groups[64];
+        const int n = ::getgroups(64, groups);
+        for (int i = 0; i < n; ++i)
+            if (groups[i] != group) group = groups[i];
+    }
+    ASSERT_EQ(::chown(target.c_str(), static_cast<uid_t>(-1), group), 0);
+
+    replaceFileContent(target, "new");
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(st.st_gid, group);
+    EXPECT_EQ(read(target), "new");
+}
+
+TEST_F(FileReplacement, NewFileFollowsTheUmask) {
+    const mode_t previous = ::umask(027);
+    const std::string target = (dir / "new.xml").string();
+    replaceFileContent(target, "new");
+    ::umask(previous);
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(names(), (std::set<std::string>{"new.xml"}));
+}
+
+// A link, relative or absolute, chained or dangling, stays a link; the file at its end gets the content.
+TEST_F(FileReplacement, FollowsSymbolicLinks) {
+    fs::create_directory(dir / "real");
+    const std::string real = write("real/gear.xml", "old");
+    fs::create_symlink("real/gear.xml", dir / "relative.xml");
+    fs::create_symlink(dir / "relative.xml", dir / "chained.xml");
+    fs::create_symlink("real/later.xml", dir / "dangling.xml");
+
+    replaceFileContent((dir / "chained.xml").string(), "through two links");
+    EXPECT_TRUE(fs::is_symlink(dir / "chained.xml"));
+    EXPECT_TRUE(fs::is_symlink(dir / "relative.xml"));
+    EXPECT_EQ(read(real), "through two links");
+
+    replaceFileContent((dir / "dangling.xml").string(), "created");
+    EXPECT_TRUE(fs::is_symlink(dir / "dangling.xml"));
+    EXPECT_EQ(read(dir / "real" / "later.xml"), "created");
+    std::set<std::string> inReal;
+    for (const auto& entry : fs::directory_iterator(dir / "real"))
+        inReal.insert(entry.path().filename().string());
+    EXPECT_EQ(inReal, (std::set<std::string>{"gear.xml", "later.xml"}));
+}
+
+TEST_F(FileReplacement, NameWithoutFolderIsInTheWorkingDirectory) {
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir);
+    replaceFileContent("plain.xml", "content");
+    fs::current_path(previous);
+    EXPECT_EQ(read(dir / "plain.xml"), "content");
+}
+
+} // namespace
+} // namespace kest::host
