@@ -13,7 +13,10 @@ build: deps
 	@cmake --preset dev >/dev/null
 	@cmake --build --preset dev
 
-run: build
+# Only the library and the tool: a first look at a gear does not wait for the tests to compile.
+run: deps
+	@cmake --preset dev >/dev/null
+	@cmake --build --preset dev --target gearfile
 	$(GEARFILE) show $(EXAMPLE)
 
 test: build

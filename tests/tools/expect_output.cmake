@@ -1,14 +1,17 @@
 # Runs a program and checks its exit status and output (stdout and stderr together).
 #
-#   cmake -P expect_output.cmake -- <exit status> [EXPECT <pattern>...] [REJECT <pattern>...] RUN <program> [<arg>...]
+#   cmake -P expect_output.cmake -- <exit status> [EXPECT <pattern>...] [REJECT <pattern>...] [STDOUT <file>]
+#                                   RUN <program> [<arg>...]
 #
-# Each EXPECT pattern must match one whole line of the output, each REJECT pattern none. Patterns are CMake
+# Each EXPECT pattern must match one whole line of the output, each REJECT pattern none. With STDOUT, standard
+# output goes to that file (such as /dev/full) and only standard error is checked. Patterns are CMake
 # regular expressions. CTest's PASS_REGULAR_EXPRESSION ignores the exit status, hence this driver.
 
 set(expected_status "")
 set(expect "")
 set(reject "")
 set(command "")
+set(stdout_file "")
 set(mode "")
 math(EXPR last "${CMAKE_ARGC} - 1")
 foreach(i RANGE ${last})
@@ -22,8 +25,10 @@ foreach(i RANGE ${last})
         set(mode "PATTERNS")
     elseif(mode STREQUAL "" )
         # cmake's own arguments before "--"
-    elseif(arg STREQUAL "EXPECT" OR arg STREQUAL "REJECT" OR arg STREQUAL "RUN")
+    elseif(arg STREQUAL "EXPECT" OR arg STREQUAL "REJECT" OR arg STREQUAL "STDOUT" OR arg STREQUAL "RUN")
         set(mode "${arg}")
+    elseif(mode STREQUAL "STDOUT")
+        set(stdout_file "${arg}")
     elseif(mode STREQUAL "EXPECT")
         list(APPEND expect "${arg}")
     elseif(mode STREQUAL "REJECT")
@@ -36,7 +41,11 @@ if(expected_status STREQUAL "" OR NOT command)
     message(FATAL_ERROR "usage: cmake -P expect_output.cmake -- <status> [EXPECT ...] [REJECT ...] RUN <program> ...")
 endif()
 
-execute_process(COMMAND ${command} RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(stdout_file)
+    execute_process(COMMAND ${command} RESULT_VARIABLE status OUTPUT_FILE "${stdout_file}" ERROR_VARIABLE output)
+else()
+    execute_process(COMMAND ${command} RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
+endif()
 # Framed by newlines, so that a pattern anchored by newlines matches whole lines only.
 set(text "\n${output}\n")
 

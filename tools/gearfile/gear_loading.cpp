@@ -3,6 +3,22 @@
 #include <exception>
 
 namespace kest::gearfile {
+namespace {
+
+// The tool puts the file's name in front of each line it reports, so a message that names the file as well,
+// "file not found: 'x.xml'", loses that second mention: "x.xml: file not found".
+std::string withoutFileName(std::string message, const std::string& path) {
+    const std::string quoted = "'" + path + "'";
+    for (const std::string& mention : {": " + quoted, " " + quoted}) {
+        if (const std::size_t at = message.find(mention); at != std::string::npos) {
+            message.erase(at, mention.size());
+            break;
+        }
+    }
+    return message;
+}
+
+} // namespace
 
 LoadedGear loadGear(const std::string& path) {
     LoadedGear result;
@@ -14,7 +30,7 @@ LoadedGear loadGear(const std::string& path) {
         gear->Load(path.c_str());
         result.gear = std::move(gear);
     } catch (const char* message) {
-        result.failure = message ? message : "load failed without a message";
+        result.failure = message ? withoutFileName(message, path) : "load failed without a message";
     } catch (const std::exception& e) {
         result.failure = e.what();
     } catch (...) {

@@ -14,7 +14,7 @@ struct LoadedGear {
 };
 
 // Loads `path` into a new gear. Never throws for a file that is missing, unreadable, malformed or rejected by
-// the loader: the reason comes back in `failure`.
+// the loader: the reason comes back in `failure`, without the file name that the caller prints before it.
 LoadedGear loadGear(const std::string& path);
 
 } // namespace kest::gearfile

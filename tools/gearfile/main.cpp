@@ -1,5 +1,7 @@
 #include "check_command.h"
+#include "command_line.h"
 #include "exit_status.h"
+#include "help_command.h"
 #include "nominal_command.h"
 #include "show_command.h"
 
@@ -16,6 +18,6 @@ int main(int argc, char** argv) {
     kest::gearfile::addShowCommand(app);
     kest::gearfile::addCheckCommand(app);
     kest::gearfile::addNominalCommand(app);
-    CLI11_PARSE(app, argc, argv);
-    return kest::gearfile::exitSuccess;
+    kest::gearfile::addHelpCommand(app);
+    return kest::gearfile::runCommandLine(app, argc, argv);
 }
