@@ -32,15 +32,19 @@ bench: deps
 	@cmake --build --preset release --target gearrecords_bench
 	build/release/bench/gearrecords_bench --benchmark_counters_tabular=true
 
-# One minute of the gear file fuzz target (clang and libFuzzer), starting from the examples. New inputs go to
-# build/fuzz/corpus, a crashing input to build/fuzz/crash-*: keep it under tests/fuzz_regressions/.
+# The gear file fuzz target (clang and libFuzzer) for FUZZ_SECONDS, starting from the examples and the kept
+# findings. An input slower than 10 s or needing more than 2 GB counts as a finding, as does a crash: each stops
+# the run with a non-zero status. New inputs go to build/fuzz/corpus, a finding to build/fuzz/crash-*,
+# timeout-* or oom-*: keep it under tests/fuzz_regressions/.
+FUZZ_SECONDS ?= 60
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DGEARRECORDS_FUZZ=ON -DGEARRECORDS_BUILD_TESTS=OFF >/dev/null
 	@cmake --build build/fuzz --target gear_file_fuzz
 	@mkdir -p build/fuzz/corpus
-	build/fuzz/fuzz/gear_file_fuzz -max_total_time=60 -dict=fuzz/gear_file.dict -artifact_prefix=build/fuzz/ \
-		build/fuzz/corpus examples
+	build/fuzz/fuzz/gear_file_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+		-dict=fuzz/gear_file.dict -artifact_prefix=build/fuzz/ -print_final_stats=1 \
+		build/fuzz/corpus examples tests/fuzz_regressions
 
 format:
 	@git ls-files '*.h' '*.cpp' | xargs clang-format -i

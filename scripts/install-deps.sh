@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
-packages=(build-essential cmake ninja-build clang-format
+packages=(build-essential cmake ninja-build clang-format clang libclang-rt-dev
           libpugixml-dev libxxhash-dev libcli11-dev nlohmann-json3-dev
           libgtest-dev libgmock-dev libbenchmark-dev)
 missing=()
