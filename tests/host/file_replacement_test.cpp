@@ -1,5 +1,6 @@
 #include "host/file_replacement.h"
 
+#include "support/scratch_directory.h"
 #include "support/throw_message.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +8,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <set>
 
 #include <sys/stat.h>
@@ -18,34 +18,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FileReplacement : public ::testing::Test {
+class FileReplacement : public test::ScratchDirectoryTest {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("gearrecords_replace_" + std::to_string(::getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
     void TearDown() override {
         clearReplacementFault();
-        fs::remove_all(dir);
+        ScratchDirectoryTest::TearDown();
     }
-    std::string write(const std::string& name, const std::string& text) const {
-        const fs::path p = dir / name;
-        std::ofstream(p, std::ios::binary) << text;
-        return p.string();
-    }
-    static std::string read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    std::set<std::string> names() const {
+    // the names in the scratch directory, or in `folder` of it
+    std::set<std::string> names(const char* folder = "") const {
         std::set<std::string> result;
-        for (const auto& entry : fs::directory_iterator(dir))
+        for (const auto& entry : fs::directory_iterator(dir / folder))
             result.insert(entry.path().filename().string());
         return result;
     }
-    fs::path dir;
 };
 
 struct FaultCase {
@@ -156,10 +141,7 @@ TEST_F(FileReplacement, FollowsSymbolicLinks) {
     replaceFileContent((dir / "dangling.xml").string(), "created");
     EXPECT_TRUE(fs::is_symlink(dir / "dangling.xml"));
     EXPECT_EQ(read(dir / "real" / "later.xml"), "created");
-    std::set<std::string> inReal;
-    for (const auto& entry : fs::directory_iterator(dir / "real"))
-        inReal.insert(entry.path().filename().string());
-    EXPECT_EQ(inReal, (std::set<std::string>{"gear.xml", "later.xml"}));
+    EXPECT_EQ(names("real"), (std::set<std::string>{"gear.xml", "later.xml"}));
 }
 
 TEST_F(FileReplacement, NameWithoutFolderIsInTheWorkingDirectory) {

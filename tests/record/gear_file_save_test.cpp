@@ -5,6 +5,7 @@
 
 #include "host/file_replacement.h"
 #include "support/diagnostics_capture.h"
+#include "support/scratch_directory.h"
 #include "support/throw_message.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,6 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -27,21 +27,17 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-class GearSave : public ::testing::Test {
+class GearSave : public test::ScratchDirectoryTest {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("gearrecords_save_" + std::to_string(::getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        ScratchDirectoryTest::SetUp();
         file = (dir / "gear.xml").string();
         fs::copy_file(std::string(GEARRECORDS_EXAMPLES) + "/spur_gear.xml", file);
     }
     void TearDown() override {
         host::clearReplacementFault();
-        fs::remove_all(dir);
+        ScratchDirectoryTest::TearDown();
     }
-    fs::path dir;
     std::string file;
 };
 
