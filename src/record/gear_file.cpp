@@ -111,49 +111,44 @@ void refuseUnloadableName(const std::string& fileName) {
 
 } // namespace
 
-void Gear::Save(const char* fileName) {
-    const auto save = [&] {
-        const std::string target = fileName ? fileName : GetKey();
-        refuseUnloadableName(target);
+// Every failure leaves as a message text, as the callers expect; the standard library's too.
+void Gear::Save(const char* fileName) try {
+    const std::string target = fileName ? fileName : GetKey();
+    refuseUnloadableName(target);
 
-        version_ = host::getProductVersion();
-        SetVersion(version_);
+    version_ = host::getProductVersion();
+    SetVersion(version_);
 
-        host::MSXMLWrapper* xml = GetXMLWrapper();
-        if (geometry_) require(geometry_->saveXML(xml, ""), "saving geometry failed");
+    host::MSXMLWrapper* xml = GetXMLWrapper();
+    if (geometry_) require(geometry_->saveXML(xml, ""), "saving geometry failed");
 
-        // The measurement group is rebuilt from the sections on every save. The evaluation and protocol
-        // groups are kept as they were read until the gear holds sections that write them.
-        const GearContent& c = *content_;
-        xml->deleteNodes("measurement");
-        require(c.measurementData.save(*xml), "saving measurement data failed");
-        require(c.measurementSettings.save(*xml), "saving measurement settings failed");
-        require(c.positioningParameters.save(*xml), "saving positioning parameters failed");
-        require(c.measuringParameters.save(*xml), "saving measuring parameters failed");
-        require(c.additionalParameters.save(*xml), "saving additional measurement parameters failed");
-        require(c.processing.saveXML(xml), "saving processing failed!");
-        require(c.feedMark.saveXML(xml), "saving calculated feedmark information failed!");
+    // The measurement group is rebuilt from the sections on every save. The evaluation and protocol groups
+    // are kept as they were read until the gear holds sections that write them.
+    const GearContent& c = *content_;
+    xml->deleteNodes("measurement");
+    require(c.measurementData.save(*xml), "saving measurement data failed");
+    require(c.measurementSettings.save(*xml), "saving measurement settings failed");
+    require(c.positioningParameters.save(*xml), "saving positioning parameters failed");
+    require(c.measuringParameters.save(*xml), "saving measuring parameters failed");
+    require(c.additionalParameters.save(*xml), "saving additional measurement parameters failed");
+    require(c.processing.saveXML(xml), "saving processing failed!");
+    require(c.feedMark.saveXML(xml), "saving calculated feedmark information failed!");
 
-        // Write the file only when its content or its name changed since it was last read or written. The
-        // hash is kept only once the file holds it: after a failed write the next save writes again.
-        bool changed = target != fileName_;
-        std::string hash;
-        const bool hashed = xml->getXMLContentHash(xml->getDocumentNode(), nullptr, &hash);
-        changed = changed || (hashed && hash != contentHash_);
-        if (changed) CMXMLDatabaseElement::Save(fileName);
-        if (hashed) contentHash_ = std::move(hash);
-        fileName_ = target;
-    };
-    // Every failure leaves as a message text, as the callers expect; that includes the standard library's.
-    try {
-        save();
-    } catch (const char*) {
-        throw;
-    } catch (const std::bad_alloc&) {
-        throw "not enough memory to save the gear";
-    } catch (const std::exception& e) {
-        throw host::make_pp(std::string("saving the gear failed: ") + e.what());
-    }
+    // Write the file only when its content or its name changed since it was last read or written. The hash is
+    // kept only once the file holds it: after a failed write the next save writes again.
+    bool changed = target != fileName_;
+    std::string hash;
+    const bool hashed = xml->getXMLContentHash(xml->getDocumentNode(), nullptr, &hash);
+    changed = changed || (hashed && hash != contentHash_);
+    if (changed) CMXMLDatabaseElement::Save(fileName);
+    if (hashed) contentHash_ = std::move(hash);
+    fileName_ = target;
+} catch (const char*) {
+    throw;
+} catch (const std::bad_alloc&) {
+    throw "not enough memory to save the gear";
+} catch (const std::exception& e) {
+    throw host::make_pp(std::string("saving the gear failed: ") + e.what());
 }
 
 } // namespace kest::gear
