@@ -10,6 +10,7 @@
 #include "util/string_format.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace kest::gear {
 namespace {
@@ -134,7 +135,8 @@ std::vector<const Gear_Measurement_Path*> twistOfTooth(const std::vector<Gear_Me
     });
     std::vector<const Gear_Measurement_Path*> entries;
     for (const Gear_Measurement_Path* s : measuring) {
-        const auto repeats = std::ranges::equal_range(s->teethSorted, tooth).size(); // once per cycle
+        const auto [first, last] = std::equal_range(s->teethSorted.begin(), s->teethSorted.end(), tooth);
+        const auto repeats = static_cast<std::size_t>(last - first); // once per cycle
         entries.insert(entries.end(), s->getAllTeeth().size() < 2 ? 1 : repeats, s);
     }
     // Of the references only the last one counts, and only when other measurements follow it.
