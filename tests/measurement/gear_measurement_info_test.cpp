@@ -40,6 +40,8 @@ TEST(gear_measurement_info, AcceptedToothLists) {
         {"1,10,19,1,10,19", {1, 10, 19, 1, 10, 19}, {0, 0, 0, 1, 1, 1}, "1,10,19,1,10,19", 1},
         // a tooth outside the first cycle leaves the rest without a cycle
         {"1,10,1,19", {1, 10, 1, 19}, {0, 0, 1, -1}, "1,10,1,19", -1},
+        // the first cycle ends at the first repeat, not at a later one
+        {"1,9,1,5,5", {1, 9, 1, 5, 5}, {0, 0, 1, -1, -1}, "1,9,1,5,5", -1},
         {"1,\t2 ,3", {1, 2, 3}, {0, 0, 0}, "1-3", 0},
         {"7;9", {7, 9}, {0, 0}, "7,9", 0},
         {"3-1,3-1", {3, 2, 1, 3, 2, 1}, {0, 0, 0, 1, 1, 1}, "3-1,3-1", 1},
