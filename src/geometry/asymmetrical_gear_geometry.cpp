@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 namespace kest::gear {
 namespace {
@@ -219,6 +220,15 @@ bool AsymmetricalGearGeometry::validAsymmetryVariant(std::string* reason) const 
         return fail("asym_dm not inizialized");
     if (asymmetryVariant_ == AsymmetryVariant::Syt && isUnset(asymmetryMeasuringDiameter_))
         return fail("asym_diameter not inizialized");
+    // A value that is not finite would make the offset angle NaN, which no check below it could tell.
+    const std::pair<double, const char*> values[] = {
+        {asymmetryValue_, "asym_value not finite"},
+        {asymmetryHeight_, "asym_height not finite"},
+        {asymmetryBallDiameter_, "asym_dm not finite"},
+        {asymmetryMeasuringDiameter_, "asym_diameter not finite"},
+    };
+    for (const auto& [value, message] : values)
+        if (!std::isfinite(value)) return fail(message);
     if (isUnset(getNominalFlankOffsetAngle())) return fail("nominal flank offset angle cannot be calculated");
     return true;
 }

@@ -177,6 +177,28 @@ TEST(measurement_settings, TwistMeasurements) {
     }
 }
 
+// Settings for several teeth, some of them repeated in later cycles, count once for each time they name
+// tooth 5.
+TEST(measurement_settings, TwistOfSettingsForSeveralTeeth) {
+    const std::vector<std::pair<std::vector<std::pair<const char*, unsigned int>>, const char*>> rows{
+        {{{"1-5", 0}, {"5,6", 1}, {"4-6", 2}}, ""},
+        // of two references the last one counts
+        {{{"5,6,5", 0}, {"5", 1}, {"5", 2}}, ""},
+        {{{"5", 0}, {"5,6,5", 1}, {"5", 2}},
+         "odd number of measurements required incl. reference measurement"},
+        {{{"6", 0}, {"5,6", 1}, {"5", 2}}, "at least 3 measurements required"},
+        {{{"1-9999,1-9999", 0}, {"9999-1", 1}, {"5-4", 2}}, ""},
+    };
+    for (const auto& [teeth, message] : rows) {
+        std::vector<Gear_Measurement_Path> given;
+        for (const auto& [text, index] : teeth) {
+            Gear_Measurement_Path& s = given.emplace_back(twistRange(MT::Profile, index));
+            s.setTooth(text);
+        }
+        EXPECT_EQ(twistMessage(given, MT::Profile, false), message) << teeth.front().first;
+    }
+}
+
 // The ranges of a valid twist with one of them replaced.
 TEST(measurement_settings, TwistRanges) {
     const std::tuple<MT, unsigned int, std::vector<MeasurementPathPoint>, const char*> rows[] = {

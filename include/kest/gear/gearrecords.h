@@ -29,4 +29,5 @@
 #include <kest/gear/reference_conversions.h>
 #include <kest/gear/root_finding.h>
 #include <kest/gear/smart_gear.h>
+#include <kest/gear/tooth_count.h>
 #include <kest/gear/unset_value.h>
