@@ -1,3 +1,4 @@
+#include <kest/gear/calculation_functors.h>
 #include <kest/gear/gear_calculator.h>
 
 #include <kest/gear/cylindrical_gear_geometry.h>
