@@ -99,6 +99,25 @@ constexpr std::array kNominals{
     NominalRow{"ayn", Nominal::Zero},
 };
 
+// Whether the addendum modification is stated through a test dimension or tooth thickness (rather than as the
+// coefficient or as x mn). Throws "Unknown AddendumModificationVariant" for a value outside the enumeration.
+bool statedByTestValue(AddendumModificationVariant variant) {
+    switch (variant) {
+    case AddendumModificationVariant::AddmodFactor:
+    case AddendumModificationVariant::AddmodValue:
+        return false;
+    case AddendumModificationVariant::AddmodMrk:
+    case AddendumModificationVariant::AddmodMdk:
+    case AddendumModificationVariant::AddmodMdr:
+    case AddendumModificationVariant::AddmodSt:
+    case AddendumModificationVariant::AddmodSbt:
+    case AddendumModificationVariant::AddmodSn:
+    case AddendumModificationVariant::AddmodSbn:
+        return true;
+    }
+    throw kUnknownAddmodVariant;
+}
+
 // The value an asymmetry is measured by, as the calculator names it, and whether it is taken over balls.
 struct MeasuredFeature {
     const char* name;
@@ -142,43 +161,18 @@ void CylindricalGearGeometry::calcX(double value) {
         return;
     }
     const AddendumModificationVariant variant = addmodVariant_.get();
-    switch (variant) {
-    case AddendumModificationVariant::AddmodFactor:
-        x_ = value;
-        return;
-    case AddendumModificationVariant::AddmodValue:
-        x_ = isUnset(mn_) ? unsetValue : value / mn_;
-        return;
-    case AddendumModificationVariant::AddmodMrk:
-    case AddendumModificationVariant::AddmodMdk:
-    case AddendumModificationVariant::AddmodMdr:
-    case AddendumModificationVariant::AddmodSt:
-    case AddendumModificationVariant::AddmodSbt:
-    case AddendumModificationVariant::AddmodSn:
-    case AddendumModificationVariant::AddmodSbn:
+    if (statedByTestValue(variant))
         x_ = profileShiftFromTestValue(*this, variant, value);
-        return;
-    }
-    throw kUnknownAddmodVariant;
+    else if (variant == AddendumModificationVariant::AddmodFactor)
+        x_ = value;
+    else
+        x_ = isUnset(mn_) ? unsetValue : value / mn_;
 }
 
 double CylindricalGearGeometry::getAddendumModification(Side side, AddendumModificationVariant variant,
                                                         double zpos) const {
-    switch (variant) {
-    case AddendumModificationVariant::AddmodFactor:
-        return getX(side);
-    case AddendumModificationVariant::AddmodValue:
-        return getXValue(side);
-    case AddendumModificationVariant::AddmodMrk:
-    case AddendumModificationVariant::AddmodMdk:
-    case AddendumModificationVariant::AddmodMdr:
-    case AddendumModificationVariant::AddmodSt:
-    case AddendumModificationVariant::AddmodSbt:
-    case AddendumModificationVariant::AddmodSn:
-    case AddendumModificationVariant::AddmodSbn:
-        return testValueFromProfileShift(*this, side, variant, zpos);
-    }
-    throw kUnknownAddmodVariant;
+    if (statedByTestValue(variant)) return testValueFromProfileShift(*this, side, variant, zpos);
+    return variant == AddendumModificationVariant::AddmodFactor ? getX(side) : getXValue(side);
 }
 
 // ---- asymmetrical gear ------------------------------------------------------------------------------------
