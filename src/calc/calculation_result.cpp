@@ -14,7 +14,7 @@ const char* notCalculable(const std::string& name) {
     return host::make_pp(text);
 }
 
-double deliver(const Result& result, const char* operation, Delivery delivery) {
+double passOn(const Result& result, const char* operation, Delivery delivery) {
     switch (result.kind) {
     case Result::Kind::Value:
     case Result::Kind::Unset:

@@ -51,8 +51,13 @@ enum class Delivery {
     Trace,    // written as above as a level-1 trace line, the value left unset
 };
 
-// The value of `result`, or unsetValue after the refusal or failure is passed on as `delivery` says.
-double deliver(const Result& result, const char* operation, Delivery delivery);
+// unsetValue after the refusal or failure of `result` is passed on as `delivery` says.
+double passOn(const Result& result, const char* operation, Delivery delivery);
+
+// The value of `result`, or what passOn gives.
+inline double deliver(const Result& result, const char* operation, Delivery delivery) {
+    return result.kind == Result::Kind::Value ? result.value : passOn(result, operation, delivery);
+}
 
 // "<name> can not be calculated for given gear or not yet implemented", as a persistent text.
 const char* notCalculable(const std::string& name);

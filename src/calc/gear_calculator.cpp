@@ -56,6 +56,13 @@ double handOf(CylindricalGearGeometry::FlankDirection direction) {
     return 0.0;
 }
 
+// The base angle of tooth t before it is brought into [0, 2 pi): teeth follow each other clockwise by the
+// angular pitch 2 pi / z (z > 0 here), and the flank offset angle phi0 widens every tooth by phi0, half on
+// each flank. `turn` is e sigma of the flank.
+double turnedBaseAngle(int tooth, double turn, double reference, double phi0, int z) {
+    return -(turn * (orZero(phi0) / 2 + reference) + (tooth - 1) * twoPi / z);
+}
+
 } // namespace
 
 // ---- set-up -----------------------------------------------------------------------------------------------
@@ -181,19 +188,32 @@ double GearCalculator::referenceAngle(Side side, double x) const {
     return involuteOriginAngle({r * std::cos(half), r * std::sin(half), 0.0}, s.rb, e_ > 0 ? -1.0 : 1.0, 0.0);
 }
 
-// Teeth follow each other clockwise, tooth 1 centred on the x axis (without flank offset); the flank offset
-// angle phi0 widens every tooth by phi0, half on each flank.
+// Tooth 1 is centred on the x axis (without flank offset); see turnedBaseAngle.
 double GearCalculator::baseAngle(int tooth, Side side, double x, double phi0) const {
     const int z = std::abs(z_);
     if (z == 0) return unsetValue;
     if (tooth < 1 || tooth > z) throw calc::kToothOutOfRange;
     const double ref = referenceAngle(side, x);
-    return isUnset(ref) ? unsetValue : normalizeAngle(turnedBaseAngle(tooth, side, ref, phi0));
+    return isUnset(ref) ? unsetValue
+                        : normalizeAngle(turnedBaseAngle(tooth, e_ * sideData(side).sigma, ref, phi0, z));
 }
 
-// The base angle before it is brought into [0, 2 pi), from the reference angle of the side.
-double GearCalculator::turnedBaseAngle(int tooth, Side side, double reference, double phi0) const {
-    return -(e_ * sideData(side).sigma * (orZero(phi0) / 2 + reference) + (tooth - 1) * twoPi / std::abs(z_));
+bool GearCalculator::flankPairAngles(int leftTooth, int rightTooth, double x, double phi0, double& left,
+                                     double& right, double& between) const {
+    const double refLeft = referenceAngle(Side::Left, x);
+    const double refRight = referenceAngle(Side::Right, x);
+    if (isUnset(refLeft) || isUnset(refRight)) return false;
+    const int z = std::abs(z_);
+    const double turnedLeft = turnedBaseAngle(leftTooth, e_ * sides_[0].sigma, refLeft, phi0, z);
+    const double turnedRight = turnedBaseAngle(rightTooth, e_ * sides_[1].sigma, refRight, phi0, z);
+    left = normalizeAngle(turnedLeft);
+    right = normalizeAngle(turnedRight);
+    // The reference angles lie in [0, 2 pi); counted from -pi instead, the turned angles differ by the angle
+    // between the flanks itself.
+    const auto fromMinusPi = [](double ref) { return ref > pi ? ref - twoPi : ref; };
+    between = turnedRight - turnedLeft + sides_[1].sigma * e_ * (refRight - fromMinusPi(refRight)) -
+              sides_[0].sigma * e_ * (refLeft - fromMinusPi(refLeft));
+    return true;
 }
 
 double GearCalculator::getBaseAngle(int tooth, Side side, double x, double phi0) const {

@@ -19,7 +19,6 @@ namespace {
 
 using calc::deliver;
 using calc::Delivery;
-using calc::normalizeAngle;
 using calc::Result;
 using calc::wrapAngle;
 
@@ -40,19 +39,13 @@ Result GearCalculator::wk(unsigned int k, double x, double phi0) const {
     const int z = std::abs(z_);
     if (z == 0) return Result::of(unsetValue);
     if (k < 1 || k > static_cast<unsigned int>(z)) return Result::failed(calc::kToothOutOfRange);
-    const double refLeft = referenceAngle(Side::Left, x);
-    const double refRight = referenceAngle(Side::Right, x);
     const SideData& s = sides_[0];
-    if (isUnset(refLeft) || isUnset(refRight) || isUnset(s.betaB)) return Result::of(unsetValue);
-    const int firstTooth = e_ > 0 ? 1 : z;
-    // The angle between the flanks, unwrapped: an internal gear's span starts at the Left flank of tooth |z|
-    // taken one turn back, and the reference angles count from -pi.
-    const double span = turnedBaseAngle(static_cast<int>(k), Side::Right, wrapAngle(refRight), phi0) -
-                        turnedBaseAngle(firstTooth, Side::Left, wrapAngle(refLeft), phi0) -
-                        (e_ > 0 ? 0.0 : calc::twoPi);
+    double first = 0.0, last = 0.0, span = 0.0;
+    // An internal gear's span starts at the Left flank of tooth |z| taken one turn back.
+    if (!flankPairAngles(e_ > 0 ? 1 : z, static_cast<int>(k), x, phi0, first, last, span) || isUnset(s.betaB))
+        return Result::of(unsetValue);
+    if (e_ < 0) span -= calc::twoPi;
     if (std::fabs(span) > std::numbers::pi) return Result::refused(kSpanBeyondHalf);
-    const double first = normalizeAngle(turnedBaseAngle(firstTooth, Side::Left, refLeft, phi0));
-    const double last = normalizeAngle(turnedBaseAngle(static_cast<int>(k), Side::Right, refRight, phi0));
     return Result::of(std::fabs(wrapAngle(last - first)) * s.rb * std::cos(s.betaB));
 }
 
@@ -82,27 +75,23 @@ Result GearCalculator::spanCountsResult(double x, double phi0, std::vector<unsig
     const double lower = std::max(std::min(std::fabs(dA), std::fabs(dF)), std::fabs(dB));
     const double upper = std::max(std::fabs(dA), std::fabs(dF));
     const double cosBetaB = std::cos(betaB);
-    const auto contact = [&](const Result& w) {
-        const double along = w.value / cosBetaB;
-        return std::sqrt(dB * dB + along * along);
-    };
+    // W_k grows by the base pitch 2 pi rb cos(beta_b) / z with each k.
+    const double pitch = calc::twoPi / z * sides_[0].rb * cosBetaB;
+    const double needed = std::sqrt(std::max(lower * lower - dB * dB, 0.0)) * cosBetaB;
     unsigned int k = 1;
-    const Result w1 = wk(1, x, phi0);
-    if (w1.kind == Result::Kind::Failed) return w1;
-    if (w1.hasValue() && z > 2) {
-        const Result w2 = wk(2, x, phi0);
-        const double pitch = w2.hasValue() ? w2.value - w1.value : 0.0;
-        const double needed = std::sqrt(std::max(lower * lower - dB * dB, 0.0)) * cosBetaB;
-        if (pitch > 0.0 && needed > w1.value)
-            k = std::max(1u, static_cast<unsigned int>(std::min((needed - w1.value) / pitch, z - 2.0)));
+    Result w = wk(k, x, phi0);
+    if (w.hasValue() && pitch > 0.0 && needed > w.value + pitch) {
+        k = static_cast<unsigned int>(std::min((needed - w.value) / pitch, z - 1.0));
+        w = wk(k, x, phi0);
     }
-    for (; k < static_cast<unsigned int>(z); ++k) {
-        const Result w = wk(k, x, phi0);
+    while (k < static_cast<unsigned int>(z)) {
         if (w.kind == Result::Kind::Failed) return w;
         if (!w.hasValue()) break;
-        const double d = contact(w);
-        if (d >= upper) break;
-        if (lower < d) spans.push_back(k);
+        const double along = w.value / cosBetaB;
+        const double contact = std::sqrt(dB * dB + along * along);
+        if (contact >= upper) break;
+        if (lower < contact) spans.push_back(k);
+        w = wk(++k, x, phi0);
     }
     return spans.empty() ? Result::refused(kNoSpanFits) : Result::of(static_cast<double>(spans.size()));
 }

@@ -201,7 +201,11 @@ private:
     double involuteOriginAngle(const Vector& p, double rb, double sigma, double twist) const;
     double referenceAngle(Side side, double x) const;
     double baseAngle(int tooth, Side side, double x, double phi0) const;
-    double turnedBaseAngle(int tooth, Side side, double reference, double phi0) const;
+    // The base angles of the Left flank of one tooth and the Right flank of another, in [0, 2 pi), and the
+    // angle from the first to the second, not wrapped (the tooth numbers taken as they are); false when an
+    // input is unset.
+    bool flankPairAngles(int leftTooth, int rightTooth, double x, double phi0, double& left, double& right,
+                         double& between) const;
     double flankAngle(int tooth, Side side, double ry, double zpos, double x, double phi0) const;
     Vector surfacePoint(Side side, double r, double zpos, double phi, double offset, Vector* normal,
                         Vector* offsetPoint) const;
