@@ -15,8 +15,6 @@ namespace {
 using calc::attempt;
 using calc::Result;
 
-constexpr const char* kInputNotSet = "a value it needs is not set in the file";
-constexpr const char* kNotFinite = "the calculation gave no finite value";
 constexpr const char* kFailedSilently = "the calculation failed without a reason";
 constexpr const char* kNoBallDiameter = "no ball or pin diameter";
 constexpr const char* kNoFlankOffset = "the flank offset angle is not available";
@@ -24,10 +22,10 @@ constexpr const char* kNoFlankOffset = "the flank offset angle is not available"
 NominalResult published(const Result& result) {
     switch (result.kind) {
     case Result::Kind::Value:
-        if (!std::isfinite(result.value)) return {unsetValue, kNotFinite};
+        if (!std::isfinite(result.value)) return {unsetValue, nominalNotFinite};
         return {result.value, {}};
     case Result::Kind::Unset:
-        return {unsetValue, kInputNotSet};
+        return {unsetValue, nominalInputNotSet};
     case Result::Kind::Refused:
     case Result::Kind::Failed:
         break;
@@ -35,29 +33,10 @@ NominalResult published(const Result& result) {
     return {unsetValue, result.reason && *result.reason ? result.reason : kFailedSilently};
 }
 
-// The values that place the flanks of the two sides against each other.
+// The values that place the flanks of the two sides against each other: all but these four.
 bool needsFlankOffset(NominalValue value) {
-    switch (value) {
-    case NominalValue::FlankOffsetAngle:
-    case NominalValue::TipDiameter:
-    case NominalValue::RootDiameter:
-    case NominalValue::BallDiameter:
-        return false;
-    case NominalValue::St:
-    case NominalValue::Sn:
-    case NominalValue::Sbt:
-    case NominalValue::Sbn:
-    case NominalValue::Svt:
-    case NominalValue::Svn:
-    case NominalValue::FirstSpanCount:
-    case NominalValue::LastSpanCount:
-    case NominalValue::Wk:
-    case NominalValue::MdK:
-    case NominalValue::MrK:
-    case NominalValue::MdR:
-        return true;
-    }
-    return true;
+    return value != NominalValue::FlankOffsetAngle && value != NominalValue::TipDiameter &&
+           value != NominalValue::RootDiameter && value != NominalValue::BallDiameter;
 }
 
 } // namespace

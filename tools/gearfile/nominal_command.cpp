@@ -33,16 +33,14 @@ using gear::Side;
 using gear::unsetValue;
 
 constexpr const char* kNoGeometry = "the gear has no geometry";
-constexpr const char* kInputNotSet = "a value it needs is not set in the file";
-constexpr const char* kNotFinite = "the calculation gave no finite value";
 constexpr std::string_view kNotAvailable = "not available: ";
 
 using Value = gear::NominalResult;
 
 // A value the geometry holds or derives without the calculator.
 Value held(double number) {
-    if (gear::isUnset(number)) return {unsetValue, kInputNotSet};
-    if (!std::isfinite(number)) return {unsetValue, kNotFinite};
+    if (gear::isUnset(number)) return {unsetValue, gear::nominalInputNotSet};
+    if (!std::isfinite(number)) return {unsetValue, gear::nominalNotFinite};
     return {number, {}};
 }
 

@@ -41,6 +41,11 @@ struct NominalInputs {
     unsigned int spanCount = 0;           // k of Wk
 };
 
+// The reasons of values that wait on an input that is not set, and of a calculation that ends in an infinity
+// or NaN.
+inline constexpr const char* nominalInputNotSet = "a value it needs is not set in the file";
+inline constexpr const char* nominalNotFinite = "the calculation gave no finite value";
+
 // One nominal value, or the reason the gear has none.
 struct NominalResult {
     double value = unsetValue;
