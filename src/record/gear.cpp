@@ -1,31 +1,12 @@
-#include <kest/gear/asymmetrical_gear_geometry.h>
-#include <kest/gear/beveloid_gear_geometry.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
 #include <kest/gear/gear.h>
 
 #include "record/gear_content.h"
+#include "record/geometry_kinds.h"
 
 #include <cstring>
 
 namespace kest::gear {
-namespace {
-
-// A deep copy of the concrete kind of `source`. The most derived kind is asked first, since a derived
-// geometry also answers to the kinds of its bases; a class that claims a kind it is not of is unsupported.
-std::unique_ptr<CylindricalGearGeometry> copyGeometry(const CylindricalGearGeometry& source) {
-    if (source.testKindOf(BeveloidGearGeometry::isKindOf(), true)) {
-        if (const auto* beveloid = dynamic_cast<const BeveloidGearGeometry*>(&source))
-            return std::make_unique<BeveloidGearGeometry>(*beveloid);
-    } else if (source.testKindOf(AsymmetricalGearGeometry::isKindOf(), true)) {
-        if (const auto* asymmetrical = dynamic_cast<const AsymmetricalGearGeometry*>(&source))
-            return std::make_unique<AsymmetricalGearGeometry>(*asymmetrical);
-    } else if (source.testKindOf(CylindricalGearGeometry::isKindOf(), true)) {
-        return std::make_unique<CylindricalGearGeometry>(source);
-    }
-    throw "Geometry type unsupported";
-}
-
-} // namespace
 
 Gear::Gear()
     : CMXMLDatabaseElement("gear")

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <numbers>
+#include <sstream>
 
 #include <unistd.h>
 
@@ -159,15 +160,38 @@ TEST_F(GearFile, UnchangedSaveLeavesTheFileAlone) {
 
 TEST_F(GearFile, SaveWithoutGeometryKeepsTheGeometryElement) {
     const std::string file = path("gear.xml");
-    Gear loaded(dataFile("stamp_9.02-44.xml").c_str());
-    Gear gear(loaded);
-    // A copy holds the same document; dropping the geometry object must not drop the element.
     Gear empty;
     empty.Save(file.c_str());
     EXPECT_EQ(readFile(file).find("<geometry"), std::string::npos);
     std::string hash;
-    EXPECT_TRUE(gear.getGeometryHash(hash));
     EXPECT_FALSE(empty.getGeometryHash(hash));
+
+    // A document read without its sections holds a geometry element that no geometry object stands for.
+    Gear gear;
+    std::istringstream in(readFile(dataFile("stamp_9.02-44.xml")));
+    gear.ReadFromStream(in);
+    ASSERT_EQ(gear.getGeometry(), nullptr);
+    gear.Save(file.c_str());
+    EXPECT_NE(readFile(file).find("<number_of_teeth>23</number_of_teeth>"), std::string::npos);
+    EXPECT_EQ(Gear(file.c_str()).getGeometry()->getZ(), 23);
+}
+
+// A load that fails at any step leaves the gear exactly as it was: a following save writes the good file.
+TEST_F(GearFile, FailedLoadLeavesTheGearAsItWas) {
+    host::setProductVersion("9.02-44");
+    Gear gear(dataFile("measured.xml").c_str());
+    for (const char* broken : {"tooth_counting_yes.xml", "positioning_unreadable.xml", "kind_missing.xml",
+                               "stamp_9.02-43.xml", "no_such_file.xml"}) {
+        SCOPED_TRACE(broken);
+        EXPECT_THROW(gear.Load(dataFile(broken).c_str()), const char*);
+        EXPECT_STREQ(gear.GetKey(), dataFile("measured.xml").c_str());
+        EXPECT_TRUE(gear.isToothCountingClockwise());
+        EXPECT_EQ(gear.getAllPositioningParameters(nullptr), 2u);
+    }
+    gear.Save(path("after.xml").c_str());
+    host::setProductVersion("");
+    EXPECT_EQ(readFile(path("after.xml")), readFile(dataFile("measured.xml")));
+    EXPECT_THROW_MSG(gear.Load(nullptr), "cannot load a record without a file name");
 }
 
 TEST_F(GearFile, UnknownElementsAndUserStringsSurvive) {
