@@ -7,7 +7,7 @@
 
 #include "geometry/angle_units.h"
 #include "geometry/geometry_xml.h"
-#include "util/user_text.h"
+#include "host/user_text_xml.h"
 
 #include <array>
 #include <cmath>
@@ -57,8 +57,8 @@ std::string helixAngleKey(std::string_view direction) {
 bool readUserString(const MSXMLWrapper& xml, const std::string& path, std::string& text) {
     const XMLNode node = xml.getNode(path);
     if (!node) return false;
-    util::UserText read{kUserStringAttribute, {}};
-    if (!util::readUserText(xml, node, read)) read.text.clear();
+    host::UserText read{kUserStringAttribute, {}};
+    if (!host::readUserText(xml, node, read)) read.text.clear();
     text = read.text;
     return true;
 }
@@ -101,7 +101,7 @@ bool CylindricalGearGeometry::saveUserString(MSXMLWrapper* xml, const std::strin
                                              const std::string& path) const {
     const auto found = userStrings_.find(key);
     if (found == userStrings_.end()) return true;
-    return util::writeUserText(*xml, xml->getNode(path), {kUserStringAttribute, found->second});
+    return host::writeUserText(*xml, xml->getNode(path), {kUserStringAttribute, found->second});
 }
 
 bool CylindricalGearGeometry::loadUserString(MSXMLWrapper* xml, const std::string& key,

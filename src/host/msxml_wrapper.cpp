@@ -5,6 +5,7 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -121,6 +122,16 @@ pugi::xml_node appendStep(pugi::xml_node parent, const PathStep& step) {
     return node;
 }
 
+// A path of one plain element name ("point", "ns:speed"), which the readers use for the children of a node
+// they hold: found without the compiled-path cache.
+bool isPlainName(std::string_view path) {
+    if (path.empty() || path == "*") return false;
+    return std::ranges::none_of(path, [](char c) {
+        return c == '/' || c == '[' || c == '*' || c == '@' || c == '(' || c == ':' || c == ' ' || c == '.' ||
+               c == '|';
+    });
+}
+
 void formatDouble(double value, char (&buffer)[32], std::size_t& length) {
     const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
     length = ec == std::errc() ? static_cast<std::size_t>(ptr - buffer) : 0;
@@ -204,6 +215,12 @@ XMLNode MSXMLWrapper::getDocumentNode() const noexcept {
 XMLNode MSXMLWrapper::getNode(std::string_view path, XMLNode parent) const {
     const pugi::xml_node context = impl_->context(parent);
     if (!context) return {};
+    if (path.empty()) return fromPugi(context);
+    if (isPlainName(path)) {
+        for (pugi::xml_node child = context.first_child(); child; child = child.next_sibling())
+            if (child.type() == pugi::node_element && path == child.name()) return fromPugi(child);
+        return {};
+    }
     const auto compiled = compilePath(path);
     if (!compiled->valid) return {};
     if (compiled->xpath) {
@@ -217,6 +234,12 @@ XMLNodeList MSXMLWrapper::getNodes(std::string_view path, XMLNode parent) const 
     XMLNodeList nodes;
     const pugi::xml_node context = impl_->context(parent);
     if (!context) return nodes;
+    if (path == "*" || isPlainName(path)) {
+        for (pugi::xml_node child = context.first_child(); child; child = child.next_sibling())
+            if (child.type() == pugi::node_element && (path == "*" || path == child.name()))
+                nodes.push_back(fromPugi(child));
+        return nodes;
+    }
     const auto compiled = compilePath(path);
     if (!compiled->valid) return nodes;
     if (compiled->xpath) {

@@ -6,8 +6,10 @@
 #include <kest/gear/host/product_version.h>
 
 #include "geometry/geometry_xml.h"
+#include "host/child_sync.h"
 #include "host/report.h"
 #include "record/gear_content.h"
+#include "record/gear_file_xml.h"
 #include "record/geometry_kinds.h"
 #include "record/version_stamp.h"
 
@@ -114,12 +116,17 @@ void Gear::Save(const char* fileName) {
     SetVersion(version_);
 
     host::MSXMLWrapper* xml = GetXMLWrapper();
-    if (geometry_) require(geometry_->saveXML(xml, ""), "saving geometry failed");
+    if (geometry_) {
+        // The geometry rebuilds its element; it goes back where it was.
+        host::ElementPlace place(*xml, xml->getRootNode(), geometry_xml::kGeometryElement);
+        require(geometry_->saveXML(xml, ""), "saving geometry failed");
+        place.restore();
+    }
 
-    // The measurement group is rebuilt from the sections on every save. The evaluation and protocol groups
-    // are kept as they were read until the gear holds sections that write them.
+    // The sections write their elements in place, so that what the library does not know stays where it was.
+    // The evaluation and protocol groups are kept as they were read until the gear holds sections that write
+    // them.
     const GearContent& c = *content_;
-    xml->deleteNodes("measurement");
     require(c.measurementData.save(*xml), "saving measurement data failed");
     require(c.measurementSettings.save(*xml), "saving measurement settings failed");
     require(c.positioningParameters.save(*xml), "saving positioning parameters failed");
@@ -127,6 +134,12 @@ void Gear::Save(const char* fileName) {
     require(c.additionalParameters.save(*xml), "saving additional measurement parameters failed");
     require(c.processing.saveXML(xml), "saving processing failed!");
     require(c.feedMark.saveXML(xml), "saving calculated feedmark information failed!");
+    // Groups that hold nothing any more are not left behind: a gear without measurements and settings saves
+    // no "measurement" element.
+    if (const host::XMLNode measurement = xml->getNode(gear_file_xml::kMeasurementElement)) {
+        host::deleteIfEmpty(xml->getNode(gear_file_xml::kSettingsElement, measurement));
+        host::deleteIfEmpty(measurement);
+    }
 
     // Write the file only when its content or its name changed since it was last read or written.
     const std::string target = fileName ? fileName : GetKey();

@@ -1,0 +1,100 @@
+#include "host/child_sync.h"
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+
+namespace kest::host {
+
+ChildSync::ChildSync(XMLNode parent, const Owned& owned, std::initializer_list<const char*> keyAttributes)
+    : parent_(parent)
+    , keyCount_(keyAttributes.size()) {
+    for (pugi::xml_node child = pugi::xml_node(parent.internal_object()).first_child(); child;
+         child = child.next_sibling()) {
+        if (child.type() != pugi::node_element || !owned(XMLNode(child.internal_object()))) continue;
+        std::string key = child.name();
+        for (const char* attribute : keyAttributes) {
+            key += '\0';
+            key += child.attribute(attribute).value();
+        }
+        byKey_[key].push_back(owned_.size());
+        owned_.emplace_back(child.internal_object());
+    }
+    if (!owned_.empty()) first_ = owned_.front();
+    for (auto& [key, indices] : byKey_)
+        std::ranges::reverse(indices);
+}
+
+ChildSync::~ChildSync() {
+    for (const auto& [key, indices] : byKey_)
+        for (const std::size_t index : indices) {
+            const pugi::xml_node node(owned_[index].internal_object());
+            node.parent().remove_child(node);
+        }
+}
+
+std::string ChildSync::keyText(std::string_view name, std::initializer_list<std::string_view> key) const {
+    std::string text(name);
+    auto value = key.begin();
+    for (std::size_t i = 0; i < keyCount_; ++i) {
+        text += '\0';
+        if (value != key.end()) text += *value++;
+    }
+    return text;
+}
+
+XMLNode ChildSync::take(std::string_view name, std::initializer_list<std::string_view> key) {
+    if (!parent_) return {};
+    if (const auto found = byKey_.find(keyText(name, key)); found != byKey_.end() && !found->second.empty()) {
+        last_ = owned_[found->second.back()];
+        found->second.pop_back();
+        return last_;
+    }
+    pugi::xml_node parent(parent_.internal_object());
+    const std::string elementName(name);
+    pugi::xml_node added;
+    if (last_)
+        added = parent.insert_child_after(elementName.c_str(), pugi::xml_node(last_.internal_object()));
+    else if (first_)
+        added = parent.insert_child_before(elementName.c_str(), pugi::xml_node(first_.internal_object()));
+    else
+        added = parent.append_child(elementName.c_str());
+    last_ = XMLNode(added.internal_object());
+    return last_;
+}
+
+ElementPlace::ElementPlace(const MSXMLWrapper& xml, XMLNode parent, const char* name)
+    : xml_(xml)
+    , parent_(parent)
+    , name_(name) {
+    const XMLNode old = parent ? xml.getNode(name, parent) : XMLNode();
+    existed_ = static_cast<bool>(old);
+    if (existed_)
+        before_ = XMLNode(pugi::xml_node(old.internal_object()).previous_sibling().internal_object());
+}
+
+void ElementPlace::restore() {
+    if (!existed_) return;
+    const XMLNode rebuilt = xml_.getNode(name_, parent_);
+    if (!rebuilt || rebuilt == before_) return;
+    pugi::xml_node parent(parent_.internal_object());
+    const pugi::xml_node moved(rebuilt.internal_object());
+    if (before_)
+        parent.insert_move_after(moved, pugi::xml_node(before_.internal_object()));
+    else
+        parent.prepend_move(moved);
+}
+
+XMLNode childElement(MSXMLWrapper& xml, XMLNode parent, const char* name) {
+    if (!parent) return {};
+    if (const XMLNode existing = xml.getNode(name, parent)) return existing;
+    return XMLNode(pugi::xml_node(parent.internal_object()).append_child(name).internal_object());
+}
+
+void deleteIfEmpty(XMLNode node) {
+    const pugi::xml_node element(node.internal_object());
+    if (element && !element.first_attribute() && !element.first_child())
+        element.parent().remove_child(element);
+}
+
+} // namespace kest::host
