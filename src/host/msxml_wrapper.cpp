@@ -38,33 +38,27 @@ std::string_view trimmed(std::string_view s) {
 // GB.
 constexpr int maxDepth = 256;
 
-// returns the first element deeper than maxDepth, or an empty node
-pugi::xml_node tooDeep(pugi::xml_document& document) {
-    struct Finder final : pugi::xml_tree_walker {
-        pugi::xml_node found;
-        bool for_each(pugi::xml_node& node) override {
-            if (node.type() == pugi::node_element && depth() >= maxDepth) found = node;
-            return !found;
-        }
-    } finder;
-    document.traverse(finder);
-    return finder.found;
-}
-
-// The parser drops texts of white space only. A character reference to NUL (&#0;, which XML does not allow
-// but the parser decodes) ends a text early and can leave one of white space only, which a second parse of
-// the saved document would drop: such texts go now, so that a second save of a loaded file equals the first.
-void dropBlankTexts(pugi::xml_document& document) {
-    struct Collector final : pugi::xml_tree_walker {
+// One walk over a parsed document. It finds the first element deeper than maxDepth, and the texts of white
+// space only: the parser drops those, but a character reference to NUL (&#0;, which XML does not allow but
+// the parser decodes) ends a text early and can leave one, which a second parse of the saved document would
+// drop. They go now, so that a second save of a loaded file equals the first.
+// returns the element that is too deep, or an empty node
+pugi::xml_node checkAndTidy(pugi::xml_document& document) {
+    struct Walker final : pugi::xml_tree_walker {
+        pugi::xml_node tooDeep;
         std::vector<pugi::xml_node> blank;
         bool for_each(pugi::xml_node& node) override {
-            if (node.type() == pugi::node_pcdata && trimmed(node.value()).empty()) blank.push_back(node);
-            return true;
+            const pugi::xml_node_type type = node.type();
+            if (type == pugi::node_element && depth() >= maxDepth) tooDeep = node;
+            if (type == pugi::node_pcdata && trimmed(node.value()).empty()) blank.push_back(node);
+            return !tooDeep;
         }
-    } collector;
-    document.traverse(collector);
-    for (pugi::xml_node node : collector.blank)
+    } walker;
+    document.traverse(walker);
+    if (walker.tooDeep) return walker.tooDeep;
+    for (pugi::xml_node node : walker.blank)
         node.parent().remove_child(node);
+    return {};
 }
 
 // Reads a whole text as a double; a leading "+" and surrounding white space are allowed.
@@ -182,13 +176,12 @@ bool MSXMLWrapper::parse(std::string_view text, std::string* error) {
             *error = std::string(result.description()) + " at byte offset " + std::to_string(result.offset);
         return false;
     }
-    if (const pugi::xml_node deep = tooDeep(parsed)) {
+    if (const pugi::xml_node deep = checkAndTidy(parsed)) {
         if (error)
             *error = "elements nested deeper than " + std::to_string(maxDepth) + " levels at byte offset " +
                      std::to_string(deep.offset_debug());
         return false;
     }
-    dropBlankTexts(parsed);
     // Parsed into a document of its own, so that a failure leaves the current one alone; taken over by move.
     impl_->document = std::move(parsed);
     return true;
@@ -332,6 +325,11 @@ bool MSXMLWrapper::setIntValue(std::string_view path, long value, XMLNode node, 
     const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
     return ec == std::errc() &&
            setStringValue(path, std::string_view(buffer, static_cast<std::size_t>(ptr - buffer)), node, flag);
+}
+
+const char* MSXMLWrapper::findAttribute(XMLNode node, const char* name) const noexcept {
+    const pugi::xml_attribute a = toPugi(node).attribute(name);
+    return a ? a.value() : nullptr;
 }
 
 bool MSXMLWrapper::getAttributeValue(XMLNode node, const char* name, std::string& value) const {

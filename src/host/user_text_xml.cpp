@@ -31,8 +31,7 @@ bool readUserText(const MSXMLWrapper& xml, XMLNode node, UserText& t) {
 
     bool ok = true;
     bool encoded = false;
-    std::string flag;
-    if (xml.getAttributeValue(node, kBase64Attribute, flag)) ok = util::textToOnOff(flag, encoded);
+    if (const char* flag = xml.findAttribute(node, kBase64Attribute)) ok = util::textToOnOff(flag, encoded);
 
     const bool read = t.attribute.empty() ? xml.getStringValue("", t.text, node)
                                           : xml.getAttributeValue(node, t.attribute.c_str(), t.text);

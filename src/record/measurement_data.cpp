@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <string_view>
 
 namespace kest::gear {
 namespace {
@@ -26,7 +27,7 @@ constexpr const char* kMeasurementChildren = "measurement/*";
 constexpr Side kStoredSides[] = {Side::Left, Side::Right, Side::Both};
 
 // The side of a measurement element that the reader takes; false for any other side text.
-bool storedSide(const std::string& text, Side& side) {
+bool storedSide(std::string_view text, Side& side) {
     for (const Side stored : kStoredSides) {
         if (text != Side_2_string(stored)) continue;
         side = stored;
@@ -48,7 +49,7 @@ bool isMeasurementElement(const host::MSXMLWrapper& xml, host::XMLNode node, Mea
 MeasurementData::Entries::Key MeasurementData::Entries::keyOf(const Gear_Measurement_Info& info,
                                                               bool withTeeth) {
     if (!withTeeth) return {info.type, info.side, info.measurementIndex, {}, {}};
-    return {info.type, info.side, info.measurementIndex, info.teethSorted, info.teeth_2_string(true)};
+    return {info.type, info.side, info.measurementIndex, info.teethSorted, info.teeth};
 }
 
 void MeasurementData::Entries::reindex() {
@@ -73,13 +74,21 @@ MeasurementData::Entries::find(const Gear_Measurement_Info& info) const {
 }
 
 void MeasurementData::Entries::replace(const Gear_Measurement_Info& info, const std::string& name) {
-    if (const auto entry = find(info); entry != entries_.end()) {
-        index_.erase(keyOf(*entry, true));
-        entries_.erase(entry);
+    if (info.isToothlistEmpty()) {
+        if (const auto entry = find(info); entry != entries_.end()) {
+            index_.erase(keyOf(*entry, true));
+            entries_.erase(entry);
+        }
+    }
+    // With teeth, the key found is the key of the entry added.
+    Key key = keyOf(info, true);
+    if (const auto found = index_.find(key); found != index_.end()) {
+        entries_.erase(found->second);
+        index_.erase(found);
     }
     if (name.empty()) return;
     const auto added = entries_.insert(Gear_Measurement(info, name));
-    if (added.second) index_.emplace(keyOf(*added.first, true), added.first);
+    if (added.second) index_.emplace(std::move(key), added.first);
 }
 
 // The given info stands on the left of ==, so that an info for both flanks clears the entries of either.

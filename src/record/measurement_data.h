@@ -65,7 +65,9 @@ private:
         }
 
     private:
-        using Key = std::tuple<Measurement_Type, Side, unsigned int, std::vector<unsigned int>, std::string>;
+        // The tooth list as written stands for its text, which it gives one to one.
+        using Key = std::tuple<Measurement_Type, Side, unsigned int, std::vector<unsigned int>,
+                               std::vector<unsigned int>>;
         static Key keyOf(const Gear_Measurement_Info& info, bool withTeeth);
         void reindex();
         Set entries_;
