@@ -63,26 +63,80 @@ XMLNode ChildSync::take(std::string_view name, std::initializer_list<std::string
     return last_;
 }
 
-ElementPlace::ElementPlace(const MSXMLWrapper& xml, XMLNode parent, const char* name)
+namespace {
+
+// The element child of `parent` named `name` that has `index` namesakes before it.
+pugi::xml_node namesake(pugi::xml_node parent, const char* name, std::size_t index) {
+    for (pugi::xml_node child = parent.child(name); child; child = child.next_sibling(name))
+        if (index-- == 0) return child;
+    return {};
+}
+
+void carryOver(pugi::xml_node from, pugi::xml_node to, const KnownNames& known, bool withElements) {
+    for (const pugi::xml_attribute a : from.attributes())
+        if (!known.attributes.contains(a.name()) && !to.attribute(a.name()))
+            to.append_attribute(a.name()).set_value(a.value());
+    std::unordered_map<std::string, std::size_t> seen;
+    pugi::xml_node place; // the node of `to` that the next carried node follows
+    for (pugi::xml_node child = from.first_child(); child; child = child.next_sibling()) {
+        const pugi::xml_node_type type = child.type();
+        if (type == pugi::node_pcdata || type == pugi::node_cdata) continue; // the writer's texts
+        if (type == pugi::node_element && known.elements.contains(child.name())) {
+            if (const pugi::xml_node match = namesake(to, child.name(), seen[child.name()]++)) {
+                carryOver(child, match, known, false);
+                place = match;
+            }
+            continue;
+        }
+        if (withElements) place = place ? to.insert_copy_after(child, place) : to.prepend_copy(child);
+    }
+}
+
+} // namespace
+
+void addNamesBelow(KnownNames& known, XMLNode node) {
+    const pugi::xml_node element(node.internal_object());
+    for (const pugi::xml_attribute a : element.attributes())
+        known.attributes.insert(a.name());
+    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
+        if (child.type() != pugi::node_element) continue;
+        known.elements.insert(child.name());
+        addNamesBelow(known, XMLNode(child.internal_object()));
+    }
+}
+
+struct RebuiltElement::Old {
+    pugi::xml_document copy;
+    XMLNode before; // the node before the old element, of any kind; empty when it came first
+};
+
+RebuiltElement::RebuiltElement(const MSXMLWrapper& xml, XMLNode parent, const char* name)
     : xml_(xml)
     , parent_(parent)
     , name_(name) {
     const XMLNode old = parent ? xml.getNode(name, parent) : XMLNode();
-    existed_ = static_cast<bool>(old);
-    if (existed_)
-        before_ = XMLNode(pugi::xml_node(old.internal_object()).previous_sibling().internal_object());
+    if (!old) return;
+    old_ = std::make_unique<Old>();
+    const pugi::xml_node element(old.internal_object());
+    old_->copy.append_copy(element);
+    old_->before = XMLNode(element.previous_sibling().internal_object());
 }
 
-void ElementPlace::restore() {
-    if (!existed_) return;
+RebuiltElement::~RebuiltElement() = default;
+
+void RebuiltElement::finish(const KnownNames& known) {
+    if (!old_) return;
     const XMLNode rebuilt = xml_.getNode(name_, parent_);
-    if (!rebuilt || rebuilt == before_) return;
+    if (!rebuilt) return;
     pugi::xml_node parent(parent_.internal_object());
     const pugi::xml_node moved(rebuilt.internal_object());
-    if (before_)
-        parent.insert_move_after(moved, pugi::xml_node(before_.internal_object()));
-    else
-        parent.prepend_move(moved);
+    if (old_->before != rebuilt) {
+        if (old_->before)
+            parent.insert_move_after(moved, pugi::xml_node(old_->before.internal_object()));
+        else
+            parent.prepend_move(moved);
+    }
+    carryOver(old_->copy.first_child(), moved, known, true);
 }
 
 XMLNode childElement(MSXMLWrapper& xml, XMLNode parent, const char* name) {

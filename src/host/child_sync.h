@@ -11,9 +11,11 @@
 
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace kest::host {
@@ -47,19 +49,35 @@ private:
     std::unordered_map<std::string, std::vector<std::size_t>> byKey_; // indices into owned_, reversed
 };
 
-// The place of the child element `name` of `parent`, for a writer that rebuilds the element: restore() puts
-// the rebuilt element back where the old one was, between the same neighbours.
-class ElementPlace {
+// The names a writer knows below the element it rebuilds.
+struct KnownNames {
+    std::unordered_set<std::string> elements;
+    std::unordered_set<std::string> attributes;
+};
+
+// Adds the names of the elements and attributes below `node` (its own attributes included) to `known`.
+void addNamesBelow(KnownNames& known, XMLNode node);
+
+// For a writer that deletes and rebuilds the child element `name` of `parent`: finish() puts the rebuilt
+// element back where the old one was and carries over what the writer does not know: at every level the
+// attributes whose names are not in `known`, and in the element itself the child elements whose names are not
+// in `known`, comments and processing instructions, each after the known sibling it followed. Deeper down
+// only attributes are carried, since a writer may leave out known elements there that `known` does not
+// list. Known children are matched by name and position among their namesakes.
+class RebuiltElement {
 public:
-    ElementPlace(const MSXMLWrapper& xml, XMLNode parent, const char* name);
-    void restore();
+    RebuiltElement(const MSXMLWrapper& xml, XMLNode parent, const char* name);
+    RebuiltElement(const RebuiltElement&) = delete;
+    RebuiltElement& operator=(const RebuiltElement&) = delete;
+    ~RebuiltElement();
+    void finish(const KnownNames& known);
 
 private:
+    struct Old;
     const MSXMLWrapper& xml_;
     XMLNode parent_;
     const char* name_;
-    bool existed_ = false;
-    XMLNode before_; // the node before the old element, of any kind; empty when it came first
+    std::unique_ptr<Old> old_; // null when there was no such element
 };
 
 // The child element `name` of `parent`: the existing one, else one appended. returns an empty handle for an

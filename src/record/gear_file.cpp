@@ -117,10 +117,10 @@ void Gear::Save(const char* fileName) {
 
     host::MSXMLWrapper* xml = GetXMLWrapper();
     if (geometry_) {
-        // The geometry rebuilds its element; it goes back where it was.
-        host::ElementPlace place(*xml, xml->getRootNode(), geometry_xml::kGeometryElement);
+        // The geometry rebuilds its element; it goes back where it was, with what the library does not know.
+        host::RebuiltElement element(*xml, xml->getRootNode(), geometry_xml::kGeometryElement);
         require(geometry_->saveXML(xml, ""), "saving geometry failed");
-        place.restore();
+        element.finish(geometryNames());
     }
 
     // The sections write their elements in place, so that what the library does not know stays where it was.

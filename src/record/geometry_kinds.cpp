@@ -1,5 +1,7 @@
 #include "record/geometry_kinds.h"
 
+#include "geometry/geometry_xml.h"
+
 #include <kest/gear/asymmetrical_gear_geometry.h>
 #include <kest/gear/beveloid_gear_geometry.h>
 
@@ -11,8 +13,8 @@ namespace {
 using G = CylindricalGearGeometry;
 
 G cylindricalPlaceholder() {
-    return G(1, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, G::FlankDirection::Straight, G::ModuleVariant::Normal,
-             AddendumModificationVariant::AddmodFactor, unsetValue);
+    return G(1, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, G::FlankDirection::Straight, G::ModuleVariant::Transverse,
+             AddendumModificationVariant::AddmodFactor, 9.0);
 }
 
 AsymmetricalGearGeometry asymmetricalPlaceholder() {
@@ -55,6 +57,25 @@ const GeometryKind* findGeometryKind(std::string_view name) noexcept {
     for (const GeometryKind& kind : kKinds)
         if (name == kind.name()) return &kind;
     return nullptr;
+}
+
+// Learnt from the writers themselves: each kind writes its placeholder, which has a ball diameter and a
+// module entered as transverse module, with a user string that needs encoding, so that every optional name
+// occurs.
+const host::KnownNames& geometryNames() {
+    static const host::KnownNames names = [] {
+        host::KnownNames known;
+        for (const GeometryKind& kind : kKinds) {
+            auto geometry = kind.placeholder();
+            geometry->setUserString(G::ValueType::NumberOfTeeth, "\xff");
+            host::MSXMLWrapper xml;
+            xml.reset("gear");
+            geometry->saveXML(&xml, "");
+            host::addNamesBelow(known, xml.getNode(geometry_xml::kGeometryElement));
+        }
+        return known;
+    }();
+    return names;
 }
 
 std::unique_ptr<CylindricalGearGeometry> copyGeometry(const CylindricalGearGeometry& source) {

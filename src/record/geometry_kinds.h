@@ -5,6 +5,8 @@
 
 #include <kest/gear/cylindrical_gear_geometry.h>
 
+#include "host/child_sync.h"
+
 #include <memory>
 #include <span>
 #include <string_view>
@@ -23,6 +25,9 @@ std::span<const GeometryKind> geometryKinds() noexcept;
 
 // returns null for a name the library does not know
 const GeometryKind* findGeometryKind(std::string_view name) noexcept;
+
+// Every element and attribute name that a geometry of any kind writes below "geometry".
+const host::KnownNames& geometryNames();
 
 // A deep copy of the most derived kind that `source` claims. Throws "Geometry type unsupported" for a class
 // that claims no kind or a kind it is not of.

@@ -2,6 +2,7 @@
 #include <kest/gear/gear.h>
 #include <kest/gear/host/product_version.h>
 #include <kest/gear/measurement_enums.h>
+#include <kest/gear/process_types.h>
 
 #include "support/diagnostics_capture.h"
 #include "support/throw_message.h"
@@ -215,6 +216,35 @@ TEST_F(GearFile, UnknownElementsAndUserStringsSurvive) {
     EXPECT_EQ(again.getGeometry()->getUserString(V::NumberOfTeeth), "Ma\xdf 12");
     EXPECT_EQ(again.getGeometry()->getUserString(V::HelixAngle), "gerade verzahnt");
     EXPECT_NE(readFile(file).find("base_64=\"on\""), std::string::npos);
+}
+
+// Elements and attributes the library does not know, at the top level and inside every section it writes,
+// stay in their places: a save of the loaded gear gives the file back byte for byte. A change rewrites only
+// what it changes.
+TEST_F(GearFile, UnknownContentStaysInItsPlace) {
+    host::setProductVersion("9.02-44");
+    const std::string original = readFile(dataFile("unknown_in_sections.xml"));
+    Gear gear(dataFile("unknown_in_sections.xml").c_str());
+    gear.Save(path("same.xml").c_str());
+    EXPECT_EQ(readFile(path("same.xml")), original);
+
+    gear.setPositioningParameter("angle", 1.0);
+    gear.setProcessType(ProcessType{});
+    gear.clearMeasurements(Gear_Measurement_Info(Measurement_Type::Profile, Side::Left, "1", 1));
+    gear.Save(path("changed.xml").c_str());
+    host::setProductVersion("");
+    std::string expected = original;
+    const auto replace = [&expected](const std::string& from, const std::string& to) {
+        const std::size_t at = expected.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        expected.replace(at, from.size(), to);
+    };
+    replace("<angle>-12.5</angle>", "<angle>1</angle>");
+    replace("process_type=\"hobbing\"", "process_type=\"" + ProcessType_2_string(ProcessType{}) + "\"");
+    replace("    <profile tooth=\"1\" side=\"left\" "
+            "measurement_index=\"1\">./profiles/t1_left_up.dat</profile>\n",
+            "");
+    EXPECT_EQ(readFile(path("changed.xml")), expected);
 }
 
 // The file holds measurements, tooth and path settings, every kind of parameter, processing and a feed mark,
