@@ -182,6 +182,13 @@ bool MSXMLWrapper::parse(std::string_view text, std::string* error) {
                      std::to_string(deep.offset_debug());
         return false;
     }
+    // The parser turns every encoding it knows into UTF-8, and the document is always written as UTF-8: a
+    // declaration that names another encoding (ISO-8859-1, UTF-16) is corrected now, or the saved file would
+    // be read in that encoding again and its texts changed.
+    if (result.encoding != pugi::encoding_utf8)
+        if (pugi::xml_attribute encoding = parsed.first_child().attribute("encoding");
+            encoding && parsed.first_child().type() == pugi::node_declaration)
+            encoding.set_value("UTF-8");
     // Parsed into a document of its own, so that a failure leaves the current one alone; taken over by move.
     impl_->document = std::move(parsed);
     return true;

@@ -247,6 +247,41 @@ TEST_F(GearFile, UnknownContentStaysInItsPlace) {
     EXPECT_EQ(readFile(path("changed.xml")), expected);
 }
 
+// The parser reads a Latin-1 or UTF-16 file into UTF-8 texts; a save writes UTF-8 and says so in the
+// declaration, so that the texts read back unchanged however often the file is saved.
+TEST_F(GearFile, DeclaredEncodingIsHonoured) {
+    const std::string latin1 = readFile(dataFile("latin1.xml"));
+    // The same text as UTF-16 (little endian, with its mark): each Latin-1 byte is its own code point.
+    std::string utf16 = "\xff\xfe";
+    std::string declared = latin1;
+    declared.replace(declared.find("ISO-8859-1"), 10, "UTF-16");
+    for (const char c : declared) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    std::ofstream(path("utf16.xml"), std::ios::binary) << utf16;
+    using V = CylindricalGearGeometry::ValueType;
+    for (const std::string& file : {dataFile("latin1.xml"), path("utf16.xml")}) {
+        SCOPED_TRACE(file);
+        Gear gear(file.c_str());
+        const std::string width = "Breite laut Ma\xc3\x9f"
+                                  "blatt, Toleranz \xc2\xb1"
+                                  "0,1";
+        const std::string name = "./Profile/Zahn_1_Flanke_\xc3\xa4.dat";
+        const Gear_Measurement_Info info(Measurement_Type::Profile, Side::Left, "1", 0);
+        EXPECT_EQ(gear.getGeometry()->getUserString(V::FaceWidth), width);
+        EXPECT_EQ(gear.getMeasurement(info, false), name);
+        gear.Save(path("first.xml").c_str());
+        const std::string first = readFile(path("first.xml"));
+        EXPECT_EQ(first.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n", 0), 0u) << first;
+        Gear again(path("first.xml").c_str());
+        EXPECT_EQ(again.getGeometry()->getUserString(V::FaceWidth), width);
+        EXPECT_EQ(again.getMeasurement(info, false), name);
+        again.Save(path("second.xml").c_str());
+        EXPECT_EQ(readFile(path("second.xml")), first);
+    }
+}
+
 // The file holds measurements, tooth and path settings, every kind of parameter, processing and a feed mark,
 // in the form the library writes: a save of the loaded gear gives it back byte for byte, and so does a save
 // of that save.
