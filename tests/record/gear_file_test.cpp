@@ -96,7 +96,10 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"measured.xml", "", ""},
         LoadCase{"tooth_counting_yes.xml", "loading measurement settings failed", ""},
         LoadCase{"path_lead_position.xml", "loading measurement settings failed", ""},
-        LoadCase{"positioning_unreadable.xml", "loading positioning parameters failed", ""}));
+        LoadCase{"positioning_unreadable.xml", "loading positioning parameters failed", ""},
+        LoadCase{"measurement_bad_tooth.xml", "",
+                 "element 'profile': tooth list '1,x' does not read, the measurement is left out"},
+        LoadCase{"feed_mark_without_index.xml", "", "element 'point' has no measurement_index, read as 0"}));
 
 TEST_F(GearFile, FileNameLengthIsCheckedBeforeAnyAccess) {
     test::DiagnosticsCapture capture;
