@@ -116,14 +116,50 @@ pugi::xml_node appendStep(pugi::xml_node parent, const PathStep& step) {
     return node;
 }
 
-// A path of one plain element name ("point", "ns:speed"), which the readers use for the children of a node
-// they hold: found without the compiled-path cache.
-bool isPlainName(std::string_view path) {
-    if (path.empty() || path == "*") return false;
-    return std::ranges::none_of(path, [](char c) {
-        return c == '/' || c == '[' || c == '*' || c == '@' || c == '(' || c == ':' || c == ' ' || c == '.' ||
-               c == '|';
-    });
+// A path of plain element names joined by "/" ("point", "geometry/face_width"): the readers' common case,
+// found by a direct walk without the compiled-path cache. A prefixed name ("ns:speed") takes the general
+// road.
+bool isPlainPath(std::string_view path) {
+    if (path.empty() || path.front() == '/' || path.back() == '/') return false;
+    char previous = '\0';
+    for (const char c : path) {
+        switch (c) {
+        case '[':
+        case '*':
+        case '@':
+        case '(':
+        case ':':
+        case ' ':
+        case '.':
+        case '|':
+            return false;
+        case '/':
+            if (previous == '/') return false;
+            break;
+        default:
+            break;
+        }
+        previous = c;
+    }
+    return true;
+}
+
+bool nameIs(pugi::xml_node node, std::string_view name) {
+    if (node.type() != pugi::node_element) return false;
+    const char* text = node.name();
+    return std::strncmp(text, name.data(), name.size()) == 0 && text[name.size()] == '\0';
+}
+
+// The first element in document order reached by the names of `path`, as findFirst finds it.
+pugi::xml_node findPlain(pugi::xml_node context, std::string_view path) {
+    const std::size_t slash = path.find('/');
+    const std::string_view name = path.substr(0, slash);
+    for (pugi::xml_node child = context.first_child(); child; child = child.next_sibling()) {
+        if (!nameIs(child, name)) continue;
+        if (slash == std::string_view::npos) return child;
+        if (const pugi::xml_node found = findPlain(child, path.substr(slash + 1))) return found;
+    }
+    return {};
 }
 
 void formatDouble(double value, char (&buffer)[32], std::size_t& length) {
@@ -216,11 +252,7 @@ XMLNode MSXMLWrapper::getNode(std::string_view path, XMLNode parent) const {
     const pugi::xml_node context = impl_->context(parent);
     if (!context) return {};
     if (path.empty()) return fromPugi(context);
-    if (isPlainName(path)) {
-        for (pugi::xml_node child = context.first_child(); child; child = child.next_sibling())
-            if (child.type() == pugi::node_element && path == child.name()) return fromPugi(child);
-        return {};
-    }
+    if (isPlainPath(path)) return fromPugi(findPlain(context, path));
     const auto compiled = compilePath(path);
     if (!compiled->valid) return {};
     if (compiled->xpath) {
@@ -234,9 +266,9 @@ XMLNodeList MSXMLWrapper::getNodes(std::string_view path, XMLNode parent) const 
     XMLNodeList nodes;
     const pugi::xml_node context = impl_->context(parent);
     if (!context) return nodes;
-    if (path == "*" || isPlainName(path)) {
+    if (path == "*" || (isPlainPath(path) && path.find('/') == std::string_view::npos)) {
         for (pugi::xml_node child = context.first_child(); child; child = child.next_sibling())
-            if (child.type() == pugi::node_element && (path == "*" || path == child.name()))
+            if (path == "*" ? child.type() == pugi::node_element : nameIs(child, path))
                 nodes.push_back(fromPugi(child));
         return nodes;
     }
