@@ -87,8 +87,10 @@ void MeasurementData::Entries::replace(const Gear_Measurement_Info& info, const 
         index_.erase(found);
     }
     if (name.empty()) return;
-    const auto added = entries_.insert(Gear_Measurement(info, name));
-    if (added.second) index_.emplace(std::move(key), added.first);
+    // A file lists its measurements mostly in the set's order: the end is the likely place.
+    const std::size_t before = entries_.size();
+    const auto added = entries_.emplace_hint(entries_.end(), info, name);
+    if (entries_.size() > before) index_.emplace(std::move(key), added);
 }
 
 // The given info stands on the left of ==, so that an info for both flanks clears the entries of either.

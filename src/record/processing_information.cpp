@@ -112,9 +112,16 @@ bool FeedMarkInformation::loadXML(host::MSXMLWrapper* xml) {
             result = false;
             continue;
         }
-        // A later point replaces an earlier one with an equal key, its key included.
-        points.erase(info);
-        points.emplace(std::move(info), point);
+        // A later point replaces an earlier one with an equal key, its key included. The points come mostly
+        // in key order: the end is the likely place.
+        const std::size_t before = points.size();
+        const auto entry = points.try_emplace(points.end(), info, point);
+        if (points.size() == before) {
+            auto node = points.extract(entry);
+            node.key() = std::move(info);
+            node.mapped() = point;
+            points.insert(std::move(node));
+        }
     }
     return result;
 }
