@@ -44,8 +44,6 @@ constexpr std::array kUserStringKeys{
     UserStringKeyRow{ValueType::BallDiameter, "ball_diameter"},
 };
 
-constexpr const char* kGeometry = "geometry";
-constexpr const char* kType = "geometry/type";
 constexpr const char* kUserStringAttribute = "user_string";
 
 std::string helixAngleKey(std::string_view direction) {
@@ -121,8 +119,8 @@ bool CylindricalGearGeometry::saveXML(MSXMLWrapper* xml, const std::string& path
 
     // The element is rebuilt from scratch, so that nothing of an earlier geometry (another kind, an old
     // ball diameter, a user string since removed) survives.
-    bool ok = xml->deleteNodes(kGeometry, base);
-    ok = xml->setStringValue(kType, getKindOf(), base) && ok;
+    bool ok = xml->deleteNodes(kGeometryElement, base);
+    ok = xml->setStringValue(kTypePath, getKindOf(), base) && ok;
     const auto write = [&](ValueType value, double number) {
         ok = xml->setDoubleValue(elementPath(get_user_string_key(value)), number, base) && ok;
         ok = saveUserString(xml, value) && ok;
@@ -143,7 +141,7 @@ bool CylindricalGearGeometry::saveXML(MSXMLWrapper* xml, const std::string& path
     write(ValueType::HelixAngle, getBetaDeg(Side::Left, false));
     write(ValueType::NormalPressureAngle, getAlphaNDeg(Side::Left));
     write(ValueType::AddendumModification, x_);
-    ok = addmodVariant_.saveXML(xml, kGeometry) && ok;
+    ok = addmodVariant_.saveXML(xml, kGeometryElement) && ok;
     if (!isUnset(dM_)) write(ValueType::BallDiameter, dM_);
     return ok;
 }
@@ -214,7 +212,7 @@ bool CylindricalGearGeometry::loadXML(MSXMLWrapper* xml, const std::string& path
         alphaN_ = isUnset(alphaN) ? unsetValue : radiansFromDegrees(alphaN);
     // The coefficient itself is stored, whatever form it was entered in.
     read(ValueType::AddendumModification, x_);
-    ok = addmodVariant_.loadXML(xml, kGeometry, false) && ok;
+    ok = addmodVariant_.loadXML(xml, kGeometryElement, false) && ok;
 
     // The ball diameter is optional.
     if (!xml->getDoubleValue(elementPath(get_user_string_key(ValueType::BallDiameter)), dM_, base))

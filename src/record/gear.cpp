@@ -1,7 +1,9 @@
 #include <kest/gear/cylindrical_gear_geometry.h>
 #include <kest/gear/gear.h>
 
+#include "geometry/geometry_xml.h"
 #include "record/gear_content.h"
+#include "record/gear_file_xml.h"
 #include "record/geometry_kinds.h"
 
 #include <cstring>
@@ -84,16 +86,16 @@ bool Gear::getContentHash(const char* path, std::string& hash) const {
 }
 
 bool Gear::getGeometryHash(std::string& hash) const {
-    return getContentHash("geometry", hash);
+    return getContentHash(geometry_xml::kGeometryElement, hash);
 }
 bool Gear::getMeasurementSettingsHash(std::string& hash) const {
-    return getContentHash("measurement/settings", hash);
+    return getContentHash(gear_file_xml::kSettingsPath, hash);
 }
 bool Gear::getEvaluationHash(std::string& hash) const {
-    return getContentHash("evaluation", hash);
+    return getContentHash(gear_file_xml::kEvaluationElement, hash);
 }
 bool Gear::getProcessingHash(std::string& hash) const {
-    return getContentHash("processing", hash);
+    return getContentHash(gear_file_xml::kProcessingElement, hash);
 }
 
 } // namespace kest::gear

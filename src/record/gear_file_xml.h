@@ -28,6 +28,9 @@ inline constexpr const char* kProcessTypeAttribute = "process_type";
 // Files of older versions carry the post-process type in this attribute.
 inline constexpr const char* kOldPostProcessTypeAttribute = "type";
 
+// The group of the evaluation sections, kept as read until the gear holds them.
+inline constexpr const char* kEvaluationElement = "evaluation";
+
 inline constexpr const char* kCalculatedDataElement = "calculated_data";
 inline constexpr const char* kFeedMarkElement = "feed_mark";
 
