@@ -9,19 +9,32 @@ namespace kest::host {
 ChildSync::ChildSync(XMLNode parent, const Owned& owned, std::initializer_list<const char*> keyAttributes)
     : parent_(parent)
     , keyCount_(keyAttributes.size()) {
-    for (pugi::xml_node child = pugi::xml_node(parent.internal_object()).first_child(); child;
-         child = child.next_sibling()) {
-        if (child.type() != pugi::node_element || !owned(XMLNode(child.internal_object()))) continue;
-        std::string key = child.name();
-        for (const char* attribute : keyAttributes) {
-            key += '\0';
-            key += child.attribute(attribute).value();
+    const std::vector<const char*> attributes(keyAttributes);
+    index(owned, [&attributes](XMLNode node) {
+        std::string key;
+        for (std::size_t i = 0; i < attributes.size(); ++i) {
+            if (i > 0) key += '\0';
+            key += pugi::xml_node(node.internal_object()).attribute(attributes[i]).value();
         }
-        byKey_[key].push_back(owned_.size());
-        owned_.emplace_back(child.internal_object());
+        return key;
+    });
+}
+
+ChildSync::ChildSync(XMLNode parent, const Owned& owned, const Key& key)
+    : parent_(parent) {
+    index(owned, key);
+}
+
+void ChildSync::index(const Owned& owned, const Key& key) {
+    for (pugi::xml_node child = pugi::xml_node(parent_.internal_object()).first_child(); child;
+         child = child.next_sibling()) {
+        const XMLNode node(child.internal_object());
+        if (child.type() != pugi::node_element || !owned(node)) continue;
+        byKey_[child.name() + std::string(1, '\0') + key(node)].push_back(owned_.size());
+        owned_.push_back(node);
     }
     if (!owned_.empty()) first_ = owned_.front();
-    for (auto& [key, indices] : byKey_)
+    for (auto& [text, indices] : byKey_)
         std::ranges::reverse(indices);
 }
 
@@ -33,32 +46,40 @@ ChildSync::~ChildSync() {
         }
 }
 
-std::string ChildSync::keyText(std::string_view name, std::initializer_list<std::string_view> key) const {
-    std::string text(name);
+XMLNode ChildSync::take(std::string_view name, std::initializer_list<std::string_view> key) {
+    std::string text;
     auto value = key.begin();
     for (std::size_t i = 0; i < keyCount_; ++i) {
-        text += '\0';
+        if (i > 0) text += '\0';
         if (value != key.end()) text += *value++;
     }
-    return text;
+    return takeKeyed(name, text);
 }
 
-XMLNode ChildSync::take(std::string_view name, std::initializer_list<std::string_view> key) {
+XMLNode ChildSync::takeKeyed(std::string_view name, const std::string& key) {
+    std::string text(name);
+    text += '\0';
+    text += key;
+    return takeByText(text);
+}
+
+// `text` is the name, a NUL and the key.
+XMLNode ChildSync::takeByText(const std::string& text) {
     if (!parent_) return {};
-    if (const auto found = byKey_.find(keyText(name, key)); found != byKey_.end() && !found->second.empty()) {
+    if (const auto found = byKey_.find(text); found != byKey_.end() && !found->second.empty()) {
         last_ = owned_[found->second.back()];
         found->second.pop_back();
         return last_;
     }
     pugi::xml_node parent(parent_.internal_object());
-    const std::string elementName(name);
+    const std::string name = text.substr(0, text.find('\0'));
     pugi::xml_node added;
     if (last_)
-        added = parent.insert_child_after(elementName.c_str(), pugi::xml_node(last_.internal_object()));
+        added = parent.insert_child_after(name.c_str(), pugi::xml_node(last_.internal_object()));
     else if (first_)
-        added = parent.insert_child_before(elementName.c_str(), pugi::xml_node(first_.internal_object()));
+        added = parent.insert_child_before(name.c_str(), pugi::xml_node(first_.internal_object()));
     else
-        added = parent.append_child(elementName.c_str());
+        added = parent.append_child(name.c_str());
     last_ = XMLNode(added.internal_object());
     return last_;
 }

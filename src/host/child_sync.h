@@ -24,11 +24,15 @@ class ChildSync {
 public:
     // Which existing children the writer owns.
     using Owned = std::function<bool(XMLNode)>;
+    // What tells two owned children of one name apart, as text.
+    using Key = std::function<std::string(XMLNode)>;
     static bool ownsAll(XMLNode) { return true; }
 
-    // `keyAttributes` are the attributes that tell two owned children of one name apart, in the order in
-    // which take() is given their values. An empty parent owns nothing and takes nothing.
+    // Children told apart by the values of `keyAttributes`, given to take() in this order. An empty parent
+    // owns nothing and takes nothing.
     ChildSync(XMLNode parent, const Owned& owned, std::initializer_list<const char*> keyAttributes = {});
+    // Children told apart by `key`, given to take() as the text `key` gives.
+    ChildSync(XMLNode parent, const Owned& owned, const Key& key);
     ChildSync(const ChildSync&) = delete;
     ChildSync& operator=(const ChildSync&) = delete;
     // Deletes the owned children that were not taken.
@@ -37,12 +41,14 @@ public:
     // The owned child of this name and key that was not taken yet, first in document order; else a new
     // element. Key values not given are empty. returns an empty handle for an empty parent.
     XMLNode take(std::string_view name, std::initializer_list<std::string_view> key = {});
+    XMLNode takeKeyed(std::string_view name, const std::string& key);
 
 private:
-    std::string keyText(std::string_view name, std::initializer_list<std::string_view> key) const;
+    void index(const Owned& owned, const Key& key);
+    XMLNode takeByText(const std::string& text);
 
     XMLNode parent_;
-    std::size_t keyCount_;
+    std::size_t keyCount_ = 0;
     XMLNode first_; // the first owned child there was
     XMLNode last_;  // the child taken last
     std::vector<XMLNode> owned_;

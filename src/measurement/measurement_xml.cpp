@@ -14,6 +14,17 @@ std::size_t kindRank(Measurement_Type type) {
     return static_cast<std::size_t>(std::ranges::find(kinds, type) - kinds.begin());
 }
 
+namespace {
+
+// The index as atoi reads it; `whole` tells whether the whole text was a number. returns false when the
+// number is outside the unsigned 32-bit range.
+bool parseIndex(const std::string& text, long& index, bool& whole) {
+    whole = util::textToLong(text, index, true);
+    return index >= 0 && static_cast<unsigned long>(index) <= std::numeric_limits<unsigned int>::max();
+}
+
+} // namespace
+
 unsigned int readMeasurementIndex(const host::MSXMLWrapper& xml, host::XMLNode node) {
     std::string text;
     if (!xml.getAttributeValue(node, kMeasurementIndexAttribute, text)) {
@@ -21,14 +32,36 @@ unsigned int readMeasurementIndex(const host::MSXMLWrapper& xml, host::XMLNode n
         return 0;
     }
     long index = 0;
-    const bool whole = util::textToLong(text, index, true);
-    const bool inRange =
-        index >= 0 && static_cast<unsigned long>(index) <= std::numeric_limits<unsigned int>::max();
+    bool whole = false;
+    const bool inRange = parseIndex(text, index, whole);
     if (!whole || !inRange) {
         GR_TRACE(1, "element '%s': measurement_index '%s' is not a number from 0 to 4294967295, read as %ld",
                  node.name(), text.c_str(), inRange ? index : 0L);
     }
     return inRange ? static_cast<unsigned int>(index) : 0;
+}
+
+std::string identityKey(const host::MSXMLWrapper& xml, host::XMLNode node) {
+    Gear_Measurement_Info info;
+    std::string text;
+    std::string key;
+    if (xml.getAttributeValue(node, kSideAttribute, text)) key = text;
+    text.clear();
+    xml.getAttributeValue(node, kToothAttribute, text);
+    key += '\0';
+    key += info.setTooth(text) ? info.teeth_2_string(true) : text;
+    long index = 0;
+    bool whole = false;
+    text.clear();
+    xml.getAttributeValue(node, kMeasurementIndexAttribute, text);
+    key += '\0';
+    key += util::formatInteger(parseIndex(text, index, whole) ? index : 0L);
+    return key;
+}
+
+std::string identityKey(const Gear_Measurement_Info& info) {
+    return info.side_2_string() + '\0' + info.teeth_2_string(true) + '\0' +
+           util::formatInteger(info.measurementIndex);
 }
 
 bool writeIdentity(host::MSXMLWrapper& xml, host::XMLNode node, const Gear_Measurement_Info& info,

@@ -10,6 +10,7 @@
 #include "host/child_sync.h"
 
 #include <cstddef>
+#include <string>
 
 namespace kest::gear::measurement_xml {
 
@@ -42,6 +43,12 @@ bool writePathPoint(host::MSXMLWrapper& xml, host::XMLNode element, unsigned int
 host::XMLNode pointElement(host::ChildSync& points, unsigned int id);
 // true for a "point" element
 bool isPathPoint(host::XMLNode node);
+
+// What identifies a measurement element - side, tooth list and index - in the forms the writers give them,
+// so that an element written by hand ("1,2,3", "03") is known again by the entry it was read into. Reads
+// without warnings.
+std::string identityKey(const host::MSXMLWrapper& xml, host::XMLNode node);
+std::string identityKey(const Gear_Measurement_Info& info);
 
 // The order in which a new element receives the identifying attributes; an existing one keeps its order.
 enum class IdentityOrder { ToothFirst, SideFirst };

@@ -199,20 +199,18 @@ bool MeasurementData::save(host::MSXMLWrapper& xml) const {
     host::XMLNode group = xml.getNode(kMeasurementElement);
     if (!group && std::ranges::none_of(stored_.all(), written)) return true;
     if (!group) group = host::childElement(xml, xml.getRootNode(), kMeasurementElement);
-    host::ChildSync elements(group,
-                             [&xml](host::XMLNode node) {
-                                 Measurement_Type type{};
-                                 Side side{};
-                                 return isMeasurementElement(xml, node, type, side);
-                             },
-                             {kSideAttribute, kToothAttribute, kMeasurementIndexAttribute});
+    host::ChildSync elements(
+        group,
+        [&xml](host::XMLNode node) {
+            Measurement_Type type{};
+            Side side{};
+            return isMeasurementElement(xml, node, type, side);
+        },
+        [&xml](host::XMLNode node) { return identityKey(xml, node); });
     bool result = true;
     for (const Gear_Measurement& entry : stored_.all()) {
         if (!written(entry)) continue;
-        const std::string teeth = entry.teeth_2_string(true);
-        const host::XMLNode node =
-            elements.take(entry.type_2_string(),
-                          {entry.side_2_string(), teeth, util::formatInteger(entry.measurementIndex)});
+        const host::XMLNode node = elements.takeKeyed(entry.type_2_string(), identityKey(entry));
         if (!node) {
             result = false;
             continue;

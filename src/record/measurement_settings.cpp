@@ -186,16 +186,17 @@ bool MeasurementSettings::save(host::MSXMLWrapper& xml) const {
     if (!parent && !any) return true;
     if (!parent) parent = xml.createNode(kSettingsPath);
     if (!parent) return false;
-    host::ChildSync children(parent, isSettingsElement,
-                             {kSideAttribute, kToothAttribute, kMeasurementIndexAttribute});
+    // The flag has no identity of its own; a setting is known by its measurement's.
+    host::ChildSync children(parent, isSettingsElement, [&xml](host::XMLNode node) {
+        return std::string_view(node.name()) == kToothCountingElement ? std::string()
+                                                                      : identityKey(xml, node);
+    });
     if (!any) return true;
-    bool result = xml.addAttributeValue(children.take(kToothCountingElement), kClockwiseAttribute,
+    bool result = xml.addAttributeValue(children.takeKeyed(kToothCountingElement, {}), kClockwiseAttribute,
                                         util::onOffText(clockwise_));
     for (const Gear_Measurement_Path& s : settings_) {
         if (s.isToothlistEmpty()) continue;
-        const host::XMLNode node =
-            children.take(s.type_2_string(), {s.side_2_string(), s.teeth_2_string(true),
-                                              util::formatInteger(s.measurementIndex)});
+        const host::XMLNode node = children.takeKeyed(s.type_2_string(), identityKey(s));
         result = writeSetting(xml, node, s) && result;
     }
     return result;
