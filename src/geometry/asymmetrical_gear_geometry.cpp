@@ -2,7 +2,6 @@
 
 #include <kest/gear/host/diagnostics.h>
 #include <kest/gear/measurement_enums.h>
-#include <kest/gear/reference_conversions.h>
 
 #include "host/report.h"
 
