@@ -14,6 +14,7 @@
 #include <kest/gear/host/database_element.h>
 #include <kest/gear/host/diagnostics.h>
 #include <kest/gear/host/export.h>
+#include <kest/gear/host/globals.h>
 #include <kest/gear/host/msxml_wrapper.h>
 #include <kest/gear/host/named_object.h>
 #include <kest/gear/host/product_version.h>
@@ -26,6 +27,8 @@
 #include <kest/gear/measurement_path.h>
 #include <kest/gear/process_types.h>
 #include <kest/gear/processing_information.h>
+#include <kest/gear/protocol_header.h>
+#include <kest/gear/protocol_settings.h>
 #include <kest/gear/reference_conversions.h>
 #include <kest/gear/root_finding.h>
 #include <kest/gear/smart_gear.h>
