@@ -6,6 +6,7 @@
 #include <kest/gear/asymmetrical_gear_geometry.h>
 #include <kest/gear/beveloid_gear_geometry.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
+#include <kest/gear/design_profile.h>
 #include <kest/gear/gear.h>
 #include <kest/gear/gear_calculator.h>
 #include <kest/gear/gear_measurement_info.h>
