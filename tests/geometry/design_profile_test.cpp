@@ -1,6 +1,7 @@
 #include <kest/gear/design_profile.h>
 
 #include "support/diagnostics_capture.h"
+#include "support/xml_text.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +16,7 @@ using RT = RegressionType;
 
 namespace {
 
-std::string serialized(const MSXMLWrapper& xml) {
-    std::string text;
-    xml.serialize(text);
-    return text;
-}
+using kest::test::serialized;
 
 struct P {
     double position;

@@ -2,6 +2,7 @@
 #include <kest/gear/protocol_header.h>
 
 #include "support/diagnostics_capture.h"
+#include "support/xml_text.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +15,7 @@ using E = ProtocolHeader::HeaderEntry;
 
 namespace {
 
-std::string serialized(const MSXMLWrapper& xml) {
-    std::string text;
-    xml.serialize(text);
-    return text;
-}
+using kest::test::serialized;
 
 // Each row: entry, value to set, result of set, what get then returns and yields. The entry starts as "old".
 TEST(protocol_header, SetAndGet) {

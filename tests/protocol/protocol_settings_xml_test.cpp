@@ -1,6 +1,8 @@
 #include <kest/gear/host/msxml_wrapper.h>
 #include <kest/gear/protocol_settings.h>
 
+#include "support/xml_text.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -15,11 +17,7 @@ using BT = PS::BarDiagramType;
 
 namespace {
 
-std::string serialized(const MSXMLWrapper& xml) {
-    std::string text;
-    xml.serialize(text);
-    return text;
-}
+using kest::test::serialized;
 
 // Every setting away from its default, the excluded ones included.
 PS changedSettings() {

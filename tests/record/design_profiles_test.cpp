@@ -1,6 +1,7 @@
 #include "record/design_profiles.h"
 
 #include "support/throw_message.h"
+#include "support/xml_text.h"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +14,7 @@ using MT = Measurement_Type;
 
 namespace {
 
-std::string serialized(const MSXMLWrapper& xml) {
-    std::string text;
-    xml.serialize(text);
-    return text;
-}
+using kest::test::serialized;
 
 DesignProfile named(const char* name) {
     DesignProfile profile;
