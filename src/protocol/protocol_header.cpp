@@ -2,8 +2,8 @@
 
 #include <kest/gear/host/msxml_wrapper.h>
 
+#include "host/user_text_xml.h"
 #include "protocol/protocol_xml.h"
-#include "util/user_text.h"
 
 #include <string_view>
 
@@ -96,7 +96,7 @@ bool ProtocolHeader::saveXML(host::MSXMLWrapper* xml, const std::string& basePat
         if (entries_[i].empty()) continue;
         const host::XMLNode element = xml->createNode(kEntries[i].key, header, true);
         result =
-            element && util::writeUserText(*xml, element, {kEntries[i].attribute, entries_[i]}) && result;
+            element && host::writeUserText(*xml, element, {kEntries[i].attribute, entries_[i]}) && result;
     }
     return result;
 }
@@ -113,8 +113,8 @@ bool ProtocolHeader::loadXML(host::MSXMLWrapper* xml, const std::string& basePat
         const host::XMLNode element = xml->getNode(kEntries[i].key, header);
         if (!element) continue;
         // A text that does not read keeps what was read of it.
-        util::UserText text{kEntries[i].attribute, {}};
-        util::readUserText(*xml, element, text);
+        host::UserText text{kEntries[i].attribute, {}};
+        host::readUserText(*xml, element, text);
         entries_[i] = std::move(text.text);
     }
     return true;

@@ -3,9 +3,9 @@
 #include <kest/gear/host/msxml_wrapper.h>
 #include <kest/gear/protocol_settings.h>
 
+#include "host/user_text_xml.h"
 #include "protocol/protocol_xml.h"
 #include "util/number_text.h"
-#include "util/user_text.h"
 
 #include <limits>
 #include <string_view>
@@ -153,7 +153,7 @@ bool ProtocolSettings::saveGeometry(MSXMLWrapper& xml, XMLNode protocol,
     for (const auto& [side, name] : flankNames_) {
         const XMLNode node = xml.createNode(flankNamePath, protocol, true);
         if (!node || !xml.addAttributeValue(node, kSideAttribute, Side_2_string(side)) ||
-            !util::writeUserText(xml, node, {"", name}))
+            !host::writeUserText(xml, node, {"", name}))
             return false;
     }
     return true;
@@ -287,9 +287,9 @@ bool ProtocolSettings::loadGeometry(MSXMLWrapper& xml, XMLNode protocol, const s
     for (const XMLNode node : xml.getNodes(kFlankNameElement, geometry)) {
         std::string sideText;
         Side side = Side::Left;
-        util::UserText name{"", {}};
+        host::UserText name{"", {}};
         result = xml.getAttributeValue(node, kSideAttribute, sideText) && string_2_Side(sideText, &side) &&
-                 util::readUserText(xml, node, name) && result;
+                 host::readUserText(xml, node, name) && result;
         if (result) flankNames_[side] = std::move(name.text);
     }
     return result;

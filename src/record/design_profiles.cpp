@@ -1,6 +1,7 @@
 #include "record/design_profiles.h"
 
 #include "geometry/design_profile_xml.h"
+#include "record/gear_file_xml.h"
 #include "util/number_text.h"
 
 #include <string>
@@ -10,7 +11,7 @@ namespace {
 
 using namespace design_profile_xml;
 
-constexpr const char* kEvaluationElement = "evaluation";
+using gear_file_xml::kEvaluationElement;
 constexpr Measurement_Type kKinds[] = {Measurement_Type::Profile, Measurement_Type::Lead};
 constexpr Side kFlanks[] = {Side::Left, Side::Right};
 

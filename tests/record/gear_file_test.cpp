@@ -166,7 +166,7 @@ TEST_F(GearFile, SaveWithoutGeometryKeepsTheGeometryElement) {
     const std::string file = path("gear.xml");
     Gear empty;
     empty.Save(file.c_str());
-    EXPECT_EQ(readFile(file).find("<geometry"), std::string::npos);
+    EXPECT_EQ(readFile(file).find("\n  <geometry"), std::string::npos);
     std::string hash;
     EXPECT_FALSE(empty.getGeometryHash(hash));
 
