@@ -7,8 +7,10 @@
 #include "protocol/protocol_xml.h"
 #include "util/number_text.h"
 
+#include <algorithm>
 #include <limits>
 #include <string_view>
+#include <vector>
 
 namespace kest::gear {
 namespace {
@@ -66,6 +68,42 @@ const char* lineElement(Measurement_Type type) {
     return type == Measurement_Type::Profile ? "profile" : "lead";
 }
 
+// Finds (or creates) the node of a bar diagram by its key path below "protocol". The diagrams lie in a few
+// groups ("pitch/bar_diagram"); each group is looked up once and the diagram by its own name in it.
+class BarDiagramNodes {
+public:
+    BarDiagramNodes(MSXMLWrapper& xml, XMLNode protocol, bool create)
+        : xml_(xml)
+        , protocol_(protocol)
+        , create_(create) {}
+
+    XMLNode node(std::string_view key) {
+        const std::size_t slash = key.rfind('/');
+        const std::string_view group = key.substr(0, slash);
+        const std::string_view name = key.substr(slash + 1);
+        XMLNode groupNode;
+        const auto known = std::ranges::find(groups_, group, &Group::path);
+        if (known != groups_.end()) {
+            groupNode = known->node;
+        } else {
+            groupNode = create_ ? xml_.createNode(group, protocol_) : xml_.getNode(group, protocol_);
+            groups_.push_back({group, groupNode});
+        }
+        if (!groupNode) return {};
+        return create_ ? xml_.createNode(name, groupNode) : xml_.getNode(name, groupNode);
+    }
+
+private:
+    struct Group {
+        std::string_view path;
+        XMLNode node;
+    };
+    MSXMLWrapper& xml_;
+    XMLNode protocol_;
+    bool create_;
+    std::vector<Group> groups_;
+};
+
 } // namespace
 
 bool ProtocolSettings::saveXML(host::MSXMLWrapper* xml, const std::string& basePath) const {
@@ -118,9 +156,10 @@ bool ProtocolSettings::savePitch(MSXMLWrapper& xml, XMLNode protocol) const {
         if (!node || !xml.createNode(kBarDiagramElement, node) || !xml.createNode(kTableElement, node))
             return false;
     }
+    BarDiagramNodes nodes(xml, protocol, true);
     for (std::size_t i = 0; i < bar_diagrams.size(); ++i) {
         const BarDiagram& diagram = barDiagrams_[i];
-        const XMLNode node = xml.createNode(bar_diagrams[i].key, protocol);
+        const XMLNode node = nodes.node(bar_diagrams[i].key);
         if (!writeFlag(xml, node, diagram.enabled)) return false;
         const XMLNode scale = xml.createNode(kScaleElement, node);
         if (!scale || !xml.addAttributeValue(scale, kScaleVaAttribute, scaleText(diagram.scale)))
@@ -235,9 +274,10 @@ bool ProtocolSettings::loadPitch(MSXMLWrapper& xml, XMLNode protocol) {
         result = readChildFlag(xml, table, kSingleValueTableElement, pitchSingleValueTable_) && result;
         result = readChildFlag(xml, table, kOverviewResultsElement, pitchResultsOverviewTable_) && result;
     }
+    BarDiagramNodes nodes(xml, protocol, false);
     for (std::size_t i = 0; i < bar_diagrams.size(); ++i) {
         BarDiagram& diagram = barDiagrams_[i];
-        const XMLNode node = xml.getNode(bar_diagrams[i].key, protocol);
+        const XMLNode node = nodes.node(bar_diagrams[i].key);
         if (!node) {
             diagram.enabled = false;
             continue;

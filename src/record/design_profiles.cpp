@@ -4,7 +4,9 @@
 #include "record/gear_file_xml.h"
 #include "util/number_text.h"
 
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace kest::gear {
 namespace {
@@ -109,19 +111,35 @@ bool DesignProfiles::set(const DesignProfile* profile, Measurement_Type kind, Si
 bool DesignProfiles::load(host::MSXMLWrapper& xml) {
     clear(Measurement_Type::Profile);
     clear(Measurement_Type::Lead);
+    const host::XMLNode evaluation = xml.getNode(kEvaluationElement);
+    if (!evaluation) return true;
+    // The elements of each kind and side, gathered in one walk; they are read kind by kind and side by side,
+    // so that a profile given for both flanks replaces one given for a single flank.
+    constexpr Side kSides[] = {Side::Left, Side::Right, Side::Both};
+    std::vector<host::XMLNode> lines[std::size(kKinds)][std::size(kSides)];
+    std::string sideText;
+    for (const host::XMLNode line : xml.getNodes("*", evaluation)) {
+        Measurement_Type kind{};
+        Side side{};
+        if (!string_2_Measurement_Type(line.name(), &kind) || !isProfileOrLead(kind) ||
+            !xml.getAttributeValue(line, measurement_xml::kSideAttribute, sideText) ||
+            !string_2_Side(sideText, &side))
+            continue;
+        lines[kind == Measurement_Type::Profile ? 0 : 1][static_cast<std::size_t>(side)].push_back(line);
+    }
     bool result = true;
-    for (const Measurement_Type kind : kKinds)
-        for (const Side side : {Side::Left, Side::Right, Side::Both})
-            for (const host::XMLNode node :
-                 xml.getNodes(linePath(kind, side) + "/" + kDesignProfileElement)) {
-                DesignProfile profile;
-                result = profile.loadXML(&xml, node) && result;
-                unsigned int index = 0;
-                if (readMeasurementIndex(xml, node, index))
-                    set(&profile, kind, side, index);
-                else
-                    result = false;
-            }
+    for (std::size_t k = 0; k < std::size(kKinds); ++k)
+        for (std::size_t s = 0; s < std::size(kSides); ++s)
+            for (const host::XMLNode line : lines[k][s])
+                for (const host::XMLNode node : xml.getNodes(kDesignProfileElement, line)) {
+                    DesignProfile profile;
+                    result = profile.loadXML(&xml, node) && result;
+                    unsigned int index = 0;
+                    if (readMeasurementIndex(xml, node, index))
+                        set(&profile, kKinds[k], kSides[s], index);
+                    else
+                        result = false;
+                }
     return result;
 }
 
