@@ -8,6 +8,8 @@
 #include "geometry/geometry_xml.h"
 #include "host/child_sync.h"
 #include "host/report.h"
+#include "protocol/protocol_names.h"
+#include "protocol/protocol_xml.h"
 #include "record/gear_content.h"
 #include "record/gear_file_xml.h"
 #include "record/geometry_kinds.h"
@@ -78,7 +80,9 @@ void readSections(LoadedFile& loaded, const std::string& file) {
     require(c.positioningParameters.load(*xml, file), "loading positioning parameters failed");
     require(c.measuringParameters.load(*xml, file), "loading measuring parameters failed");
     require(c.additionalParameters.load(*xml), "loading additional measurement parameters failed");
+    require(c.designProfiles.load(*xml), "loading design profiles failed!");
     require(c.processing.loadXML(xml), "loading processing failed!");
+    require(c.protocol.loadXML(xml, ""), "loading protocol settings failed!");
     require(c.feedMark.loadXML(xml), "loading calculated feedmark information failed!");
 }
 
@@ -130,15 +134,23 @@ void Gear::Save(const char* fileName) try {
     }
 
     // The sections write their elements in place, so that what the library does not know stays where it was.
-    // The evaluation and protocol groups are kept as they were read until the gear holds sections that write
-    // them.
+    // In the evaluation group each section replaces only its own children.
     const GearContent& c = *content_;
     require(c.measurementData.save(*xml), "saving measurement data failed");
     require(c.measurementSettings.save(*xml), "saving measurement settings failed");
     require(c.positioningParameters.save(*xml), "saving positioning parameters failed");
     require(c.measuringParameters.save(*xml), "saving measuring parameters failed");
     require(c.additionalParameters.save(*xml), "saving additional measurement parameters failed");
+    require(c.designProfiles.save(*xml), "saving design profiles failed!");
     require(c.processing.saveXML(xml), "saving processing failed!");
+    {
+        // The protocol group is rebuilt from the settings; it goes back where it was, with what the library
+        // does not know.
+        host::RebuiltElement element(*xml, xml->getRootNode(), protocol_xml::kProtocolElement);
+        xml->deleteNodes(protocol_xml::kProtocolElement);
+        require(c.protocol.saveXML(xml, ""), "saving protocol settings failed!");
+        element.finish(protocolNames());
+    }
     require(c.feedMark.saveXML(xml), "saving calculated feedmark information failed!");
     // Groups that hold nothing any more are not left behind: a gear without measurements and settings saves
     // no "measurement" element.

@@ -1,6 +1,8 @@
 // The gear's section accessors: each forwards to the section that holds the data.
 
+#include <kest/gear/design_profile.h>
 #include <kest/gear/gear.h>
+#include <kest/gear/protocol_settings.h>
 
 #include "record/gear_content.h"
 
@@ -142,6 +144,40 @@ bool Gear::setFeedMarkInformation(const FeedMarkInformation& information) {
     content_->feedMark.clear();
     content_->feedMark = information;
     return true;
+}
+
+bool Gear::clearDesignProfiles(Measurement_Type kind) {
+    return content_->designProfiles.clear(kind);
+}
+unsigned int Gear::getDesignProfileCount(Measurement_Type kind, Side side) const {
+    return content_->designProfiles.count(kind, side);
+}
+const DesignProfile* Gear::getDesignProfile(Measurement_Type kind, Side side, unsigned int index) const {
+    return content_->designProfiles.get(kind, side, index);
+}
+bool Gear::setDesignProfile(const DesignProfile& profile, Measurement_Type kind, Side side,
+                            unsigned int index) {
+    return content_->designProfiles.set(&profile, kind, side, index);
+}
+
+bool Gear::getProtocolSettings(ProtocolSettings* out) const {
+    if (!out) return false;
+    *out = content_->protocol;
+    return true;
+}
+void Gear::setProtocolSettings(const ProtocolSettings& settings) {
+    content_->protocol = settings;
+}
+bool Gear::getProtocolHeader(ProtocolHeader* out) const {
+    if (!out) return false;
+    *out = content_->protocol.getHeader();
+    return true;
+}
+ProtocolHeader Gear::getProtocolHeader() const {
+    return content_->protocol.getHeader();
+}
+void Gear::setProtocolHeader(const ProtocolHeader& header) {
+    content_->protocol.setHeader(header);
 }
 
 } // namespace kest::gear

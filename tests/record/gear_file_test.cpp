@@ -1,8 +1,11 @@
 #include <kest/gear/cylindrical_gear_geometry.h>
+#include <kest/gear/design_profile.h>
 #include <kest/gear/gear.h>
 #include <kest/gear/host/product_version.h>
 #include <kest/gear/measurement_enums.h>
 #include <kest/gear/process_types.h>
+#include <kest/gear/processing_information.h>
+#include <kest/gear/protocol_settings.h>
 
 #include "support/diagnostics_capture.h"
 #include "support/throw_message.h"
@@ -99,7 +102,10 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"positioning_unreadable.xml", "loading positioning parameters failed", ""},
         LoadCase{"measurement_bad_tooth.xml", "",
                  "element 'profile': tooth list '1,x' does not read, the measurement is left out"},
-        LoadCase{"feed_mark_without_index.xml", "", "element 'point' has no measurement_index, read as 0"}));
+        LoadCase{"feed_mark_without_index.xml", "", "element 'point' has no measurement_index, read as 0"},
+        LoadCase{"design_profile_repeated_point.xml", "loading design profiles failed!", ""},
+        LoadCase{"design_profile_index_1000.xml", "loading design profiles failed!", ""},
+        LoadCase{"protocol_unreadable.xml", "loading protocol settings failed!", ""}));
 
 TEST_F(GearFile, FileNameLengthIsCheckedBeforeAnyAccess) {
     test::DiagnosticsCapture capture;
@@ -166,7 +172,7 @@ TEST_F(GearFile, SaveWithoutGeometryKeepsTheGeometryElement) {
     const std::string file = path("gear.xml");
     Gear empty;
     empty.Save(file.c_str());
-    EXPECT_EQ(readFile(file).find("<geometry"), std::string::npos);
+    EXPECT_EQ(readFile(file).find("\n  <geometry"), std::string::npos);
     std::string hash;
     EXPECT_FALSE(empty.getGeometryHash(hash));
 
@@ -184,8 +190,9 @@ TEST_F(GearFile, SaveWithoutGeometryKeepsTheGeometryElement) {
 TEST_F(GearFile, FailedLoadLeavesTheGearAsItWas) {
     host::setProductVersion("9.02-44");
     Gear gear(dataFile("measured.xml").c_str());
-    for (const char* broken : {"tooth_counting_yes.xml", "positioning_unreadable.xml", "kind_missing.xml",
-                               "stamp_9.02-43.xml", "no_such_file.xml"}) {
+    for (const char* broken :
+         {"tooth_counting_yes.xml", "positioning_unreadable.xml", "kind_missing.xml", "stamp_9.02-43.xml",
+          "no_such_file.xml", "design_profile_repeated_point.xml", "protocol_unreadable.xml"}) {
         SCOPED_TRACE(broken);
         EXPECT_THROW(gear.Load(dataFile(broken).c_str()), const char*);
         EXPECT_STREQ(gear.GetKey(), dataFile("measured.xml").c_str());
@@ -303,6 +310,80 @@ TEST_F(GearFile, MeasurementSectionsRoundTripByteForByte) {
     std::vector<Gear_Measurement_Path> twist;
     EXPECT_EQ(again.getTwistSettings(&twist, Measurement_Type::Profile, Side::Left, 1), 3u);
     EXPECT_TRUE(again.isTwistValid(Measurement_Type::Profile, Side::Left, 1, nullptr, false));
+}
+
+// The example that holds every section the library writes loads, and saves back byte for byte, twice.
+TEST_F(GearFile, FullyPopulatedExampleRoundTripsByteForByte) {
+    host::setProductVersion("9.02-44");
+    const std::string example = std::string(GEARRECORDS_EXAMPLES) + "/full_gear.xml";
+    Gear gear(example.c_str());
+    gear.Save(path("first.xml").c_str());
+    Gear again(path("first.xml").c_str());
+    again.Save(path("second.xml").c_str());
+    host::setProductVersion("");
+    EXPECT_EQ(readFile(path("first.xml")), readFile(example));
+    EXPECT_EQ(readFile(path("second.xml")), readFile(example));
+
+    // every section holds something
+    std::vector<Gear_Measurement> measurements;
+    std::vector<Gear_Measurement_Path> settings;
+    std::vector<Gear_General_Parameter> positioning;
+    std::vector<Gear_Measuring_Parameter> measuring;
+    std::vector<Gear_Additional_Parameter> additional;
+    EXPECT_GT(again.getAllMeasurements(&measurements, false), 0u);
+    EXPECT_GT(again.getAllMeasurementPathSettings(&settings), 0u);
+    EXPECT_GT(again.getAllPositioningParameters(&positioning), 0u);
+    EXPECT_GT(again.getAllMeasuringParameters(&measuring), 0u);
+    EXPECT_GT(again.getAllAdditionalMeasurementParameters(&additional), 0u);
+    ASSERT_NE(again.getDesignProfile(Measurement_Type::Lead, Side::Right, 0), nullptr);
+    EXPECT_EQ(again.getDesignProfile(Measurement_Type::Lead, Side::Right, 0)->getName(), "crowning");
+    EXPECT_TRUE(again.getDesignProfile(Measurement_Type::Profile, Side::Left, 0)->isValid());
+    EXPECT_EQ(again.getDesignProfileCount(Measurement_Type::Profile, Side::Left), 3u);
+    EXPECT_NE(again.getProcessType(), ProcessType{});
+    std::string drawing;
+    EXPECT_TRUE(again.getProtocolHeader().get(ProtocolHeader::HeaderEntry::DRAWING_NO, &drawing));
+    EXPECT_EQ(drawing, "D-4711");
+    ProtocolSettings protocol;
+    ASSERT_TRUE(again.getProtocolSettings(&protocol));
+    EXPECT_NE(protocol, ProtocolSettings());
+    EXPECT_FALSE(again.getProtocolSettings(nullptr));
+    EXPECT_FALSE(again.getProtocolHeader(nullptr));
+    FeedMarkInformation feedMark;
+    again.getFeedMarkInformation(&feedMark);
+    EXPECT_TRUE(feedMark.isValid());
+}
+
+// The gear's design-profile and protocol accessors forward to what it holds; copies of the gear own their
+// own profiles.
+TEST_F(GearFile, DesignProfilesAndProtocolThroughTheGear) {
+    Gear gear;
+    DesignProfile profile;
+    profile.setName("p");
+    EXPECT_TRUE(gear.setDesignProfile(profile, Measurement_Type::Lead, Side::Both, 1));
+    EXPECT_FALSE(gear.setDesignProfile(profile, Measurement_Type::Pitch, Side::Left, 0));
+    EXPECT_EQ(gear.getDesignProfileCount(Measurement_Type::Lead, Side::Right), 2u);
+    EXPECT_THROW_MSG(gear.getDesignProfileCount(Measurement_Type::Lead, Side::Both), "illegal side");
+    EXPECT_THROW_MSG(gear.getDesignProfileCount(Measurement_Type::Pitch, Side::Left), "illegal type");
+    EXPECT_THROW_MSG(gear.getDesignProfile(Measurement_Type::Lead, Side::Both, 1),
+                     "illegal side <Both> for getting a design profile");
+    const Gear copy(gear);
+    EXPECT_TRUE(gear.clearDesignProfiles(Measurement_Type::Lead));
+    EXPECT_FALSE(gear.clearDesignProfiles(Measurement_Type::RootScan));
+    EXPECT_EQ(gear.getDesignProfileCount(Measurement_Type::Lead, Side::Left), 0u);
+    ASSERT_NE(copy.getDesignProfile(Measurement_Type::Lead, Side::Left, 1), nullptr);
+    EXPECT_EQ(copy.getDesignProfile(Measurement_Type::Lead, Side::Left, 1)->getName(), "p");
+
+    ProtocolHeader header;
+    header.set(ProtocolHeader::HeaderEntry::COMMENT, "c");
+    gear.setProtocolHeader(header);
+    ProtocolSettings settings;
+    gear.getProtocolSettings(&settings);
+    EXPECT_EQ(settings.getHeader(), header);
+    settings.setTwistOnSeparatedPages(true);
+    gear.setProtocolSettings(settings);
+    ProtocolHeader out;
+    EXPECT_TRUE(gear.getProtocolHeader(&out));
+    EXPECT_EQ(out, header);
 }
 
 TEST_F(GearFile, GeometryRoundTripsExactly) {

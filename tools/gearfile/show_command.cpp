@@ -3,6 +3,7 @@
 #include "exit_status.h"
 #include "gear_loading.h"
 #include "measurement_report.h"
+#include "record_report.h"
 #include "text_format.h"
 
 #include <kest/gear/asymmetrical_gear_geometry.h>
@@ -229,6 +230,9 @@ void writeReport(const std::string& file, const gear::Gear& gear, std::ostream& 
             addCone(table, *beveloid);
     }
     addMeasurementSections(table, gear);
+    addDesignProfileSection(table, gear);
+    addProcessingSections(table, gear);
+    addProtocolSections(table, gear);
     std::string reason;
     table.field("validity", gear.isValid(reason) ? "valid" : "invalid: " + reason);
     table.print(out);
@@ -257,8 +261,7 @@ int runShow(const std::string& file, std::ostream& out, std::ostream& err) {
 
 void addShowCommand(CLI::App& app) {
     auto file = std::make_shared<std::string>();
-    CLI::App* command = app.add_subcommand(
-        "show", "Print the geometry, the measurement settings and the validity of a gear file");
+    CLI::App* command = app.add_subcommand("show", "Print every section of a gear file and its validity");
     command->add_option("FILE", *file, "gear file (XML)")->required();
     command->footer(
         std::string("Lengths in mm, angles in degrees; \"not set\" marks a value the file leaves unset.\n"

@@ -14,7 +14,10 @@
 namespace kest::gear {
 
 class CylindricalGearGeometry;
+class DesignProfile;
 class FeedMarkInformation;
+class ProtocolHeader;
+class ProtocolSettings;
 struct GearContent;
 
 // The record of one gear: its nominal geometry and everything measured and evaluated on it, stored as one XML
@@ -132,6 +135,27 @@ public:
     // false for a null `out`
     bool getFeedMarkInformation(FeedMarkInformation* out) const;
     bool setFeedMarkInformation(const FeedMarkInformation& information);
+
+    // --- Design profiles, per kind (profile or lead), flank and measurement index.
+    // Removes every profile of the kind on both flanks; false for a kind other than profile or lead.
+    bool clearDesignProfiles(Measurement_Type kind);
+    // The number of slots of the flank, empty ones included. Throws "illegal side" for Both and "illegal
+    // type" for a kind other than profile or lead.
+    unsigned int getDesignProfileCount(Measurement_Type kind, Side side) const;
+    // returns null for another kind, an index beyond the slots or an empty slot; the gear keeps ownership.
+    // Throws "illegal side <Both> for getting a design profile" for Both.
+    const DesignProfile* getDesignProfile(Measurement_Type kind, Side side, unsigned int index) const;
+    // Stores a copy at the index, growing the flank's slots as needed; Both sets both flanks. false for
+    // another kind or an index above 999.
+    bool setDesignProfile(const DesignProfile& profile, Measurement_Type kind, Side side, unsigned int index);
+
+    // --- Protocol settings and the protocol header they hold. The getters with a pointer return false for a
+    // null pointer.
+    bool getProtocolSettings(ProtocolSettings* out) const;
+    void setProtocolSettings(const ProtocolSettings& settings);
+    bool getProtocolHeader(ProtocolHeader* out) const;
+    ProtocolHeader getProtocolHeader() const;
+    void setProtocolHeader(const ProtocolHeader& header);
 
 private:
     Gear& operator=(const Gear& other);

@@ -7,6 +7,7 @@
 #include <kest/gear/beveloid_gear_geometry.h>
 #include <kest/gear/calculation_functors.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
+#include <kest/gear/design_profile.h>
 #include <kest/gear/gear.h>
 #include <kest/gear/gear_calculator.h>
 #include <kest/gear/gear_measurement_info.h>
@@ -15,6 +16,7 @@
 #include <kest/gear/host/database_element.h>
 #include <kest/gear/host/diagnostics.h>
 #include <kest/gear/host/export.h>
+#include <kest/gear/host/globals.h>
 #include <kest/gear/host/msxml_wrapper.h>
 #include <kest/gear/host/named_object.h>
 #include <kest/gear/host/product_version.h>
@@ -28,6 +30,8 @@
 #include <kest/gear/nominal_value.h>
 #include <kest/gear/process_types.h>
 #include <kest/gear/processing_information.h>
+#include <kest/gear/protocol_header.h>
+#include <kest/gear/protocol_settings.h>
 #include <kest/gear/reference_conversions.h>
 #include <kest/gear/root_finding.h>
 #include <kest/gear/smart_gear.h>
