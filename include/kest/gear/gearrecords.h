@@ -6,6 +6,7 @@
 #include <kest/gear/asymmetrical_gear_geometry.h>
 #include <kest/gear/beveloid_gear_geometry.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
+#include <kest/gear/evaluation_standard.h>
 #include <kest/gear/gear.h>
 #include <kest/gear/gear_calculator.h>
 #include <kest/gear/gear_measurement_info.h>
@@ -21,6 +22,7 @@
 #include <kest/gear/host/record_registry.h>
 #include <kest/gear/host/vector3d.h>
 #include <kest/gear/involute.h>
+#include <kest/gear/kchart.h>
 #include <kest/gear/library.h>
 #include <kest/gear/measurement_enums.h>
 #include <kest/gear/measurement_path.h>
