@@ -1,6 +1,7 @@
 #include <kest/gear/kchart.h>
 
 #include "support/diagnostics_capture.h"
+#include "support/kchart_round_trip.h"
 #include "support/scratch_directory.h"
 
 #include <gtest/gtest.h>
@@ -118,6 +119,15 @@ TEST_F(kchart_import, UnreadableFilesLeaveTheChartsAlone) {
     // a readable file without a chart deletes them
     EXPECT_FALSE(charts.importZF(write("empty.txt", "").c_str(), -1, nullptr));
     EXPECT_EQ(charts.getNumberOfMeasurements(T::Lead, Side::Both), 0u);
+}
+
+// What the fuzz target checks, on the chart files of the tests.
+TEST_F(kchart_import, ImportedChartsSaveAndLoadAgain) {
+    for (const char* name : {"two_blocks.txt", "keywords.txt"})
+        EXPECT_EQ(kest::test::chartFileRoundTrip(read(kData + name), dir), "") << name;
+    EXPECT_EQ(
+        kest::test::chartFileRoundTrip("%Profil[left]\n0.1234567890123456789 nan 1e308 -0\n1 inf 2 3", dir),
+        "");
 }
 
 } // namespace
