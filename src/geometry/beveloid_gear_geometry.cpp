@@ -233,6 +233,11 @@ bool BeveloidGearGeometry::isValid(std::string* reason) const {
     if (isUnset(betaRef_)) return fail("reference helix angle not initialized");
     if (isUnset(leftAlphaNRef_)) return fail("left reference pressure angle not initialized");
     if (isUnset(rightAlphaNRef_)) return fail("right reference pressure angle not initialized");
+    // NaN would pass the control equation below.
+    if (!std::isfinite(delta_)) return fail("cone angle not finite");
+    if (!std::isfinite(betaRef_)) return fail("reference helix angle not finite");
+    if (!std::isfinite(leftAlphaNRef_)) return fail("left reference pressure angle not finite");
+    if (!std::isfinite(rightAlphaNRef_)) return fail("right reference pressure angle not finite");
     if (conicalCorrected_ && !isInConicalCorrectedTolerance())
         return fail("given cone angle outside range of definition for conical corrected gears");
     // The cone angle and the flanks' effective helix angles must agree to single precision.

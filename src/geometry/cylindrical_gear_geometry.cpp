@@ -1,15 +1,17 @@
 #include <kest/gear/cylindrical_gear_geometry.h>
 
 #include <kest/gear/measurement_enums.h>
+#include <kest/gear/tooth_count.h>
 
-#include "calc/profile_shift.h"
 #include "geometry/angle_units.h"
 #include "host/report.h"
 #include "util/enum_table.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <numbers>
 #include <string_view>
 
 namespace kest::gear {
@@ -36,22 +38,8 @@ constexpr std::array kModuleVariants{
 };
 constexpr const char* kIllegalModuleVariant = "illegal module variant";
 
-constexpr const char* kUnknownAddmodVariant = "Unknown AddendumModificationVariant";
-
 // Diametral pitch is taken as teeth per centimetre of reference diameter here (P = 10 / m), not per inch.
 constexpr double kDiametralPitchFactor = 10.0;
-
-// The addendum modification stated through a test dimension (dimensions over balls and pins, tooth
-// thicknesses) is converted by the nominal-value calculations, in both directions.
-double coefficientFromTestDimension(const CylindricalGearGeometry& geometry,
-                                    AddendumModificationVariant variant, double dimension) {
-    return profileShiftFromTestValue(geometry, variant, dimension);
-}
-
-double testDimensionFromCoefficient(const CylindricalGearGeometry& geometry, Side side,
-                                    AddendumModificationVariant variant, double zpos) {
-    return testValueFromProfileShift(geometry, side, variant, zpos);
-}
 
 bool isKnown(FlankDirection direction) {
     return enum_table::byValue(kFlankDirections, direction) != nullptr;
@@ -288,51 +276,6 @@ double CylindricalGearGeometry::getLAE(Side side) const {
 
 // ---- addendum modification -------------------------------------------------------------------------------
 
-void CylindricalGearGeometry::calcX(double value) {
-    if (isUnset(value)) {
-        x_ = unsetValue;
-        return;
-    }
-    const AddendumModificationVariant variant = addmodVariant_.get();
-    switch (variant) {
-    case AddendumModificationVariant::AddmodFactor:
-        x_ = value;
-        return;
-    case AddendumModificationVariant::AddmodValue:
-        x_ = isUnset(mn_) ? unsetValue : value / mn_;
-        return;
-    case AddendumModificationVariant::AddmodMrk:
-    case AddendumModificationVariant::AddmodMdk:
-    case AddendumModificationVariant::AddmodMdr:
-    case AddendumModificationVariant::AddmodSt:
-    case AddendumModificationVariant::AddmodSbt:
-    case AddendumModificationVariant::AddmodSn:
-    case AddendumModificationVariant::AddmodSbn:
-        x_ = coefficientFromTestDimension(*this, variant, value);
-        return;
-    }
-    throw kUnknownAddmodVariant;
-}
-
-double CylindricalGearGeometry::getAddendumModification(Side side, AddendumModificationVariant variant,
-                                                        double zpos) const {
-    switch (variant) {
-    case AddendumModificationVariant::AddmodFactor:
-        return getX(side);
-    case AddendumModificationVariant::AddmodValue:
-        return getXValue(side);
-    case AddendumModificationVariant::AddmodMrk:
-    case AddendumModificationVariant::AddmodMdk:
-    case AddendumModificationVariant::AddmodMdr:
-    case AddendumModificationVariant::AddmodSt:
-    case AddendumModificationVariant::AddmodSbt:
-    case AddendumModificationVariant::AddmodSn:
-    case AddendumModificationVariant::AddmodSbn:
-        return testDimensionFromCoefficient(*this, side, variant, zpos);
-    }
-    throw kUnknownAddmodVariant;
-}
-
 // ---- validation ------------------------------------------------------------------------------------------
 
 void CylindricalGearGeometry::setErrorReason(std::string* reason, const std::string& message) const {
@@ -347,7 +290,9 @@ bool CylindricalGearGeometry::isValid(std::string* reason) const {
     };
     if (!initialized_) return fail("gear not initialized");
     if (z_ == 0) return fail("number of teeth not set");
-    if (std::abs(z_) < 3) return fail("number of teeth smaller than 3");
+    if (z_ > -3 && z_ < 3) return fail("number of teeth smaller than 3");
+    static_assert(maxNumberOfTeeth == 9999, "the message names the bound");
+    if (z_ > maxNumberOfTeeth || z_ < -maxNumberOfTeeth) return fail("number of teeth greater than 9999");
     if (isUnset(b_)) return fail("facewidth not initialized");
     if (isUnset(mn_)) return fail("normal module not initialized");
     if (isUnset(beta_)) return fail("helix angle not initialized");
@@ -357,6 +302,12 @@ bool CylindricalGearGeometry::isValid(std::string* reason) const {
         return fail("profile shift coefficient not initialized");
     if (isUnset(dA_)) return fail("tip diameter not initialized");
     if (isUnset(dF_)) return fail("root diameter not initialized");
+    // NaN passes every comparison below and an infinity some of them; the values of a flank are checked with
+    // the flank.
+    if (!std::isfinite(b_)) return fail("facewidth not finite");
+    if (!std::isfinite(dA_)) return fail("tip diameter not finite");
+    if (!std::isfinite(dF_)) return fail("root diameter not finite");
+    if (!std::isfinite(dM_)) return fail("ball diameter not finite");
     if (dA_ == 0.0) return fail("tip diameter not set");
     if (dF_ == 0.0) return fail("root diameter not set");
     if (b_ == 0.0) return fail("facewidth not set");
@@ -364,6 +315,8 @@ bool CylindricalGearGeometry::isValid(std::string* reason) const {
     // The tip of an internal gear lies inside its root circle.
     if (z_ >= 1 && dF_ >= dA_) return fail("tip diameter smaller equal than root diameter");
     if (z_ < 0 && dA_ >= dF_) return fail("tip diameter greater equal than root diameter");
+    // The ball diameter is optional (unset); a measuring ball has a size.
+    if (dM_ < 0.0) return fail("negative ball diameter");
     return isValidSide(Side::Left, reason);
 }
 
@@ -377,6 +330,7 @@ bool CylindricalGearGeometry::isValidSide(Side side, std::string* reason) const 
     const double beta = getBetaRad(side, false);
     const double signedBeta = getBetaRad(side, true);
     if (!isKnown(fd)) return fail("flank direction unknown");
+    if (!std::isfinite(beta)) return fail(p + "helix angle not finite");
     if (beta < 0.0) return fail("negative " + p + "helix angle");
     if (fd == FlankDirection::Left && signedBeta > 0.0)
         return fail("left sloped helix direction but positive " + p + "helix angle");
@@ -386,12 +340,20 @@ bool CylindricalGearGeometry::isValidSide(Side side, std::string* reason) const 
         return fail("slope set, but " + p + "helix angle is zero");
     if (fd == FlankDirection::Straight && beta != 0.0)
         return fail("slope not set, but " + p + "helix angle is not zero");
+    // At a right angle the flank would lie in the transverse plane (helix) or along the radius (pressure
+    // angle): no involute gear. 90 degrees read from a file may come a unit in the last place below pi/2.
+    const double rightAngle = std::min(std::numbers::pi / 2, radiansFromDegrees(90.0));
+    if (beta >= rightAngle) return fail(p + "helix angle greater equal than 90 degrees");
     const double mn = getMN(side);
+    if (!std::isfinite(mn)) return fail(p + "normal module not finite");
     if (mn == 0.0) return fail(p + "normal module not set");
     if (mn < 0.0) return fail("negative " + p + "normal module");
     const double alphaN = getAlphaNRad(side);
+    if (!std::isfinite(alphaN)) return fail(p + "pressure angle not finite");
     if (alphaN == 0.0) return fail(p + "pressure angle not set");
     if (alphaN < 0.0) return fail("negative " + p + "pressure angle");
+    if (alphaN >= rightAngle) return fail(p + "pressure angle greater equal than 90 degrees");
+    if (!std::isfinite(getX(side))) return fail(p + "profile shift coefficient not finite");
     return true;
 }
 

@@ -1,7 +1,10 @@
 #include <kest/gear/gear_measurement_info.h>
 
+#include <kest/gear/tooth_count.h>
+
 #include <algorithm>
 #include <cassert>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <string_view>
@@ -11,6 +14,9 @@ namespace kest::gear {
 namespace {
 
 constexpr const char* kWrongToothList = "wrong tooth(list) given";
+constexpr const char* kToothNumberTooLarge = "tooth number greater than 9999";
+constexpr const char* kToothListTooLong = "tooth list longer than 100000 entries";
+static_assert(maxNumberOfTeeth == 9999 && maxToothListLength == 100000, "the messages name the bounds");
 
 constexpr unsigned int kMaxTooth = std::numeric_limits<unsigned int>::max();
 
@@ -37,26 +43,30 @@ bool hasDigitsSplitByWhiteSpace(std::string_view text) noexcept {
     return false;
 }
 
-// Reads the run of digits at `pos` and moves past it. returns false for an empty run, for 0 and for a number
-// beyond the range of a tooth number: none of them names a tooth.
-bool readToothNumber(std::string_view text, std::size_t& pos, unsigned int& number) noexcept {
-    std::uint64_t value = 0;
+// Reads the run of digits at `pos` and moves past it. returns the reason when the run names no tooth: an
+// empty run and 0 do not, nor a number beyond the teeth a gear can have.
+const char* readToothNumber(std::string_view text, std::size_t& pos, unsigned int& number) noexcept {
+    unsigned int value = 0;
     const std::size_t start = pos;
     for (; pos < text.size() && isDigit(text[pos]); ++pos) {
         value = value * 10 + static_cast<unsigned int>(text[pos] - '0');
-        if (value > kMaxTooth) return false;
+        if (value > static_cast<unsigned int>(maxNumberOfTeeth)) return kToothNumberTooLarge;
     }
-    if (pos == start || value == 0) return false;
-    number = static_cast<unsigned int>(value);
-    return true;
+    if (pos == start || value == 0) return kWrongToothList;
+    number = value;
+    return nullptr;
 }
 
-// Appends from, from +- 1, ..., to; a descending range gives descending teeth.
-void appendRange(std::vector<unsigned int>& teeth, unsigned int from, unsigned int to) {
+// Appends from, from +- 1, ..., to; a descending range gives descending teeth. returns the reason when the
+// list would grow too long, appending nothing.
+const char* appendRange(std::vector<unsigned int>& teeth, unsigned int from, unsigned int to) {
+    const std::size_t count = (from <= to ? to - from : from - to) + std::size_t{1};
+    if (count > maxToothListLength - teeth.size()) return kToothListTooLong;
     for (unsigned int tooth = from;; tooth = from <= to ? tooth + 1 : tooth - 1) {
         teeth.push_back(tooth);
         if (tooth == to) break;
     }
+    return nullptr;
 }
 
 bool ascends(unsigned int a, unsigned int b) noexcept {
@@ -96,6 +106,21 @@ std::string listText(const std::vector<unsigned int>& teeth, bool compress) {
     return text;
 }
 
+// The position of the first entry whose tooth stands earlier in the list; the list's length when no tooth
+// repeats. Sorting the entries by tooth and position puts each later occurrence of a tooth right behind an
+// earlier one, so that this takes n log n steps.
+std::size_t firstRepeat(const std::vector<unsigned int>& teeth) {
+    std::vector<std::pair<unsigned int, std::size_t>> order;
+    order.reserve(teeth.size());
+    for (std::size_t i = 0; i < teeth.size(); ++i)
+        order.emplace_back(teeth[i], i);
+    std::sort(order.begin(), order.end());
+    std::size_t first = teeth.size();
+    for (std::size_t k = 1; k < order.size(); ++k)
+        if (order[k].first == order[k - 1].first) first = std::min(first, order[k].second);
+    return first;
+}
+
 // The teeth sorted; false when one of them occurs twice.
 bool sortedOnce(std::vector<unsigned int> teeth, std::vector<unsigned int>& sorted) {
     std::sort(teeth.begin(), teeth.end());
@@ -112,13 +137,23 @@ Gear_Measurement_Info::Gear_Measurement_Info(Measurement_Type measurementType, S
     : type(measurementType)
     , side(flank)
     , measurementIndex(index) {
-    if (!setTooth(teethText)) throw kWrongToothList;
+    if (const char* problem = parseTeeth(teethText)) throw problem;
 }
 
 bool Gear_Measurement_Info::setTooth(std::string text) {
-    if (hasDigitsSplitByWhiteSpace(text)) return false;
+    return parseTeeth(std::move(text)) == nullptr;
+}
+
+bool Gear_Measurement_Info::setTooth(std::string text, std::string* reason) {
+    const char* problem = parseTeeth(std::move(text));
+    if (reason) *reason = problem ? problem : "";
+    return problem == nullptr;
+}
+
+const char* Gear_Measurement_Info::parseTeeth(std::string text) {
+    if (hasDigitsSplitByWhiteSpace(text)) return kWrongToothList;
     std::erase_if(text, [](char c) { return c == ' ' || c == '\t'; });
-    if (!text.empty() && !isDigit(text.back())) return false;
+    if (!text.empty() && !isDigit(text.back())) return kWrongToothList;
 
     teeth.clear();
     teethSorted.clear();
@@ -127,12 +162,7 @@ bool Gear_Measurement_Info::setTooth(std::string text) {
     bool rangeOpen = false;
     for (std::size_t pos = 0; pos < text.size();) {
         unsigned int number = 0;
-        if (!readToothNumber(text, pos, number)) {
-            teeth.clear();
-            cycles.clear();
-            cyclesCalculated = false;
-            return false;
-        }
+        const char* problem = readToothNumber(text, pos, number);
         if (rangeOpen) {
             to = number;
             rangeOpen = false;
@@ -140,13 +170,19 @@ bool Gear_Measurement_Info::setTooth(std::string text) {
             from = to = number;
         }
         // "-" opens a range (again, after its end: "1-3-5" runs from 1 to 5); any other character separates.
-        if (pos < text.size()) rangeOpen = text[pos++] == '-';
-        if (!rangeOpen) appendRange(teeth, from, to);
+        if (!problem && pos < text.size()) rangeOpen = text[pos++] == '-';
+        if (!problem && !rangeOpen) problem = appendRange(teeth, from, to);
+        if (problem) {
+            teeth.clear();
+            cycles.clear();
+            cyclesCalculated = false;
+            return problem;
+        }
     }
     // The text ends in a digit, so the last number has closed any range.
     assert(!rangeOpen);
     teethChanged();
-    return true;
+    return nullptr;
 }
 
 bool Gear_Measurement_Info::setTooth(const std::vector<unsigned int>& newTeeth) {
@@ -297,12 +333,9 @@ bool Gear_Measurement_Info::calculateCycle() {
     cycles.assign(teeth.size(), -1);
 
     // The first cycle is the prefix of the list up to the first tooth met again.
-    std::vector<unsigned int> firstCycle;
-    for (const unsigned int tooth : teeth) {
-        const auto at = std::lower_bound(firstCycle.begin(), firstCycle.end(), tooth);
-        if (at != firstCycle.end() && *at == tooth) break;
-        firstCycle.insert(at, tooth);
-    }
+    std::vector<unsigned int> firstCycle(teeth.begin(),
+                                         teeth.begin() + static_cast<std::ptrdiff_t>(firstRepeat(teeth)));
+    std::sort(firstCycle.begin(), firstCycle.end());
     // A later cycle may only measure teeth of the first; a tooth met again within the current cycle starts
     // the next one. seenIn[k] is the last cycle that measured firstCycle[k].
     std::vector<std::int32_t> seenIn(firstCycle.size(), -1);

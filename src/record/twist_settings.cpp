@@ -10,6 +10,7 @@
 #include "util/string_format.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace kest::gear {
 namespace {
@@ -92,8 +93,11 @@ std::vector<Gear_Measurement_Path> twistView(std::vector<Gear_Measurement_Path> 
             single.push_back(s);
             continue;
         }
+        // Each entry copies the setting without its tooth list, which may be long.
+        Gear_Measurement_Path pattern = s;
+        pattern.setTooth(std::vector<unsigned int>{});
         for (const unsigned int tooth : s.getAllTeeth()) {
-            Gear_Measurement_Path& one = single.emplace_back(s);
+            Gear_Measurement_Path& one = single.emplace_back(pattern);
             one.setTooth(std::vector<unsigned int>{tooth});
         }
     }
@@ -112,6 +116,40 @@ std::vector<Gear_Measurement_Path> twistView(std::vector<Gear_Measurement_Path> 
     return view;
 }
 
+// The entries of one tooth and flank in the order of the twist view, without its references that stand
+// alone, each a setting of `settings`. The view itself copies every setting once per tooth, too much for a
+// question about one tooth. A group of references only gives no entry here, where the view may keep its last
+// one; either way there are too few for a twist.
+std::vector<const Gear_Measurement_Path*> twistOfTooth(const std::vector<Gear_Measurement_Path>& settings,
+                                                       Measurement_Type type, Side side, unsigned int tooth) {
+    std::vector<const Gear_Measurement_Path*> measuring;
+    if (!isTwistKind(type)) return measuring;
+    for (const Gear_Measurement_Path& s : settings)
+        if (s.type == type && s.side == side && std::ranges::binary_search(s.teethSorted, tooth))
+            measuring.push_back(&s);
+    // The view orders the entries of a tooth by index, and those of equal index as its first sort ordered
+    // their settings: by their sorted teeth, in list order where these are equal too.
+    std::ranges::stable_sort(measuring, [](const auto* a, const auto* b) {
+        if (a->measurementIndex != b->measurementIndex) return a->measurementIndex < b->measurementIndex;
+        return a->teethSorted < b->teethSorted;
+    });
+    std::vector<const Gear_Measurement_Path*> entries;
+    for (const Gear_Measurement_Path* s : measuring) {
+        const auto [first, last] = std::equal_range(s->teethSorted.begin(), s->teethSorted.end(), tooth);
+        const auto repeats = static_cast<std::size_t>(last - first); // once per cycle
+        entries.insert(entries.end(), s->getAllTeeth().size() < 2 ? 1 : repeats, s);
+    }
+    // Of the references only the last one counts, and only when other measurements follow it.
+    std::vector<const Gear_Measurement_Path*> twist;
+    for (const Gear_Measurement_Path* s : entries) {
+        if (s->measurementIndex == 0 && !twist.empty() && twist.back()->measurementIndex == 0)
+            twist.pop_back();
+        twist.push_back(s);
+    }
+    if (!twist.empty() && twist.back()->measurementIndex == 0) twist.pop_back();
+    return twist;
+}
+
 bool fail(std::string* message, const char* text) {
     if (message) *message = text;
     return false;
@@ -128,10 +166,11 @@ bool failFor(std::string* message, const char* format, const Gear_Measurement_Pa
 #pragma GCC diagnostic pop
 
 // Checks the ranges of the selected settings in order, each against itself and against the one before.
-bool rangesFormTwist(const TwistRule& rule, const std::vector<Gear_Measurement_Path>& selected,
+bool rangesFormTwist(const TwistRule& rule, const std::vector<const Gear_Measurement_Path*>& selected,
                      std::string* message) {
     std::vector<MeasurementPathPoint> previous, points;
-    for (const Gear_Measurement_Path& s : selected) {
+    for (const Gear_Measurement_Path* entry : selected) {
+        const Gear_Measurement_Path& s = *entry;
         s.path.getPoints(&points);
         if (points.empty()) return failFor(message, kNoRange, s);
         if (points.size() != 2) return failFor(message, kNotTwoPoints, s);
@@ -217,17 +256,14 @@ bool MeasurementSettings::isTwistValid(Measurement_Type type, Side side, unsigne
                                        std::string* message, bool enabledOnly) const {
     if (message) message->clear();
     if (settings_.empty()) return fail(message, kNoMeasurements);
-    std::vector<Gear_Measurement_Path> selected;
-    for (Gear_Measurement_Path& s : twistView(settings_))
-        if (s.type == type && s.side == side && s.getAllTeeth().front() == tooth &&
-            (!enabledOnly || s.enabled.is_enabled()))
-            selected.push_back(std::move(s));
+    std::vector<const Gear_Measurement_Path*> selected = twistOfTooth(settings_, type, side, tooth);
+    if (enabledOnly) std::erase_if(selected, [](const auto* s) { return !s->enabled.is_enabled(); });
 
     if (selected.size() < 3) return fail(message, kTooFewMeasurements);
-    if (selected.front().measurementIndex != 0) return fail(message, kNoReference);
+    if (selected.front()->measurementIndex != 0) return fail(message, kNoReference);
     if (selected.size() % 2 == 0) return fail(message, kEvenCount);
-    const auto odd = std::ranges::count_if(
-        selected, [](const Gear_Measurement_Path& s) { return s.measurementIndex % 2 == 1; });
+    const auto odd =
+        std::ranges::count_if(selected, [](const auto* s) { return s->measurementIndex % 2 == 1; });
     const auto even = static_cast<std::ptrdiff_t>(selected.size()) - odd;
     if (odd + 1 != even) return fail(message, kUnbalanced);
 

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ using AMV = AddendumModificationVariant;
 using AV = A::AsymmetryVariant;
 
 constexpr double U = unsetValue;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr Reference kDatum = Reference::LengthDatumToNonDatum;
 
 double deg(double degrees) {
@@ -87,6 +90,22 @@ TEST(asymmetrical_gear_geometry, ValidationReasons) {
         {"no ball", asym(AV::MdK, 103.1, 12.5, kDatum, U), "asym_dm not inizialized"},
         {"unreachable dimension", asym(AV::MdK, 1000.0, 12.5, kDatum, 4.5),
          "nominal flank offset angle cannot be calculated"},
+        {"right module not a number", Flanks{.rModule = kNaN}.make(), "right normal module not finite"},
+        {"right helix angle not a number", Flanks{.rBeta = kNaN}.make(), "right helix angle not finite"},
+        {"right helix angle of 90 deg", Flanks{.rBeta = deg(90.0)}.make(),
+         "right helix angle greater equal than 90 degrees"},
+        {"right pressure angle not a number", Flanks{.rAlphaN = kNaN}.make(),
+         "right pressure angle not finite"},
+        {"right pressure angle of 90 deg", Flanks{.rAlphaN = deg(90.0)}.make(),
+         "right pressure angle greater equal than 90 degrees"},
+        {"right coefficient infinite", Flanks{.rAddmod = kInf}.make(),
+         "right profile shift coefficient not finite"},
+        {"left module not a number", Flanks{.module = kNaN}.make(), "normal module not finite"},
+        {"asymmetry value not a number", asym(AV::MdK, kNaN, 12.5, kDatum, 4.5), "asym_value not finite"},
+        {"height infinite", asym(AV::MdK, 103.1, kInf, kDatum, 4.5), "asym_height not finite"},
+        {"ball not a number", asym(AV::MrK, 51.6, 12.5, kDatum, kNaN), "asym_dm not finite"},
+        {"measuring diameter not a number", asym(AV::Syt, 4.4, 12.5, kDatum, kNaN),
+         "asym_diameter not finite"},
     };
     for (const ReasonRow& row : rows) {
         std::string reason = "stale";

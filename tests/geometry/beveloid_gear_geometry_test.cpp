@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ using MV = G::ModuleVariant;
 using AMV = AddendumModificationVariant;
 
 constexpr double U = unsetValue;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 double deg(double degrees) {
     return radiansFromDegrees(degrees);
@@ -59,6 +61,10 @@ TEST(beveloid_gear_geometry, ValidationReasons) {
         // delta - atan(sin(delta)) is about delta^3 / 2: 1.14e-7 rad at 0.35 deg, 1.70e-7 at 0.4 deg
         {{.delta = -0.35}, ""},
         {{.delta = 0.4}, "given cone angle does not fulfill the control equation"},
+        {{.delta = kNaN}, "cone angle not finite"},
+        {{.betaRef = std::numeric_limits<double>::infinity()}, "reference helix angle not finite"},
+        {{.left = kNaN}, "left reference pressure angle not finite"},
+        {{.right = kNaN}, "right reference pressure angle not finite"},
     };
     for (const auto& [cone, reason] : rows)
         EXPECT_EQ(reasonOf(cone.make()), *reason ? std::string(reason) + " (beveloid gear)" : "")

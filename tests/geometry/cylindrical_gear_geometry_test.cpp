@@ -11,6 +11,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,8 @@ using VT = CylindricalGearGeometry::ValueType;
 using AMV = AddendumModificationVariant;
 
 constexpr double U = unsetValue;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
 
 double deg(double degrees) {
     return radiansFromDegrees(degrees);
@@ -98,6 +102,27 @@ TEST(cylindrical_gear_geometry, ValidationReasons) {
         {{.fd = static_cast<FD>(3)}, "flank direction unknown"}, {{.module = 0.0}, "normal module not set"},
         {{.module = -2.5}, "negative normal module"},  {{.alphaN = 0.0}, "pressure angle not set"},
         {{.alphaN = -deg(20.0)}, "negative pressure angle"},
+        // values no gear can have, and values that are not numbers
+        {{.z = 1}, "number of teeth smaller than 3"},  {{.z = 9999}, ""},
+        {{.z = 10000}, "number of teeth greater than 9999"},
+        {{.z = -10000, .dA = 10.0, .dF = 20.0}, "number of teeth greater than 9999"},
+        {{.z = 1000000000}, "number of teeth greater than 9999"},
+        {{.z = std::numeric_limits<int>::min()}, "number of teeth greater than 9999"},
+        {{.b = kNaN}, "facewidth not finite"},         {{.b = kInf}, "facewidth not finite"},
+        {{.dA = kNaN}, "tip diameter not finite"},     {{.dF = -kInf}, "root diameter not finite"},
+        {{.dM = kNaN}, "ball diameter not finite"},    {{.dM = -4.5}, "negative ball diameter"},
+        {{.dM = U}, ""},                               {{.module = kNaN}, "normal module not finite"},
+        {{.module = kInf}, "normal module not finite"}, {{.beta = kNaN}, "helix angle not finite"},
+        {{.beta = kNaN, .fd = FD::Straight}, "helix angle not finite"},
+        {{.beta = deg(89.999)}, ""},                   {{.alphaN = deg(89.999)}, ""},
+        {{.beta = deg(90.0)}, "helix angle greater equal than 90 degrees"},
+        {{.beta = std::numbers::pi / 2}, "helix angle greater equal than 90 degrees"},
+        {{.beta = deg(135.0)}, "helix angle greater equal than 90 degrees"},
+        {{.alphaN = kNaN}, "pressure angle not finite"},
+        {{.alphaN = deg(90.0)}, "pressure angle greater equal than 90 degrees"},
+        {{.alphaN = std::numbers::pi / 2}, "pressure angle greater equal than 90 degrees"},
+        {{.addmod = kNaN}, "profile shift coefficient not finite"},
+        {{.addmod = -kInf}, "profile shift coefficient not finite"},
         // clang-format on
     };
     for (const auto& row : rows)

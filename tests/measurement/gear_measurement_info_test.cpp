@@ -40,6 +40,8 @@ TEST(gear_measurement_info, AcceptedToothLists) {
         {"1,10,19,1,10,19", {1, 10, 19, 1, 10, 19}, {0, 0, 0, 1, 1, 1}, "1,10,19,1,10,19", 1},
         // a tooth outside the first cycle leaves the rest without a cycle
         {"1,10,1,19", {1, 10, 1, 19}, {0, 0, 1, -1}, "1,10,1,19", -1},
+        // the first cycle ends at the first repeat, not at a later one
+        {"1,9,1,5,5", {1, 9, 1, 5, 5}, {0, 0, 1, -1, -1}, "1,9,1,5,5", -1},
         {"1,\t2 ,3", {1, 2, 3}, {0, 0, 0}, "1-3", 0},
         {"7;9", {7, 9}, {0, 0}, "7,9", 0},
         {"3-1,3-1", {3, 2, 1, 3, 2, 1}, {0, 0, 0, 1, 1, 1}, "3-1,3-1", 1},
@@ -66,26 +68,95 @@ TEST(gear_measurement_info, AcceptedToothLists) {
     EXPECT_EQ(info({1, 2, 3, 7}).teeth_2_string(false), "1,2,3,7");
 }
 
+// `times` copies of `text` joined by commas.
+std::string repeated(const std::string& text, int times) {
+    std::string list = text;
+    for (int k = 1; k < times; ++k)
+        list += "," + text;
+    return list;
+}
+
 TEST(gear_measurement_info, RejectedToothLists) {
-    // refused as a whole: the list stays; a 0 or missing number: the list is emptied
+    constexpr const char* wrong = "wrong tooth(list) given";
+    constexpr const char* tooLarge = "tooth number greater than 9999";
+    constexpr const char* tooLong = "tooth list longer than 100000 entries";
+    // refused as a whole: the list stays; a 0, missing or too large number or a list too long: it is emptied
     const struct {
-        const char* text;
+        std::string text;
         bool listKept;
+        const char* reason;
     } rows[] = {
-        {"1 2", true},   {"1,2\t3", true}, {"1\n\n2", true}, {"3-", true},
-        {"1,2,", true},  {"1-3a", true},   {"0,4", false},   {"-4", false},
-        {"1--3", false}, {",1", false},    {"1,\n2", false}, {"4294967296", false},
+        {"1 2", true, wrong},
+        {"1,2\t3", true, wrong},
+        {"1\n\n2", true, wrong},
+        {"3-", true, wrong},
+        {"1,2,", true, wrong},
+        {"1-3a", true, wrong},
+        {"0,4", false, wrong},
+        {"-4", false, wrong},
+        {"1--3", false, wrong},
+        {",1", false, wrong},
+        {"1,\n2", false, wrong},
+        {"10000", false, tooLarge},
+        {"4294967296", false, tooLarge},
+        {"1-4294967295", false, tooLarge},
+        {"1000000-1", false, tooLarge},
+        {"1-3,00000000000000000010000", false, tooLarge},
+        {repeated("1-9999", 11), false, tooLong},
+        {repeated("1-9999", 10) + ",1-11", false, tooLong},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.text);
+        SCOPED_TRACE(row.text.substr(0, 40));
         Gear_Measurement_Info i = info({4, 5});
-        EXPECT_FALSE(i.setTooth(std::string(row.text)));
+        std::string reason = "stale";
+        EXPECT_FALSE(i.setTooth(row.text, &reason));
+        EXPECT_EQ(reason, row.reason);
         EXPECT_EQ(i.teeth, row.listKept ? Teeth({4, 5}) : Teeth());
         EXPECT_EQ(i.cyclesCalculated, row.listKept);
         EXPECT_EQ(i.cycles, row.listKept ? Cycles({0, 0}) : Cycles());
+        EXPECT_THROW_MSG(Gear_Measurement_Info(Measurement_Type::Lead, Side::Right, row.text, 0), row.reason);
     }
-    EXPECT_THROW_MSG(Gear_Measurement_Info(Measurement_Type::Lead, Side::Right, "1 2", 0),
-                     "wrong tooth(list) given");
+}
+
+TEST(gear_measurement_info, ToothListsAtTheBounds) {
+    // the largest tooth number, and the longest list: ten passes over the teeth of the largest gear and ten
+    // teeth more, descending so that the first cycle is built from its far end
+    const struct {
+        std::string text;
+        std::size_t size;
+        unsigned int last;
+        long maxCycle;
+    } rows[] = {
+        {"00009999", 1, 9999, 0},
+        {"9999-9998,9999", 3, 9999, 1},
+        {repeated("9999-1", 10) + ",9999-9990", 100000, 9990, 10},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text.substr(0, 40));
+        Gear_Measurement_Info i;
+        std::string reason = "stale";
+        ASSERT_TRUE(i.setTooth(row.text, &reason));
+        EXPECT_EQ(reason, "");
+        EXPECT_EQ(i.teeth.size(), row.size);
+        EXPECT_EQ(i.teeth.back(), row.last);
+        EXPECT_EQ(i.getMaxCycle(), row.maxCycle);
+        EXPECT_EQ(i.getCycle(static_cast<unsigned int>(row.size - 1)), row.maxCycle);
+    }
+}
+
+// Lists taken as given may be empty or start with tooth 0: neither has cycles.
+TEST(gear_measurement_info, ListsWithoutCycles) {
+    for (const Teeth& teeth : {Teeth{}, Teeth{0, 1}, Teeth{0}}) {
+        SCOPED_TRACE(teeth.size());
+        const Gear_Measurement_Info i = info(teeth);
+        EXPECT_FALSE(i.cyclesCalculated);
+        EXPECT_EQ(i.cycles, Cycles());
+        EXPECT_EQ(i.getCycle(0), -1);
+        EXPECT_EQ(i.getMaxCycle(), -1);
+        EXPECT_FALSE(i.hasValidCycles());
+    }
+    // a 0 later in the list is a tooth like any other
+    EXPECT_EQ(info({1, 0, 1}).cycles, Cycles({0, 0, 1}));
 }
 
 TEST(gear_measurement_info, CycleQueries) {

@@ -32,15 +32,19 @@ public:
     bool cyclesCalculated = false;
 
     Gear_Measurement_Info() = default;
-    // Throws "wrong tooth(list) given" when setTooth(teethText) refuses the text.
+    // Throws the reason setTooth(teethText, reason) gives when it refuses the text.
     Gear_Measurement_Info(Measurement_Type type, Side side, const std::string& teethText,
                           unsigned int measurementIndex);
 
     // Parses a tooth list such as "1-3,7" (ascending and descending ranges, separated by commas; blanks and
-    // tabs are ignored but may not stand between two digits). returns false for a malformed text: the list is
-    // unchanged when the text is refused as a whole, and empty when a number is 0 or missing. An empty text
-    // gives an empty list and true.
+    // tabs are ignored but may not stand between two digits). Tooth numbers run from 1 to maxNumberOfTeeth,
+    // and the list holds at most maxToothListLength entries (kest/gear/tooth_count.h). returns false for a
+    // malformed text: the list is unchanged when the text is refused as a whole, and empty when a number is
+    // 0, missing or too large or the list too long. An empty text gives an empty list and true.
     bool setTooth(std::string text);
+    // The same; `reason`, if given, receives why the text was refused ("wrong tooth(list) given", "tooth
+    // number greater than 9999", "tooth list longer than 100000 entries"), or "" when it was taken.
+    bool setTooth(std::string text, std::string* reason);
     // Takes the list as given, zeros and repetitions included. returns true
     bool setTooth(const std::vector<unsigned int>& newTeeth);
     // With a negative position the list becomes the single tooth; otherwise the existing, non-zero entry at
@@ -87,6 +91,8 @@ public:
     bool operator<(const Gear_Measurement_Info& other) const;
 
 private:
+    // setTooth(text); returns the reason for a refusal, nullptr when the text was taken
+    const char* parseTeeth(std::string text);
     bool calculateCycle();
     void updateTeethSorted();
     // returns 0 past the end

@@ -5,6 +5,7 @@
 #include <kest/gear/addendum_modification_variant.h>
 #include <kest/gear/asymmetrical_gear_geometry.h>
 #include <kest/gear/beveloid_gear_geometry.h>
+#include <kest/gear/calculation_functors.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
 #include <kest/gear/evaluation_standard.h>
 #include <kest/gear/gear.h>
@@ -26,9 +27,11 @@
 #include <kest/gear/library.h>
 #include <kest/gear/measurement_enums.h>
 #include <kest/gear/measurement_path.h>
+#include <kest/gear/nominal_value.h>
 #include <kest/gear/process_types.h>
 #include <kest/gear/processing_information.h>
 #include <kest/gear/reference_conversions.h>
 #include <kest/gear/root_finding.h>
 #include <kest/gear/smart_gear.h>
+#include <kest/gear/tooth_count.h>
 #include <kest/gear/unset_value.h>
