@@ -78,6 +78,8 @@ void readSections(LoadedFile& loaded, const std::string& file) {
     require(c.positioningParameters.load(*xml, file), "loading positioning parameters failed");
     require(c.measuringParameters.load(*xml, file), "loading measuring parameters failed");
     require(c.additionalParameters.load(*xml), "loading additional measurement parameters failed");
+    require(c.standard.loadXML(xml, &c.fitType), "loading evaluation standard failed!");
+    require(c.kcharts.loadXML(xml), "loading kcharts failed!");
     require(c.processing.loadXML(xml), "loading processing failed!");
     require(c.feedMark.loadXML(xml), "loading calculated feedmark information failed!");
 }
@@ -130,14 +132,15 @@ void Gear::Save(const char* fileName) try {
     }
 
     // The sections write their elements in place, so that what the library does not know stays where it was.
-    // The evaluation and protocol groups are kept as they were read until the gear holds sections that write
-    // them.
+    // The evaluation sections the gear does not hold yet and the protocol group are kept as they were read.
     const GearContent& c = *content_;
     require(c.measurementData.save(*xml), "saving measurement data failed");
     require(c.measurementSettings.save(*xml), "saving measurement settings failed");
     require(c.positioningParameters.save(*xml), "saving positioning parameters failed");
     require(c.measuringParameters.save(*xml), "saving measuring parameters failed");
     require(c.additionalParameters.save(*xml), "saving additional measurement parameters failed");
+    require(c.standard.saveXML(xml, c.fitType), "saving evaluation standard failed");
+    require(c.kcharts.saveXML(xml), "saving kcharts failed!");
     require(c.processing.saveXML(xml), "saving processing failed!");
     require(c.feedMark.saveXML(xml), "saving calculated feedmark information failed!");
     // Groups that hold nothing any more are not left behind: a gear without measurements and settings saves
@@ -146,6 +149,7 @@ void Gear::Save(const char* fileName) try {
         host::deleteIfEmpty(xml->getNode(gear_file_xml::kSettingsElement, measurement));
         host::deleteIfEmpty(measurement);
     }
+    host::deleteIfEmpty(xml->getNode(gear_file_xml::kEvaluationElement));
 
     // Write the file only when its content or its name changed since it was last read or written. The hash is
     // kept only once the file holds it: after a failed write the next save writes again.

@@ -1,15 +1,17 @@
 #include <kest/gear/evaluation_standard.h>
 #include <kest/gear/host/msxml_wrapper.h>
 
+#include "host/child_sync.h"
+#include "record/gear_file_xml.h"
 #include "record/library_callbacks.h"
-#include "standards/standards_xml.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kest::gear {
 namespace {
 
-using namespace standards_xml;
+using namespace gear_file_xml;
 
 constexpr const char* kUnknownWithClass =
     "unknown standard with set standard class (standard class must be set to unknown)";
@@ -146,24 +148,35 @@ bool EvaluationStandard::isValid(const std::string& standardName, StandardClass 
     return checkClassRange(standardName, standardClass, message);
 }
 
+// The attributes are written into the element as it is; the sub-qualities go into the existing elements of
+// their letter, so that what the library does not know stays.
 bool EvaluationStandard::saveXML(host::MSXMLWrapper* xml, EvaluationFitType fitType) const {
     if (xml == nullptr) return false;
     host::XMLNode node = xml->getNode(kEvaluationElement);
+    const bool unknown =
+        standardName_ == unknown_standard() && fitType == EvaluationFitType::None && subqualities_.empty();
     if (!node) {
         if (standardName_ == unknown_standard()) return true;
         node = xml->createNode(kEvaluationElement);
+    } else if (std::string name; unknown && !xml->getAttributeValue(node, kStandardAttribute, name)) {
+        // The element was written for other sections alone, and reads back as this record: nothing to add.
+        return true;
     }
     bool result = xml->addAttributeValue(node, kStandardAttribute, standardName_);
     result = xml->addAttributeValue(node, kQualityAttribute, grade_2_string()) && result;
     if (fitType != EvaluationFitType::None)
         result =
             xml->addAttributeValue(node, kFitTypeAttribute, EvaluationFitType_2_string(fitType)) && result;
-    result = xml->deleteNodes(kSubqualityElement, node) && result;
-    for (const auto& [feature, letter] : subqualities_)
-        result = xml->setStringValue(std::string(kSubqualityElement) + "[@" + kQualityAttribute + "='" +
-                                         letter + "']",
-                                     feature, node) &&
-                 result;
+    else
+        xml->removeAttributeValue(node, kFitTypeAttribute);
+    host::ChildSync elements(
+        node, [](host::XMLNode child) { return std::strcmp(child.name(), kSubqualityElement) == 0; },
+        {kQualityAttribute});
+    for (const auto& [feature, letter] : subqualities_) {
+        const host::XMLNode element = elements.take(kSubqualityElement, {letter});
+        result = xml->addAttributeValue(element, kQualityAttribute, letter) && result;
+        result = xml->setStringValue("", feature, element) && result;
+    }
     return result;
 }
 

@@ -1,12 +1,21 @@
 #include <kest/gear/kchart.h>
 
-#include "standards/standards_xml.h"
+#include "host/child_sync.h"
+#include "measurement/measurement_xml.h"
+#include "record/gear_file_xml.h"
+#include "standards/kchart_xml.h"
 #include "util/number_text.h"
+
+#include <pugixml.hpp>
+
+#include <cstring>
 
 namespace kest::gear {
 namespace {
 
-using namespace standards_xml;
+using namespace gear_file_xml;
+using measurement_xml::kMeasurementIndexAttribute;
+using measurement_xml::kSideAttribute;
 
 // A chart file or a gear file cannot ask for more charts than this per side.
 constexpr long kMaximumMeasurementIndex = 999;
@@ -26,6 +35,20 @@ std::size_t typeSlot(Measurement_Type type) {
 
 bool isChartType(Measurement_Type type) {
     return type == Measurement_Type::Profile || type == Measurement_Type::Lead;
+}
+
+bool isKChart(host::XMLNode node) {
+    return std::strcmp(node.name(), kKChartElement) == 0;
+}
+
+// Deletes a side element that holds nothing but its side attribute.
+void deleteIfOnlySide(host::XMLNode node) {
+    const pugi::xml_node element(node.internal_object());
+    const pugi::xml_attribute first = element.first_attribute();
+    if (!element || element.first_child() || (first && first.next_attribute()) ||
+        (first && std::strcmp(first.name(), kSideAttribute) != 0))
+        return;
+    element.parent().remove_child(element);
 }
 
 bool isChartSide(Side side) {
@@ -107,20 +130,29 @@ unsigned int GearKCharts::getNumberOfMeasurements(Measurement_Type type, Side si
     return static_cast<unsigned int>(count);
 }
 
+// The charts go into the existing "kchart" elements of the same measurement index, so that what the library
+// does not know inside them stays; a side element left with nothing but its side is removed.
 bool GearKCharts::saveXML(host::MSXMLWrapper* xml) const {
     if (xml == nullptr) return false;
     bool result = true;
     for (const Measurement_Type type : kChartTypes)
         for (const Side side : kChartSides) {
             const std::string path = sidePath(type, side);
-            xml->deleteNodes(path + "/" + kKChartElement);
-            host::XMLNode node = xml->getNode(path);
             const Charts& own = *charts(type, side);
-            for (std::size_t index = 0; index < own.size(); ++index) {
-                if (!own[index]) continue;
-                if (!node) node = xml->createNode(path);
-                result = own[index]->saveXML(xml, node, static_cast<unsigned int>(index)) && result;
+            host::XMLNode node = xml->getNode(path);
+            if (!node && getNumberOfMeasurements(type, side) == 0) continue;
+            if (!node) node = xml->createNode(path);
+            {
+                host::ChildSync kcharts(node, isKChart, {kMeasurementIndexAttribute});
+                for (std::size_t index = 0; index < own.size(); ++index)
+                    if (own[index]) {
+                        const std::string key = util::formatInteger(index);
+                        result = kchart_xml::writeChart(*xml, kcharts.take(kKChartElement, {key}),
+                                                        *own[index], static_cast<unsigned int>(index)) &&
+                                 result;
+                    }
             }
+            deleteIfOnlySide(node);
         }
     return result;
 }

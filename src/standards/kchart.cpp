@@ -1,8 +1,9 @@
 #include <kest/gear/kchart.h>
 
-#include "standards/standards_xml.h"
+#include "host/user_text_xml.h"
+#include "record/gear_file_xml.h"
+#include "standards/kchart_xml.h"
 #include "util/number_text.h"
-#include "util/user_text.h"
 
 #include <algorithm>
 #include <limits>
@@ -10,7 +11,7 @@
 namespace kest::gear {
 namespace {
 
-using namespace standards_xml;
+using namespace gear_file_xml;
 
 constexpr const char* kNoParts = "no parts defined";
 constexpr const char* kOnlyOneSide = "only one side defined";
@@ -165,30 +166,15 @@ bool KChart::getPointsLimitation(std::vector<PointDefinition>* points, Material 
 bool KChart::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& parent,
                      unsigned int measurementIndex) const {
     if (xml == nullptr || !parent) return false;
-    const host::XMLNode node = xml->createNode(kKChartElement, parent, true);
-    if (!node) return false;
-    bool result = EnableDisable::saveXML(xml, node);
-    if (!name_.empty()) result = util::writeUserText(*xml, node, {kNameAttribute, name_}) && result;
-    result = xml->addAttributeValue(node, kAlignmentAttribute, alignment_2_string(alignment_)) && result;
-    result = xml->addAttributeValue(node, kOutsideMaterialAttribute,
-                                    EvaluationOutsideRange_2_string(outsideMaterial_)) &&
-             result;
-    result = xml->addAttributeValue(node, kOutsideNonMaterialAttribute,
-                                    EvaluationOutsideRange_2_string(outsideNonMaterial_)) &&
-             result;
-    result =
-        xml->addAttributeValue(node, kMeasurementIndexAttribute, util::formatInteger(measurementIndex)) &&
-        result;
-    for (const KChartPart& part : parts_)
-        result = part.saveXML(xml, node) && result;
-    return result;
+    return kchart_xml::writeChart(*xml, xml->createNode(kKChartElement, parent, true), *this,
+                                  measurementIndex);
 }
 
 bool KChart::loadXML(host::MSXMLWrapper* xml, host::XMLNode node) {
     if (xml == nullptr || !node) return false;
     bool result = EnableDisable::loadXML(xml, node);
-    util::UserText name{kNameAttribute, {}};
-    name_ = util::readUserText(*xml, node, name) ? name.text : std::string();
+    host::UserText name{kNameAttribute, {}};
+    name_ = host::readUserText(*xml, node, name) ? name.text : std::string();
     std::string text;
     result = xml->getAttributeValue(node, kAlignmentAttribute, text) &&
              string_2_alignment(text, &alignment_) && result;

@@ -1,6 +1,8 @@
 #include <kest/gear/kchart.h>
 
-#include "standards/standards_xml.h"
+#include "measurement/measurement_xml.h"
+#include "record/gear_file_xml.h"
+#include "standards/kchart_xml.h"
 #include "util/number_text.h"
 
 #include <algorithm>
@@ -10,9 +12,10 @@
 namespace kest::gear {
 namespace {
 
-using namespace standards_xml;
+using namespace gear_file_xml;
+using measurement_xml::kIdAttribute;
+using measurement_xml::kPointElement;
 
-constexpr const char* kContinuousParabolaNotSaved = "internal error: ContinuousParabola not implemented";
 // A part holds at least this many points.
 constexpr std::size_t kMinimumPoints = 2;
 
@@ -116,26 +119,9 @@ bool KChartPart::operator==(const KChartPart& other) const {
 
 bool KChartPart::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& parent) const {
     if (xml == nullptr || !parent) return false;
-    if (regressionType_ == RegressionType::ContinuousParabola) throw kContinuousParabolaNotSaved;
-    const host::XMLNode node = xml->createNode(kPartElement, parent, true);
-    if (!node) return false;
-    bool result = xml->addAttributeValue(node, kMaterialAttribute, material_2_string(material_));
-    result = xml->addAttributeValue(node, kRegressionAttribute, regressionType_2_string(regressionType_)) &&
-             result;
-    if (material_ == Material::BothSides)
-        result = xml->addAttributeValue(xml->createNode(kToleranceElement, node, true), kWidthAttribute,
-                                        util::formatDouble(tolerance_, util::kAttributeDecimals)) &&
-                 result;
-    if (regressionType_ == RegressionType::Parabola)
-        result = xml->addAttributeValue(xml->createNode(kCrowningElement, node, true), kShiftAttribute,
-                                        util::formatDouble(crowning_, util::kAttributeDecimals)) &&
-                 result;
-    for (const auto& [index, point] : points_) {
-        host::XMLNode written;
-        result = point.saveXML(xml, node, written) && result;
-        result = xml->addAttributeValue(written, kIdAttribute, util::formatInteger(index)) && result;
-    }
-    return result;
+    if (regressionType_ == RegressionType::ContinuousParabola)
+        return kchart_xml::writePart(*xml, {}, *this); // throws
+    return kchart_xml::writePart(*xml, xml->createNode(kPartElement, parent, true), *this);
 }
 
 bool KChartPart::loadXML(host::MSXMLWrapper* xml, host::XMLNode node) {
@@ -143,8 +129,10 @@ bool KChartPart::loadXML(host::MSXMLWrapper* xml, host::XMLNode node) {
     std::string text;
     bool result =
         xml->getAttributeValue(node, kMaterialAttribute, text) && string_2_material(text, &material_);
+    // A continuous parabola cannot be written back, so a file does not bring one in.
     result = xml->getAttributeValue(node, kRegressionAttribute, text) &&
-             string_2_regressionType(text, &regressionType_) && result;
+             string_2_regressionType(text, &regressionType_) &&
+             regressionType_ != RegressionType::ContinuousParabola && result;
     if (const host::XMLNode tolerance = xml->getNode(kToleranceElement, node))
         result = readDoubleOf(*xml, tolerance, kWidthAttribute, tolerance_) && result;
     else if (material_ == Material::BothSides)

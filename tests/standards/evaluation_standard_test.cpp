@@ -158,19 +158,36 @@ TEST(evaluation_standard, SavingTheUnknownStandardWithoutElementWritesNothing) {
     EXPECT_FALSE(EvaluationStandard().saveXML(nullptr, EvaluationFitType::None));
 }
 
+// In place: a sub-quality keeps the element of its letter with what the library does not know, the others go.
 TEST(evaluation_standard, Save) {
     MSXMLWrapper xml;
-    ASSERT_TRUE(xml.parse(
-        R"(<gear><evaluation><subquality quality="a">st</subquality><range/></evaluation></gear>)"));
+    ASSERT_TRUE(
+        xml.parse(R"(<gear><evaluation fitType="close"><subquality quality="a">st</subquality>)"
+                  R"(<subquality quality="js" note="x">st</subquality><range/></evaluation></gear>)"));
     EvaluationStandard standard("ISO_4156_1_2005", C::Class6);
     ASSERT_TRUE(standard.addSubquality("allowance", "js"));
     ASSERT_TRUE(standard.saveXML(&xml, EvaluationFitType::FlatRootSide));
     EXPECT_EQ(serialized(xml),
               "<?xml version=\"1.0\"?>\n<gear>\n"
-              "  <evaluation standard=\"ISO_4156_1_2005\" quality=\"6\" fitType=\"flat_root_side\">\n"
+              "  <evaluation fitType=\"flat_root_side\" standard=\"ISO_4156_1_2005\" quality=\"6\">\n"
+              "    <subquality quality=\"js\" note=\"x\">allowance</subquality>\n"
               "    <range />\n"
-              "    <subquality quality=\"js\">allowance</subquality>\n"
               "  </evaluation>\n</gear>\n");
+    ASSERT_TRUE(standard.saveXML(&xml, EvaluationFitType::None));
+    EXPECT_EQ(serialized(xml).find("fitType"), std::string::npos);
+}
+
+// An element written for other sections alone reads back as the unknown standard, so it stays as it is.
+TEST(evaluation_standard, SavingTheUnknownStandardKeepsAnElementWithoutStandard) {
+    MSXMLWrapper xml;
+    ASSERT_TRUE(xml.parse("<gear><evaluation><range/></evaluation></gear>"));
+    const std::string before = serialized(xml);
+    ASSERT_TRUE(EvaluationStandard().saveXML(&xml, EvaluationFitType::None));
+    EXPECT_EQ(serialized(xml), before);
+    ASSERT_TRUE(EvaluationStandard().saveXML(&xml, EvaluationFitType::Close)); // a fit type is worth writing
+    EXPECT_NE(
+        serialized(xml).find("standard=\"unknown standard\" quality=\"unknown class\" fitType=\"close\""),
+        std::string::npos);
 }
 
 // Each file is loaded into a record that starts as DIN 3962 class 5 with fit type "side"; the result line is

@@ -1,5 +1,6 @@
 #include "show_command.h"
 
+#include "evaluation_report.h"
 #include "exit_status.h"
 #include "gear_loading.h"
 #include "measurement_report.h"
@@ -229,6 +230,7 @@ void writeReport(const std::string& file, const gear::Gear& gear, std::ostream& 
             addCone(table, *beveloid);
     }
     addMeasurementSections(table, gear);
+    addEvaluationSections(table, gear);
     std::string reason;
     table.field("validity", gear.isValid(reason) ? "valid" : "invalid: " + reason);
     table.print(out);

@@ -29,8 +29,9 @@ public:
     virtual ~KChartPart();
 
     // Reads attributes "material" and "regression", the children "tolerance", "crowning" and every "point".
-    // false for a missing or unknown attribute, a missing "tolerance" of a both-side part or "crowning" of a
-    // parabola part (reading stops there), or a point that does not read or repeats an id.
+    // false for a missing or unknown attribute, a continuous parabola (which cannot be saved), a missing
+    // "tolerance" of a both-side part or "crowning" of a parabola part (reading stops there), or a point that
+    // does not read or repeats an id.
     virtual bool loadXML(host::MSXMLWrapper* xml, host::XMLNode node);
     // Appends element "part" under `parent`. Throws "internal error: ContinuousParabola not implemented" for
     // a part of that regression type.
@@ -55,6 +56,7 @@ public:
     bool addPoint(unsigned int index, const PointDefinition& point);
     // The points in ascending index; false for a null pointer.
     bool getPoints(std::vector<PointDefinition>* out) const;
+    const std::map<unsigned int, PointDefinition>& getIndexedPoints() const noexcept { return points_; }
     // The reference of the point with the lowest index; Reference(-1) without points.
     Reference getPositionReference() const;
     // Largest and smallest position, largest and smallest variation, each through a pointer that may be null.
@@ -154,7 +156,9 @@ public:
     // The index of the last chart of that side plus one; 0 without charts.
     unsigned int getNumberOfMeasurements(Measurement_Type type, Side side) const;
 
-    // Writes every chart below "evaluation/<type>[@side='<side>']", replacing the charts there.
+    // Writes every chart below "evaluation/<type>[@side='<side>']" into the "kchart" element of its
+    // measurement index there (what the library does not know in it stays) and deletes the other charts; a
+    // side element left without content is deleted.
     bool saveXML(host::MSXMLWrapper* xml) const;
     // Replaces the charts by those of the file. false at the first chart that does not read or whose
     // "measurement_index" is outside 0 to 999.
