@@ -2,7 +2,7 @@
 EXAMPLE ?= examples/spur_gear.xml
 GEARFILE = build/dev/tools/gearfile/gearfile
 
-.PHONY: all deps build run test sanitize bench fuzz format format-check clean
+.PHONY: all deps build run test sanitize bench fuzz fuzz-charts format format-check clean
 
 all: build
 
@@ -45,6 +45,16 @@ fuzz: deps
 	build/fuzz/fuzz/gear_file_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
 		-dict=fuzz/gear_file.dict -artifact_prefix=build/fuzz/ -print_final_stats=1 \
 		build/fuzz/corpus examples tests/fuzz_regressions
+
+# The chart-file import's fuzz target, the same way, starting from the chart files of the tests.
+fuzz-charts: deps
+	@CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DGEARRECORDS_FUZZ=ON -DGEARRECORDS_BUILD_TESTS=OFF >/dev/null
+	@cmake --build build/fuzz --target kchart_import_fuzz
+	@mkdir -p build/fuzz/chart_corpus
+	build/fuzz/fuzz/kchart_import_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+		-dict=fuzz/kchart_file.dict -artifact_prefix=build/fuzz/ -print_final_stats=1 \
+		build/fuzz/chart_corpus tests/data/kcharts
 
 format:
 	@git ls-files '*.h' '*.cpp' | xargs clang-format -i

@@ -84,6 +84,21 @@ TEST_F(kchart_import, Keywords) {
                                         "unknown entry found: abc", "unknown entry found: x7"}));
 }
 
+// Each stored measurement is named at level 4, field by field.
+TEST_F(kchart_import, DetailTrace) {
+    const kest::test::DiagnosticsCapture capture(4);
+    GearKCharts charts;
+    ASSERT_TRUE(
+        charts.importZF(write("chart.txt", "%Flanke_fuss[rechts]; 0 1 0 -1; 5 1 5 -1").c_str(), -1, nullptr));
+    const auto traces = capture.messages(DiagnosticChannel::Trace);
+    ASSERT_EQ(traces.size(), 1u);
+    for (const char* field : {"  KChartName\t: fuss\n", "  Reference\t\t: length non-datum to datum\n",
+                              "  MeasIndex\t\t: 1\n", "  Side\t\t\t: right\n", "    isLead\t\t: true\n",
+                              "    isProfile\t: false\n", "  Type\t\t\t: lead\n", "    isKeyword\t: true\n",
+                              "  Keyword\t\t: Flanke_fuss", "  Option\t\t: rechts\n"})
+        EXPECT_NE(traces[0].find(field), std::string::npos) << field;
+}
+
 // One file per row, written for the test and imported with every block.
 TEST_F(kchart_import, Measurements) {
     const std::tuple<const char*, const char*, bool, const char*> rows[] = {
