@@ -2,6 +2,8 @@
 #include <kest/gear/host/msxml_wrapper.h>
 #include <kest/gear/library.h>
 
+#include "support/xml_text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,17 +11,12 @@
 
 using namespace kest::gear;
 using kest::host::MSXMLWrapper;
+using kest::test::serialized;
 
 namespace {
 
 using C = StandardClass;
 using Subqualities = EvaluationStandard::Subqualities;
-
-std::string serialized(const MSXMLWrapper& xml) {
-    std::string text;
-    xml.serialize(text);
-    return text;
-}
 
 // The classes DIN 3962 allows, in reverse order to show that the order does not matter; no limits for any
 // other standard.

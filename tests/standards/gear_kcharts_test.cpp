@@ -1,6 +1,7 @@
 #include <kest/gear/kchart.h>
 
 #include "support/kchart_parts.h"
+#include "support/xml_text.h"
 
 #include <gtest/gtest.h>
 
@@ -10,17 +11,12 @@ using namespace kest::gear;
 using kest::host::MSXMLWrapper;
 using kest::test::chart;
 using kest::test::part;
+using kest::test::serialized;
 
 namespace {
 
 using M = Material;
 using T = Measurement_Type;
-
-std::string serialized(const MSXMLWrapper& xml) {
-    std::string text;
-    xml.serialize(text);
-    return text;
-}
 
 KChart named(const char* name) {
     KChart c = chart({part(M::BothSides, {{0, 1}, {10, 1}}, 0.1)});

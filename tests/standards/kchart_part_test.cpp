@@ -2,6 +2,7 @@
 
 #include "support/kchart_parts.h"
 #include "support/throw_message.h"
+#include "support/xml_text.h"
 
 #include <gtest/gtest.h>
 
@@ -12,16 +13,11 @@
 using namespace kest::gear;
 using kest::host::MSXMLWrapper;
 using kest::test::part;
+using kest::test::serialized;
 
 namespace {
 
 using M = Material;
-
-std::string serialized(const MSXMLWrapper& xml) {
-    std::string text;
-    xml.serialize(text);
-    return text;
-}
 
 TEST(kchart_part, Validity) {
     KChartPart parabola = part(M::Inside, {{0, 1}, {1, 2}});

@@ -1,6 +1,7 @@
 #include <kest/gear/kchart.h>
 
 #include "support/kchart_parts.h"
+#include "support/xml_text.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +12,11 @@ using namespace kest::gear;
 using kest::host::MSXMLWrapper;
 using kest::test::chart;
 using kest::test::part;
+using kest::test::serialized;
 
 namespace {
 
 using M = Material;
-
-std::string serialized(const MSXMLWrapper& xml) {
-    std::string text;
-    xml.serialize(text);
-    return text;
-}
 
 struct ValidityRow {
     const char* what;
