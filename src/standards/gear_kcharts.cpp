@@ -106,10 +106,14 @@ const KChart* GearKCharts::get(Measurement_Type type, Side side, unsigned int in
 }
 
 bool GearKCharts::set(Measurement_Type type, Side side, const KChart* chart, unsigned int index) {
+    return store(type, side, chart ? std::make_unique<KChart>(*chart) : nullptr, index);
+}
+
+bool GearKCharts::store(Measurement_Type type, Side side, std::unique_ptr<KChart> chart, unsigned int index) {
     Charts* own = charts(type, side);
     if (own == nullptr) return false;
     if (own->size() < std::size_t{index} + 1) own->resize(std::size_t{index} + 1);
-    (*own)[index] = chart ? std::make_unique<KChart>(*chart) : nullptr;
+    (*own)[index] = std::move(chart);
     return true;
 }
 
@@ -170,9 +174,9 @@ bool GearKCharts::loadXML(host::MSXMLWrapper* xml) {
                     util::textToLong(text, index, false);
                 // An index of -1 would wrap and a huge one would allocate its empty slots.
                 if (index < 0 || index > kMaximumMeasurementIndex) return false;
-                KChart chart;
-                if (!chart.loadXML(xml, node)) return false;
-                result = set(type, side, &chart, static_cast<unsigned int>(index)) && result;
+                auto chart = std::make_unique<KChart>();
+                if (!chart->loadXML(xml, node)) return false;
+                result = store(type, side, std::move(chart), static_cast<unsigned int>(index)) && result;
             }
         }
     return result;

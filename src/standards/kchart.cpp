@@ -47,6 +47,9 @@ KChart::KChart(const std::vector<KChartPart>* parts) {
     if (parts) parts_ = *parts;
 }
 
+KChart::KChart(std::vector<KChartPart>&& parts) noexcept
+    : parts_(std::move(parts)) {}
+
 KChart::~KChart() = default;
 
 KChart& KChart::operator=(const std::vector<KChartPart>& parts) {

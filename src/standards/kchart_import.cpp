@@ -90,11 +90,10 @@ std::string pointsText(const std::vector<PointDefinition>& points) {
     return out;
 }
 
-// One token of a chart file: a keyword with its argument, or up to four values.
+// A keyword token of a chart file and, once it starts a measurement, the points of the value lines after it.
 struct ChartFileEntry {
     std::string key;      // the keyword as written
     std::string argument; // between the brackets
-    std::array<double, 4> values{};
     bool known = false;
     bool isProfile = false;
     bool isLead = false;
@@ -127,9 +126,6 @@ struct ChartFileEntry {
     }
 
     std::string describe() const {
-        std::string values_;
-        for (const double v : values)
-            values_ += std::to_string(v) + " ";
         std::string out;
         out += "  KChartName\t: " + std::string(orEmpty(chartName)) + "\n";
         out += "  Reference\t\t: " + Reference_2_string(reference()) + "\n";
@@ -142,7 +138,7 @@ struct ChartFileEntry {
         out += "    PointsNonMat\t:" + pointsText(outerPoints) + "\n";
         out += "    PointsMat\t:" + pointsText(innerPoints) + "\n";
         out += std::string("    isData\t\t: ") + flag(!isKeyword()) + "\n";
-        out += "  Data\t\t\t: " + values_ + "\n";
+        out += "  Data\t\t\t: " + std::to_string(outerPoints.size()) + " lines\n";
         out += std::string("    hasOption\t: ") + flag(!argument.empty()) + "\n";
         out += std::string("  Option\t\t: ") + orEmpty(argument) + "\n";
         out += std::string("    isKeyword\t: ") + flag(isKeyword()) + "\n";
@@ -183,39 +179,36 @@ bool parseKeyword(std::string_view token, ChartFileEntry& entry) {
 
 // Up to four numbers separated by white space, read from the left until one does not read; the rest stay 0.
 // A token that does not start with a number is no value token.
-bool parseValues(std::string_view token, ChartFileEntry& entry) {
+bool parseValues(std::string_view token, std::array<double, 4>& values) {
     std::size_t count = 0;
-    while (count < entry.values.size()) {
+    while (count < values.size()) {
         const std::size_t begin = token.find_first_not_of(kBlanks);
         if (begin == std::string_view::npos) break;
         token.remove_prefix(begin);
         if (token.front() == '+') token.remove_prefix(1);
-        const auto [end, error] =
-            std::from_chars(token.data(), token.data() + token.size(), entry.values[count]);
+        const auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), values[count]);
         if (error != std::errc()) {
-            entry.values[count] = 0.0;
+            values[count] = 0.0;
             break;
         }
         token.remove_prefix(static_cast<std::size_t>(end - token.data()));
         ++count;
     }
-    entry.known = count > 0;
-    return entry.known;
-}
-
-bool parseToken(std::string_view token, ChartFileEntry& entry) {
-    return token.front() == kKeywordMark ? parseKeyword(token, entry) : parseValues(token, entry);
+    return count > 0;
 }
 
 // The tokens of a line: split at ";", trimmed, empty ones dropped.
-std::vector<std::string_view> tokensOf(std::string_view line) {
-    std::vector<std::string_view> tokens;
+void tokensOf(std::string_view line, std::vector<std::string_view>& tokens) {
+    tokens.clear();
     while (!line.empty()) {
         const std::size_t end = std::min(line.find(kTokenSeparator), line.size());
         if (const std::string_view token = trim(line.substr(0, end)); !token.empty()) tokens.push_back(token);
         line.remove_prefix(std::min(end + 1, line.size()));
     }
-    return tokens;
+}
+
+void traceUnknown(std::string_view token) {
+    GR_TRACE(3, "unknown entry found: %.*s", static_cast<int>(token.size()), token.data());
 }
 
 // The whole file into `out`; false when it cannot be opened or read (a directory, say).
@@ -247,11 +240,11 @@ bool GearKCharts::insert_measurement(const ZF_ENTRY& entry) {
     };
     addPart(Material::Inside, entry.innerPoints);
     addPart(Material::Outside, entry.outerPoints);
-    KChart chart(&parts);
-    chart.setName(entry.chartName);
-    chart.setAlignment(Alignment::Centered);
-    chart.enable();
-    return set(entry.type, entry.side, &chart, entry.measurementIndex);
+    auto chart = std::make_unique<KChart>(std::move(parts));
+    chart->setName(entry.chartName);
+    chart->setAlignment(Alignment::Centered);
+    chart->enable();
+    return store(entry.type, entry.side, std::move(chart), entry.measurementIndex);
 }
 
 // Every "Id" starts a block and deletes the charts read so far, so that only the block asked for (or the
@@ -267,14 +260,23 @@ bool GearKCharts::importZF(const char* fileName, int blockIndex, std::vector<std
     bool result = false;
     bool stop = false;
     std::string_view rest = text;
+    std::vector<std::string_view> tokens;
     while (!stop && !rest.empty()) {
         const std::size_t end = std::min(rest.find('\n'), rest.size());
-        const std::string_view line = rest.substr(0, end);
+        tokensOf(rest.substr(0, end), tokens);
         rest.remove_prefix(std::min(end + 1, rest.size()));
-        for (const std::string_view token : tokensOf(line)) {
+        for (const std::string_view token : tokens) {
+            if (token.front() != kKeywordMark) {
+                std::array<double, 4> values{};
+                if (!parseValues(token, values))
+                    traceUnknown(token);
+                else if (accepting)
+                    current.addPoints(values);
+                continue;
+            }
             ZF_ENTRY entry;
-            if (!parseToken(token, entry)) {
-                GR_TRACE(3, "unknown entry found: %.*s", static_cast<int>(token.size()), token.data());
+            if (!parseKeyword(token, entry)) {
+                traceUnknown(token);
                 continue;
             }
             if (entry.isId()) {
@@ -291,10 +293,7 @@ bool GearKCharts::importZF(const char* fileName, int blockIndex, std::vector<std
                 result = false;
                 continue;
             }
-            if (!accepting) continue;
-            if (!entry.isKeyword()) {
-                current.addPoints(entry.values);
-            } else if (entry.startsMeasurement()) {
+            if (accepting && entry.startsMeasurement()) {
                 result = insert_measurement(current) || result;
                 current = std::move(entry);
             }

@@ -83,6 +83,7 @@ class GEARRECORDS_API KChart : public EnableDisable {
 public:
     // A null `parts` gives a chart without parts.
     explicit KChart(const std::vector<KChartPart>* parts = nullptr);
+    explicit KChart(std::vector<KChartPart>&& parts) noexcept;
     KChart(const KChart&) = default;
     KChart(KChart&&) noexcept = default;
     KChart& operator=(const KChart&) = default;
@@ -176,6 +177,8 @@ private:
     Charts* charts(Measurement_Type type, Side side);
     const Charts* charts(Measurement_Type type, Side side) const;
     void clearAll();
+    // Keeps `chart` (null empties the slot); false for a type or side without charts.
+    bool store(Measurement_Type type, Side side, std::unique_ptr<KChart> chart, unsigned int index);
     bool insert_measurement(const ZF_ENTRY& entry);
 
     std::array<std::array<Charts, 3>, 2> charts_; // [profile, lead][left, right, both]
