@@ -67,6 +67,22 @@ TEST_F(kchart_import, Blocks) {
     }
 }
 
+// Tokens before the first "Id" belong to block 0 and to the whole file; the first "Id" starts block 0 afresh.
+TEST_F(kchart_import, TokensBeforeTheFirstId) {
+    const std::string withoutId = write("plain.txt", "%Flanke[links]; 0 1 0 -1; 5 1 5 -1");
+    const std::string withId = write("late.txt", "%Flanke[links]; 0 1 0 -1; 5 1 5 -1\n%Id[X]");
+    const std::tuple<std::string, int, bool> rows[] = {
+        {withoutId, -1, true}, {withoutId, 0, true}, {withoutId, 1, false},
+        {withId, -1, false},   {withId, 0, false},
+    };
+    for (const auto& [file, block, result] : rows) {
+        GearKCharts charts;
+        EXPECT_EQ(charts.importZF(file.c_str(), block, nullptr), result) << file << " " << block;
+        EXPECT_EQ(charts.getNumberOfMeasurements(T::Lead, Side::Left), result ? 1u : 0u)
+            << file << " " << block;
+    }
+}
+
 TEST_F(kchart_import, Keywords) {
     const kest::test::DiagnosticsCapture capture(3);
     GearKCharts charts;
