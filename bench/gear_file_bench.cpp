@@ -1,7 +1,8 @@
 // A full load and a full save of a gear file, each beside a raw pugixml parse and serialise of the same file:
 // the ratio between the two is what the library's own work costs. Besides the example files, a large gear
 // file is generated (120 teeth, each flank measured, settings on every third tooth, feed-mark points), and
-// one of twice its size shows how the cost grows with the file.
+// one of twice its size shows how the cost grows with the file; a generated gear of K-charts weighs the
+// evaluation standard and the charts.
 
 #include <kest/gear/gear.h>
 
@@ -83,8 +84,45 @@ std::string largeGearFile(int teeth) {
     return xml;
 }
 
-// The files by benchmark argument: a gear with geometry only, one with measurements, the large gear file, one
-// with twice its teeth, and the example with every section (design profiles and protocol settings too).
+// A gear with an evaluation standard and `charts` K-charts on each of the six kinds and sides, each of two
+// parts with `points` points.
+std::string chartGearFile(int charts, int points) {
+    std::string xml = largeGearFile(0);
+    std::string evaluation = "<evaluation standard=\"AGMA_2000_A88\" quality=\"Q8\">\n"
+                             "<subquality quality=\"B\">st</subquality>\n";
+    char line[256];
+    for (const char* kind : {"profile", "lead"})
+        for (const char* side : {"left", "right", "both"}) {
+            evaluation += std::string("<") + kind + " side=\"" + side + "\">\n";
+            for (int index = 0; index < charts; ++index) {
+                std::snprintf(line, sizeof line,
+                              "<kchart enabled=\"on\" name=\"chart %d\" alignment=\"centered\" "
+                              "measurement_index=\"%d\">\n",
+                              index, index);
+                evaluation += line;
+                for (const char* material : {"inside", "outside"}) {
+                    evaluation += std::string("<part material=\"") + material + "\" regression=\"line\">\n";
+                    for (int id = 0; id < points; ++id) {
+                        std::snprintf(line, sizeof line,
+                                      "<point position=\"%g\" variation=\"%g\" reference=\"rolling path\" "
+                                      "id=\"%d\"/>\n",
+                                      0.25 * id, 0.001 * (id % 7), id);
+                        evaluation += line;
+                    }
+                    evaluation += "</part>\n";
+                }
+                evaluation += "</kchart>\n";
+            }
+            evaluation += std::string("</") + kind + ">\n";
+        }
+    evaluation += "</evaluation>\n";
+    xml.insert(xml.find("<processing"), evaluation);
+    return xml;
+}
+
+// The files by benchmark argument: a gear with geometry only, one with measurements, the large gear file and
+// one with twice its teeth, the example with every section, the example with a standard and K-charts, and a
+// gear whose bulk is K-charts.
 const std::vector<std::string>& files() {
     static const std::vector<std::string> list = [] {
         std::vector<std::string> names{std::string(GEARRECORDS_EXAMPLES) + "/helical_gear.xml",
@@ -95,6 +133,10 @@ const std::vector<std::string>& files() {
             names.push_back(path.string());
         }
         names.push_back(std::string(GEARRECORDS_EXAMPLES) + "/full_gear.xml");
+        names.push_back(std::string(GEARRECORDS_EXAMPLES) + "/evaluated_gear.xml");
+        const fs::path charts = scratch("charts.xml");
+        std::ofstream(charts, std::ios::binary) << chartGearFile(10, 50);
+        names.push_back(charts.string());
         return names;
     }();
     return list;
@@ -106,11 +148,12 @@ const struct Cleanup {
         std::error_code ignored;
         for (const int teeth : {120, 240})
             fs::remove(scratch("large_" + std::to_string(teeth) + ".xml"), ignored);
+        fs::remove(scratch("charts.xml"), ignored);
     }
 } cleanup;
 
 void allFiles(benchmark::internal::Benchmark* b) {
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 7; ++i)
         b->Arg(i);
 }
 

@@ -79,6 +79,16 @@ bool writePathPoint(host::MSXMLWrapper& xml, host::XMLNode element, unsigned int
     return writeValue(xml, values.take(kHeightElement), point.height, point.heightReference) && position;
 }
 
+bool writePointDefinition(host::MSXMLWrapper& xml, host::XMLNode element, const PointDefinition& point) {
+    if (!element) return false;
+    bool result = xml.addAttributeValue(element, kPositionAttribute,
+                                        util::formatDouble(point.position, util::kAttributeDecimals));
+    result = xml.addAttributeValue(element, kVariationAttribute,
+                                   util::formatDouble(point.variation, util::kAttributeDecimals)) &&
+             result;
+    return xml.addAttributeValue(element, kReferenceAttribute, Reference_2_string(point.reference)) && result;
+}
+
 host::XMLNode pointElement(host::ChildSync& points, unsigned int id) {
     return points.take(kPointElement, {util::formatInteger(id)});
 }
@@ -142,13 +152,7 @@ bool PointDefinition::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& pare
                               host::XMLNode& written) const {
     if (!xml || !parent) return false;
     written = xml->createNode(kPointElement, parent, true);
-    if (!written) return false;
-    bool result = xml->addAttributeValue(written, kPositionAttribute,
-                                         util::formatDouble(position, util::kAttributeDecimals));
-    result = xml->addAttributeValue(written, kVariationAttribute,
-                                    util::formatDouble(variation, util::kAttributeDecimals)) &&
-             result;
-    return xml->addAttributeValue(written, kReferenceAttribute, Reference_2_string(reference)) && result;
+    return measurement_xml::writePointDefinition(*xml, written, *this);
 }
 
 } // namespace kest::gear

@@ -39,6 +39,9 @@ unsigned int readMeasurementIndex(const host::MSXMLWrapper& xml, host::XMLNode n
 // place. returns false for an empty element or a failed write.
 bool writePathPoint(host::MSXMLWrapper& xml, host::XMLNode element, unsigned int id,
                     const MeasurementPathPoint& point);
+// Writes the attributes "position", "variation" and "reference" of the point into its element. returns false
+// for an empty element or a failed write (the others are still made).
+bool writePointDefinition(host::MSXMLWrapper& xml, host::XMLNode element, const PointDefinition& point);
 // The element of the point with this identifier among the children that `points` owns.
 host::XMLNode pointElement(host::ChildSync& points, unsigned int id);
 // true for a "point" element

@@ -2,6 +2,8 @@
 
 // Everything a gear holds beside its geometry, section by section, in the order of the gear file.
 
+#include <kest/gear/evaluation_standard.h>
+#include <kest/gear/kchart.h>
 #include <kest/gear/processing_information.h>
 #include <kest/gear/protocol_settings.h>
 
@@ -18,10 +20,15 @@ struct GearContent {
     PositioningParameters positioningParameters;
     MeasuringParameters measuringParameters;
     AdditionalParameters additionalParameters;
+    EvaluationStandard standard;
+    EvaluationFitType fitType = EvaluationFitType::None; // stored with the standard
+    GearKCharts kcharts;
     DesignProfiles designProfiles;
     ProcessingInformation processing;
     ProtocolSettings protocol;
     FeedMarkInformation feedMark;
+    // Filled by the host's automatic K-chart callback on request; never stored in the file.
+    KChart automaticKChart;
 };
 
 } // namespace kest::gear

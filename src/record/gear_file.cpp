@@ -80,6 +80,8 @@ void readSections(LoadedFile& loaded, const std::string& file) {
     require(c.positioningParameters.load(*xml, file), "loading positioning parameters failed");
     require(c.measuringParameters.load(*xml, file), "loading measuring parameters failed");
     require(c.additionalParameters.load(*xml), "loading additional measurement parameters failed");
+    require(c.standard.loadXML(xml, &c.fitType), "loading evaluation standard failed!");
+    require(c.kcharts.loadXML(xml), "loading kcharts failed!");
     require(c.designProfiles.load(*xml), "loading design profiles failed!");
     require(c.processing.loadXML(xml), "loading processing failed!");
     require(c.protocol.loadXML(xml, ""), "loading protocol settings failed!");
@@ -141,6 +143,8 @@ void Gear::Save(const char* fileName) try {
     require(c.positioningParameters.save(*xml), "saving positioning parameters failed");
     require(c.measuringParameters.save(*xml), "saving measuring parameters failed");
     require(c.additionalParameters.save(*xml), "saving additional measurement parameters failed");
+    require(c.standard.saveXML(xml, c.fitType), "saving evaluation standard failed");
+    require(c.kcharts.saveXML(xml), "saving kcharts failed!");
     require(c.designProfiles.save(*xml), "saving design profiles failed!");
     require(c.processing.saveXML(xml), "saving processing failed!");
     {
@@ -158,6 +162,7 @@ void Gear::Save(const char* fileName) try {
         host::deleteIfEmpty(xml->getNode(gear_file_xml::kSettingsElement, measurement));
         host::deleteIfEmpty(measurement);
     }
+    host::deleteIfEmpty(xml->getNode(gear_file_xml::kEvaluationElement));
 
     // Write the file only when its content or its name changed since it was last read or written. The hash is
     // kept only once the file holds it: after a failed write the next save writes again.

@@ -30,6 +30,27 @@ inline constexpr const char* kOldPostProcessTypeAttribute = "type";
 
 // The group of the evaluation sections; each section writes its own children, keeping the others.
 inline constexpr const char* kEvaluationElement = "evaluation";
+// the evaluation standard, as attributes of "evaluation"
+inline constexpr const char* kStandardAttribute = "standard";
+inline constexpr const char* kQualityAttribute = "quality";
+inline constexpr const char* kFitTypeAttribute = "fitType";
+// child of "evaluation": the feature name as text, the sub-quality letter in attribute "quality"
+inline constexpr const char* kSubqualityElement = "subquality";
+
+// K-charts, below "evaluation/<measurement type>[@side='<side>']"; a chart point is a point definition with
+// an "id" (measurement/measurement_xml.h)
+inline constexpr const char* kKChartElement = "kchart";
+inline constexpr const char* kNameAttribute = "name";
+inline constexpr const char* kAlignmentAttribute = "alignment";
+inline constexpr const char* kOutsideMaterialAttribute = "evaluation_outside_range_material";
+inline constexpr const char* kOutsideNonMaterialAttribute = "evaluation_outside_range_non_material";
+inline constexpr const char* kPartElement = "part";
+inline constexpr const char* kMaterialAttribute = "material";
+inline constexpr const char* kRegressionAttribute = "regression";
+inline constexpr const char* kToleranceElement = "tolerance";
+inline constexpr const char* kWidthAttribute = "width";
+inline constexpr const char* kCrowningElement = "crowning";
+inline constexpr const char* kShiftAttribute = "shift";
 
 inline constexpr const char* kCalculatedDataElement = "calculated_data";
 inline constexpr const char* kFeedMarkElement = "feed_mark";

@@ -124,12 +124,21 @@ PostProcessType Gear::getPostProcessType() const {
     return content_->processing.getPostProcessType();
 }
 
-// Until the gear carries an evaluation standard, it is the unknown standard, which takes every type.
+// Only whether the standard has such types at all is asked, not whether it offers this one. The unknown
+// standard takes every type.
 bool Gear::setProcessType(ProcessType type) {
+    const std::string& name = content_->standard.getStandardName();
+    if (type != ProcessType::Undefined && name != EvaluationStandard::unknown_standard() &&
+        !hasProcessType(name))
+        return false;
     content_->processing.setProcessType(type);
     return true;
 }
 bool Gear::setPostProcessType(PostProcessType type) {
+    const std::string& name = content_->standard.getStandardName();
+    if (type != PostProcessType::Undefined && name != EvaluationStandard::unknown_standard() &&
+        !hasPostProcessType(name))
+        return false;
     content_->processing.setPostProcessType(type);
     return true;
 }

@@ -2,6 +2,7 @@
 
 // The callbacks the host program registered; null when none is.
 
+#include <kest/gear/host/database_element.h>
 #include <kest/gear/library.h>
 
 namespace kest::gear {

@@ -1,6 +1,7 @@
 #include <kest/gear/processing_information.h>
 
 #include "support/diagnostics_capture.h"
+#include "support/xml_text.h"
 
 #include <gtest/gtest.h>
 
@@ -10,16 +11,11 @@
 
 using namespace kest::gear;
 using kest::host::MSXMLWrapper;
+using kest::test::serialized;
 
 namespace {
 
 using R = Reference;
-
-std::string serialized(const MSXMLWrapper& xml) {
-    std::string text;
-    xml.serialize(text);
-    return text;
-}
 
 // The reader starts from hobbing / hardened, so that a value left alone shows; `types` is the process type's
 // constant times 10 plus the post-process type's.

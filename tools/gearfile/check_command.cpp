@@ -1,5 +1,6 @@
 #include "check_command.h"
 
+#include "evaluation_report.h"
 #include "exit_status.h"
 #include "gear_loading.h"
 #include "measurement_report.h"
@@ -23,6 +24,8 @@ std::vector<std::string> checkFile(const std::string& file) {
     if (!loaded.gear->isValid(reason)) reasons.push_back(reason.empty() ? "invalid gear" : reason);
     for (std::string& problem : twistProblems(*loaded.gear))
         reasons.push_back(std::move(problem));
+    for (std::string& problem : evaluationProblems(*loaded.gear))
+        reasons.push_back(std::move(problem));
     return reasons;
 }
 
@@ -42,11 +45,14 @@ int runCheck(const std::vector<std::string>& files, std::ostream& out) {
 
 void addCheckCommand(CLI::App& app) {
     auto files = std::make_shared<std::vector<std::string>>();
-    CLI::App* command = app.add_subcommand("check", "Load and validate gear files and their twist settings");
+    CLI::App* command = app.add_subcommand(
+        "check", "Load and validate gear files, their twist settings, standard and K-charts");
     command->add_option("FILE", *files, "gear files (XML)")->required();
     command->footer(
         std::string("Prints \"<file>: ok\" or \"<file>: <reason>\" per file, and per invalid twist\n"
-                    "\"<file>: twist <kind> <side> tooth <n>: <reason>\".\n"
+                    "\"<file>: twist <kind> <side> tooth <n>: <reason>\", per invalid standard\n"
+                    "\"<file>: standard: <reason>\" and per invalid K-chart\n"
+                    "\"<file>: kchart <kind> <side> <index>: <reason>\".\n"
                     "Every file is checked, also after a failure.\n") +
         exitStatusFooter);
     command->callback([files] { endCommand(runCheck(*files, std::cout)); });

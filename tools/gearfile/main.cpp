@@ -2,6 +2,7 @@
 #include "command_line.h"
 #include "exit_status.h"
 #include "help_command.h"
+#include "kchart_import_command.h"
 #include "nominal_command.h"
 #include "show_command.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     kest::gearfile::addShowCommand(app);
     kest::gearfile::addCheckCommand(app);
     kest::gearfile::addNominalCommand(app);
+    kest::gearfile::addKChartImportCommand(app);
     kest::gearfile::addHelpCommand(app);
     return kest::gearfile::runCommandLine(app, argc, argv);
 }

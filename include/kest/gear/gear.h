@@ -1,5 +1,6 @@
 #pragma once
 
+#include <kest/gear/evaluation_standard.h>
 #include <kest/gear/gear_measurement_info.h>
 #include <kest/gear/gear_parameters.h>
 #include <kest/gear/host/database_element.h>
@@ -18,6 +19,7 @@ class DesignProfile;
 class FeedMarkInformation;
 class ProtocolHeader;
 class ProtocolSettings;
+class KChart;
 struct GearContent;
 
 // The record of one gear: its nominal geometry and everything measured and evaluated on it, stored as one XML
@@ -126,11 +128,39 @@ public:
     bool isTwistValid(Measurement_Type type, Side side, unsigned int tooth, std::string* message,
                       bool enabledOnly) const;
 
+    // --- Evaluation standard and fit type.
+    EvaluationStandard getEvaluationStandard() const;
+    // Takes the standard, then its sub-qualities one by one through the standard's own checks. false at the
+    // first sub-quality the standard refuses (the ones before it stay). Fit and process types stay as they
+    // are.
+    bool setEvaluationStandard(const EvaluationStandard& standard);
+    EvaluationFitType getEvaluationFitType() const;
+    // false, nothing changed, for a fit type other than none that the current standard does not offer
+    bool setEvaluationFitType(const EvaluationFitType& type);
+
+    // --- K-charts per measurement kind (profile or lead), side and measurement index.
+    bool clearKCharts(Measurement_Type type, Side side);
+    unsigned int getKChartNumberOfMeasurements(Measurement_Type type, Side side) const;
+    // Stores a copy; a null chart empties the slot.
+    bool setKChart(Measurement_Type type, Side side, const KChart* chart, unsigned int index);
+    // The stored chart (a left or right one falls back to the both-side chart). Without one, under
+    // "AGMA_2000_A88" with a registered automatic K-chart callback, the chart that callback fills for a
+    // profile or lead of the left or right flank, with *automatic true. returns null otherwise. The gear
+    // keeps the chart; the automatic one is overwritten by the next automatic request.
+    const KChart* getKChart(Measurement_Type type, Side side, unsigned int index, bool* automatic) const;
+    // Replaces the K-charts by those of every block of a chart file in turn (the last block wins). false,
+    // charts unchanged, when the file cannot be read; false, without charts, when it holds no usable
+    // measurement.
+    bool importKCharts(const char* fileName);
+
     // --- Processing and feed-mark information.
     ProcessType getProcessType() const;
-    // false, nothing changed, when the evaluation standard offers no process types
+    // false, nothing changed, for a type other than undefined when the evaluation standard is known and
+    // offers no process types
     bool setProcessType(ProcessType type);
     PostProcessType getPostProcessType() const;
+    // false, nothing changed, for a type other than undefined when the evaluation standard is known and
+    // offers no post-process types
     bool setPostProcessType(PostProcessType type);
     // false for a null `out`
     bool getFeedMarkInformation(FeedMarkInformation* out) const;

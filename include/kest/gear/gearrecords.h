@@ -8,6 +8,7 @@
 #include <kest/gear/calculation_functors.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
 #include <kest/gear/design_profile.h>
+#include <kest/gear/evaluation_standard.h>
 #include <kest/gear/gear.h>
 #include <kest/gear/gear_calculator.h>
 #include <kest/gear/gear_measurement_info.h>
@@ -24,6 +25,7 @@
 #include <kest/gear/host/record_registry.h>
 #include <kest/gear/host/vector3d.h>
 #include <kest/gear/involute.h>
+#include <kest/gear/kchart.h>
 #include <kest/gear/library.h>
 #include <kest/gear/measurement_enums.h>
 #include <kest/gear/measurement_path.h>
