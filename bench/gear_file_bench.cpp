@@ -133,7 +133,7 @@ const std::vector<std::string>& files() {
             names.push_back(path.string());
         }
         names.push_back(std::string(GEARRECORDS_EXAMPLES) + "/full_gear.xml");
-        names.push_back(std::string(GEARRECORDS_EXAMPLES) + "/evaluated_gear.xml");
+        names.push_back(std::string(GEARRECORDS_EXAMPLES) + "/standard_gear.xml");
         const fs::path charts = scratch("charts.xml");
         std::ofstream(charts, std::ios::binary) << chartGearFile(10, 50);
         names.push_back(charts.string());

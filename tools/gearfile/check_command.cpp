@@ -1,6 +1,6 @@
 #include "check_command.h"
 
-#include "evaluation_report.h"
+#include "standard_report.h"
 #include "exit_status.h"
 #include "gear_loading.h"
 #include "measurement_report.h"
@@ -24,7 +24,7 @@ std::vector<std::string> checkFile(const std::string& file) {
     if (!loaded.gear->isValid(reason)) reasons.push_back(reason.empty() ? "invalid gear" : reason);
     for (std::string& problem : twistProblems(*loaded.gear))
         reasons.push_back(std::move(problem));
-    for (std::string& problem : evaluationProblems(*loaded.gear))
+    for (std::string& problem : standardProblems(*loaded.gear))
         reasons.push_back(std::move(problem));
     return reasons;
 }

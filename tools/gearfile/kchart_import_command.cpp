@@ -1,6 +1,6 @@
 #include "kchart_import_command.h"
 
-#include "evaluation_report.h"
+#include "standard_report.h"
 #include "exit_status.h"
 #include "gear_loading.h"
 #include "text_format.h"
@@ -69,7 +69,7 @@ int runKChartImport(const std::string& gearFile, const std::string& chartFile, i
     for (const std::string& id : ids)
         idList += (idList.empty() ? "" : ", ") + id;
     table.field("block ids", idList.empty() ? "none" : idList);
-    addEvaluationSections(table, *loaded.gear);
+    addStandardSections(table, *loaded.gear);
     table.print(out);
     return exitSuccess;
 }

@@ -1,6 +1,6 @@
 #include "show_command.h"
 
-#include "evaluation_report.h"
+#include "standard_report.h"
 #include "exit_status.h"
 #include "gear_loading.h"
 #include "measurement_report.h"
@@ -231,7 +231,7 @@ void writeReport(const std::string& file, const gear::Gear& gear, std::ostream& 
             addCone(table, *beveloid);
     }
     addMeasurementSections(table, gear);
-    addEvaluationSections(table, gear);
+    addStandardSections(table, gear);
     addDesignProfileSection(table, gear);
     addProcessingSections(table, gear);
     addProtocolSections(table, gear);

@@ -1,4 +1,4 @@
-#include "evaluation_report.h"
+#include "standard_report.h"
 
 #include "text_format.h"
 
@@ -45,7 +45,7 @@ std::string chartSummary(const gear::KChart& chart) {
 
 } // namespace
 
-void addEvaluationSections(FieldTable& table, const gear::Gear& g) {
+void addStandardSections(FieldTable& table, const gear::Gear& g) {
     const gear::EvaluationStandard standard = g.getEvaluationStandard();
     table.section("evaluation standard");
     table.field("standard", standard.getStandardName());
@@ -64,7 +64,7 @@ void addEvaluationSections(FieldTable& table, const gear::Gear& g) {
     if (any) table.endSection();
 }
 
-std::vector<std::string> evaluationProblems(const gear::Gear& g) {
+std::vector<std::string> standardProblems(const gear::Gear& g) {
     std::vector<std::string> problems;
     std::string reason;
     if (!g.getEvaluationStandard().isValid(reason)) problems.push_back("standard: " + reason);

@@ -22,7 +22,7 @@ Gear gearWith(const char* standard, C cls = C::Class5) {
     return gear;
 }
 
-TEST(gear_evaluation, SetEvaluationStandardChecksEverySubquality) {
+TEST(gear_standard, SetEvaluationStandardChecksEverySubquality) {
     Gear gear;
     EvaluationStandard iso("ISO_4156_1_2005", C::Class6);
     ASSERT_TRUE(iso.addSubquality("allowance", "js"));
@@ -38,7 +38,7 @@ TEST(gear_evaluation, SetEvaluationStandardChecksEverySubquality) {
 }
 
 // Fit types: none always, others only when the standard offers them; changing the standard keeps the type.
-TEST(gear_evaluation, FitTypes) {
+TEST(gear_standard, FitTypes) {
     const std::tuple<const char*, EvaluationFitType, bool> rows[] = {
         {"unknown standard", EvaluationFitType::None, true},
         {"unknown standard", EvaluationFitType::Sliding, false},
@@ -62,7 +62,7 @@ TEST(gear_evaluation, FitTypes) {
 }
 
 // "process post-process" per standard: whether each setter takes a type other than undefined.
-TEST(gear_evaluation, ProcessTypesNeedAStandardWithThem) {
+TEST(gear_standard, ProcessTypesNeedAStandardWithThem) {
     const std::tuple<const char*, bool, bool> rows[] = {
         {"unknown standard", true, true}, {"DIN_3962", false, false}, {"CAT_1E4157", true, false},
         {"CAT_1E2028", true, true},       {"DIN_5480", true, false},  {"MY_TABLE", false, false},
@@ -101,7 +101,7 @@ std::string chartName(const Gear& gear, T type, Side side, unsigned int index) {
     return chart->getName() + (automatic ? " (automatic)" : "");
 }
 
-TEST(gear_evaluation, AutomaticKCharts) {
+TEST(gear_standard, AutomaticKCharts) {
     Gear agma = gearWith("AGMA_2000_A88");
     KChart stored;
     stored.setName("stored");
@@ -125,7 +125,7 @@ TEST(gear_evaluation, AutomaticKCharts) {
               agma.getKChart(T::Lead, Side::Left, 2, nullptr));
 }
 
-TEST(gear_evaluation, KChartsAreCopiedWithTheGear) {
+TEST(gear_standard, KChartsAreCopiedWithTheGear) {
     Gear gear;
     KChart chart;
     chart.setName("tip");
@@ -163,9 +163,9 @@ std::string gearFile(const std::string& evaluation) {
 
 const char* kChartElement = R"(<kchart enabled="on" alignment="centered" measurement_index=")";
 
-class gear_evaluation_file : public kest::test::ScratchDirectoryTest {};
+class gear_standard_file : public kest::test::ScratchDirectoryTest {};
 
-TEST_F(gear_evaluation_file, LoadFailures) {
+TEST_F(gear_standard_file, LoadFailures) {
     const std::pair<std::string, const char*> rows[] = {
         {R"(<evaluation standard="DIN_5480" quality="7" fitType="sideways"/>)",
          "loading evaluation standard failed!"},
@@ -187,7 +187,7 @@ TEST_F(gear_evaluation_file, LoadFailures) {
 }
 
 // The standard's class "unknown class" reads back as the class not set, so such a standard stays valid.
-TEST_F(gear_evaluation_file, StandardRoundTrip) {
+TEST_F(gear_standard_file, StandardRoundTrip) {
     const std::tuple<EvaluationStandard, EvaluationFitType, bool> rows[] = {
         {EvaluationStandard("FREE_DIN_3962", C::Unknown), EvaluationFitType::None, true},
         {EvaluationStandard("CAT_1E2028", C::Unknown), EvaluationFitType::Close, true},
@@ -212,7 +212,7 @@ TEST_F(gear_evaluation_file, StandardRoundTrip) {
     }
 }
 
-TEST_F(gear_evaluation_file, ProcessTypesOfALoadedGear) {
+TEST_F(gear_standard_file, ProcessTypesOfALoadedGear) {
     Gear gear(write("gear.xml", gearFile(R"(<evaluation standard="DIN_3962" quality="5"/>)")).c_str());
     EXPECT_FALSE(gear.setProcessType(ProcessType::Hobbing));
     EXPECT_FALSE(gear.setPostProcessType(PostProcessType::Hardened));
@@ -220,7 +220,7 @@ TEST_F(gear_evaluation_file, ProcessTypesOfALoadedGear) {
 
 // Charts imported from a chart file save, load and save again to the same bytes; the chart elements keep what
 // the library does not know in them, and the evaluation keeps its other content.
-TEST_F(gear_evaluation_file, KChartsRoundTrip) {
+TEST_F(gear_standard_file, KChartsRoundTrip) {
     const std::string original = gearFile(
         R"(<evaluation><range/><profile side="left" note="kept"><range/>)"
         R"(<kchart enabled="off" alignment="to material" measurement_index="0" mark="m"><!-- c --><extra/>)"

@@ -11,11 +11,11 @@ class FieldTable;
 
 // Adds the evaluation standard (name, class text, fit type, sub-qualities) and one line per stored K-chart to
 // the report. The K-charts section is left out when the gear has none.
-void addEvaluationSections(FieldTable& table, const gear::Gear& gear);
+void addStandardSections(FieldTable& table, const gear::Gear& gear);
 
 // One line "standard: <reason>" when the standard is invalid and "kchart <kind> <side> <index>: <reason>" per
 // stored K-chart that is invalid. Warnings of a valid standard are not problems. returns an empty list when
 // everything is valid.
-std::vector<std::string> evaluationProblems(const gear::Gear& gear);
+std::vector<std::string> standardProblems(const gear::Gear& gear);
 
 } // namespace kest::gearfile
