@@ -6,8 +6,13 @@
 #include <kest/gear/asymmetrical_gear_geometry.h>
 #include <kest/gear/beveloid_gear_geometry.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
+#include <kest/gear/evaluation_features.h>
+#include <kest/gear/evaluation_range.h>
+#include <kest/gear/feature_value.h>
 #include <kest/gear/gear.h>
 #include <kest/gear/gear_calculator.h>
+#include <kest/gear/gear_feature_info.h>
+#include <kest/gear/gear_filters.h>
 #include <kest/gear/gear_measurement_info.h>
 #include <kest/gear/gear_parameters.h>
 #include <kest/gear/gear_paths.h>
