@@ -12,6 +12,8 @@
 
 namespace kest::gear {
 
+class Gear;
+
 class GEARRECORDS_API EvaluationRange {
 public:
     // Regression type 0 (no class of its own), limits 10 and 90 for both intervals.
@@ -39,6 +41,8 @@ public:
     void getRange(double* extendedLower, double* mainLower, double* mainUpper, double* extendedUpper) const;
     std::string getName() const { return name_; }
     Reference getReference() const noexcept { return reference_; }
+    // the scale of all four limits; the limits are not converted
+    void setReference(Reference reference) noexcept { reference_ = reference; }
     // RegressionType{0} for a bare EvaluationRange
     RegressionType getRegressionType() const noexcept { return regressionType_; }
 
@@ -127,6 +131,12 @@ protected:
     EvaluationRangeContinuousParabola();
 };
 
+// A range held by a gear, handed out with its range type; the gear keeps ownership of the range.
+struct GEARRECORDS_API Gear_EvaluationRange {
+    RangeType rangeType = RangeType::Unspecified;
+    EvaluationRange* range = nullptr;
+};
+
 // Whether a gear can hold a range of this reference as `rangeType` of a measurement `type`: profile and
 // topography-profile ranges are Root, Main or Tip in a profile reference, lead and topography-lead ranges
 // NonDatumSide, Middle or DatumSide in a lead reference; no other measurement type has ranges.
@@ -136,5 +146,13 @@ GEARRECORDS_API bool isEvaluationRangeSlot(Measurement_Type type, RangeType rang
 // nullptr for any other text. The caller owns the range.
 GEARRECORDS_API EvaluationRange* createEvaluationRange(const std::string& regression,
                                                        const std::string& name);
+
+// Whether both extended limits of `range` lie strictly inside the span of every measurement path of the gear
+// on `side` (paths on Both count for either flank) of the same kind: the positions of profile paths and the
+// heights of lead paths, converted into the range's reference with the path's own flank. Only Profile and
+// Lead are examined; Pitch gives false, other types true. false for a null gear or range, and when a
+// conversion fails (no geometry, a reference of the other kind). Settings without points are skipped.
+GEARRECORDS_API bool checkInsideMeasurements(const Gear* gear, Side side, Measurement_Type type,
+                                             const EvaluationRange* range);
 
 } // namespace kest::gear

@@ -1,0 +1,206 @@
+#include "evaluation/gear_evaluation_ranges.h"
+
+#include "evaluation/evaluation_xml.h"
+#include "evaluation/range_type_text.h"
+#include "host/report.h"
+#include "util/string_format.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace kest::gear {
+namespace {
+
+using namespace evaluation_xml;
+
+constexpr const char* kGroupPath = "evaluation/%s[@side = '%s']";
+constexpr const char* kReliefFeaturePath =
+    "evaluation/feature[@name='%s' and @side='%s' and @measurement_index='%i' and @range='%s']";
+constexpr const char* kEvaluationModeElement = "evaluation_mode";
+constexpr std::string_view kTangentRelief = "TANGENT_RELIEF_METHOD";
+constexpr const char* kContinuousParabola = "continuous parabola";
+// The loader names a range before it reads the range's own name.
+constexpr const char* kProvisionalName = "vorlaeufigerName";
+
+constexpr Side kHeldFlanks[] = {Side::Left, Side::Right};
+
+// The relief feature whose tangent-relief mode makes a range of this type a continuous parabola.
+struct ReliefRow {
+    RangeType range;
+    const char* feature;
+};
+
+constexpr ReliefRow kReliefFeatures[] = {
+    {RangeType::Root, "Caf"},
+    {RangeType::Tip, "Caa"},
+    {RangeType::NonDatumSide, "CbII"},
+    {RangeType::DatumSide, "CbI"},
+};
+
+std::string groupPath(Measurement_Type type, Side side) {
+    std::string path;
+    util::stl_string_format(path, kGroupPath, Measurement_Type_2_string(type).c_str(),
+                            Side_2_string(side).c_str());
+    return path;
+}
+
+bool hasTangentRelief(const host::MSXMLWrapper& xml, Side side, RangeType rangeType) {
+    const auto row = std::ranges::find(kReliefFeatures, rangeType, &ReliefRow::range);
+    if (row == std::ranges::end(kReliefFeatures)) return false;
+    std::string path;
+    util::stl_string_format(path, kReliefFeaturePath, row->feature, Side_2_string(side).c_str(), 0,
+                            rangeTypeText(rangeType).c_str());
+    const host::XMLNode feature = xml.getNode(path);
+    std::string mode;
+    return feature && xml.getStringValue(kEvaluationModeElement, mode, feature) && mode == kTangentRelief;
+}
+
+enum class Reading { Failed, Skipped, Held };
+
+struct ReadRange {
+    Reading reading = Reading::Failed;
+    RangeType rangeType = RangeType::Unspecified;
+    std::unique_ptr<EvaluationRange> range;
+};
+
+// Reads one range element of the group (type, side) and tells whether the gear can hold it.
+ReadRange readRange(host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type type, Side side) {
+    ReadRange read;
+    std::string regression;
+    std::string rangeText;
+    if (!xml.getAttributeValue(node, kRegressionAttribute, regression) ||
+        !xml.getAttributeValue(node, kTypeAttribute, rangeText) ||
+        !string_2_RangeType(rangeText, &read.rangeType))
+        return read;
+    if (hasTangentRelief(xml, side, read.rangeType)) regression = kContinuousParabola;
+    read.range.reset(createEvaluationRange(regression, kProvisionalName));
+    if (!read.range || !read.range->loadXML(&xml, node)) return read;
+    read.reading =
+        isEvaluationRangeSlot(type, read.rangeType, read.range->getReference()) && read.range->isValid()
+            ? Reading::Held
+            : Reading::Skipped;
+    return read;
+}
+
+std::size_t rangeIndex(RangeType rangeType) {
+    const auto all = allRangeTypes();
+    return static_cast<std::size_t>(std::ranges::find(all, rangeType) - all.begin());
+}
+
+} // namespace
+
+GearEvaluationRanges::GearEvaluationRanges(const GearEvaluationRanges& other) {
+    *this = other;
+}
+
+GearEvaluationRanges& GearEvaluationRanges::operator=(const GearEvaluationRanges& other) {
+    if (this == &other) return *this;
+    for (std::size_t t = 0; t < kTypes; ++t)
+        for (std::size_t f = 0; f < kFlanks; ++f)
+            for (std::size_t r = 0; r < kRangeTypes; ++r) {
+                const auto& source = other.slots_[t][f][r];
+                slots_[t][f][r].reset(source ? source->createCopy() : nullptr);
+            }
+    return *this;
+}
+
+const std::unique_ptr<EvaluationRange>* GearEvaluationRanges::slot(Measurement_Type type, Side side,
+                                                                   RangeType rangeType) const {
+    const auto types = allMeasurementTypes();
+    const std::size_t t = static_cast<std::size_t>(static_cast<int>(type));
+    const std::size_t r = rangeIndex(rangeType);
+    if (std::ranges::find(types, type) == types.end() || t >= kTypes || r >= kRangeTypes) return nullptr;
+    if (side != Side::Left && side != Side::Right) return nullptr;
+    return &slots_[t][side == Side::Left ? 0 : 1][r];
+}
+
+std::unique_ptr<EvaluationRange>* GearEvaluationRanges::slot(Measurement_Type type, Side side,
+                                                             RangeType rangeType) {
+    return const_cast<std::unique_ptr<EvaluationRange>*>(
+        static_cast<const GearEvaluationRanges&>(*this).slot(type, side, rangeType));
+}
+
+bool GearEvaluationRanges::add(Measurement_Type type, Side side, RangeType rangeType,
+                               const EvaluationRange& range) {
+    if (!isEvaluationRangeSlot(type, rangeType, range.getReference()) || !range.isValid()) return false;
+    for (const Side flank : kHeldFlanks) {
+        if (side != Side::Both && side != flank) continue;
+        auto* target = slot(type, flank, rangeType);
+        if (!target) return false;
+        if (*target && !(**target == range))
+            GR_TRACE(3, "range %s will be overwritten", rangeTypeText(rangeType).c_str());
+        target->reset(range.createCopy());
+        if (!*target) return false;
+    }
+    return side == Side::Left || side == Side::Right || side == Side::Both;
+}
+
+bool GearEvaluationRanges::get(Measurement_Type type, Side side, RangeType rangeType,
+                               EvaluationRange* out) const {
+    const auto* stored = slot(type, side, rangeType);
+    if (!stored || !*stored) return false;
+    if (out) *out = **stored;
+    return true;
+}
+
+unsigned int GearEvaluationRanges::getAll(Measurement_Type type, Side side,
+                                          std::vector<Gear_EvaluationRange>* out) const {
+    unsigned int count = 0;
+    for (const RangeType rangeType : allRangeTypes()) {
+        const auto* stored = slot(type, side, rangeType);
+        if (!stored || !*stored) continue;
+        if (out) out->push_back(Gear_EvaluationRange{rangeType, stored->get()});
+        ++count;
+    }
+    return count;
+}
+
+bool GearEvaluationRanges::clear(Measurement_Type type) {
+    for (const Side flank : kHeldFlanks)
+        for (const RangeType rangeType : allRangeTypes())
+            if (auto* target = slot(type, flank, rangeType)) target->reset();
+    return true;
+}
+
+bool GearEvaluationRanges::load(host::MSXMLWrapper& xml) {
+    for (const Measurement_Type type : allMeasurementTypes())
+        for (const Side side : kHeldFlanks) {
+            const std::string path = groupPath(type, side) + "/" + kRangeElement;
+            for (const host::XMLNode node : xml.getNodes(path)) {
+                ReadRange read = readRange(xml, node, type, side);
+                if (read.reading == Reading::Failed) return false;
+                auto* target = slot(type, side, read.rangeType);
+                if (read.reading == Reading::Skipped || !target) {
+                    GR_TRACE(1,
+                             "WARNING: evaluation range '%s' of %s %s (%s) cannot be held and is not loaded",
+                             read.range->getName().c_str(), Measurement_Type_2_string(type).c_str(),
+                             Side_2_string(side).c_str(), rangeTypeText(read.rangeType).c_str());
+                    continue;
+                }
+                if (*target)
+                    GR_TRACE(3, "profile range %d will be overwritten", static_cast<int>(read.rangeType));
+                *target = std::move(read.range);
+            }
+        }
+    return true;
+}
+
+bool GearEvaluationRanges::save(host::MSXMLWrapper& xml) const {
+    for (const Measurement_Type type : allMeasurementTypes())
+        for (const Side side : kHeldFlanks) {
+            const std::string group = groupPath(type, side);
+            for (const host::XMLNode node : xml.getNodes(group + "/" + kRangeElement))
+                if (readRange(xml, node, type, side).reading == Reading::Held) xml.deleteNodes("", node);
+            for (const RangeType rangeType : allRangeTypes()) {
+                const auto* stored = slot(type, side, rangeType);
+                if (!stored || !*stored) continue;
+                host::XMLNode node;
+                if (!(*stored)->saveXML(&xml, group, node) ||
+                    !xml.addAttributeValue(node, kTypeAttribute, rangeTypeText(rangeType)))
+                    return false;
+            }
+        }
+    return true;
+}
+
+} // namespace kest::gear
