@@ -72,19 +72,19 @@ void Wk_ClosedForm(benchmark::State& state) {
 }
 BENCHMARK(Wk_ClosedForm);
 
-// The span counts whose contact diameter sqrt(db^2 + W_k^2) lies inside the flank, from the closed form.
+// The span counts whose contact diameter sqrt(db^2 + (W_k / cos(beta_b))^2) lies inside the flank, from the
+// closed form.
 std::vector<unsigned int> closedFormSpans(const TestGear& t) {
     const double db = std::fabs(t.db());
     const double lower = std::max(std::min(std::fabs(t.da()), std::fabs(t.df())), db);
     const double upper = std::max(std::fabs(t.da()), std::fabs(t.df()));
+    const double cosBetaB = std::cos(t.betaB());
     std::vector<unsigned int> spans;
     for (unsigned int k = 1; k < static_cast<unsigned int>(std::abs(t.z)); ++k) {
-        const double w = t.wk(k);
-        const double contact = std::sqrt(db * db + w * w);
-        if (lower < contact && contact < upper)
-            spans.push_back(k);
-        else if (!spans.empty())
-            break;
+        const double along = t.wk(k) / cosBetaB;
+        const double contact = std::sqrt(db * db + along * along);
+        if (contact >= upper) break;
+        if (lower < contact) spans.push_back(k);
     }
     return spans;
 }

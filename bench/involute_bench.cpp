@@ -8,12 +8,13 @@
 
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <utility>
 #include <vector>
 
 namespace {
 
-constexpr double deg = 3.141592653589793 / 180;
+constexpr double deg = std::numbers::pi / 180;
 
 double newtonInvinv(double inv) {
     if (inv == 0.0) return 0.0;

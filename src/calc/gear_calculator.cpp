@@ -1,73 +1,48 @@
-// Tooth thicknesses, space widths, span measurements and tip and root diameters from the flank model: the
-// transverse section of every flank is an involute of its base circle (ISO 21771), placed by the polar
-// angle phiB of its start on the base circle. A flank point at radius ry then lies at the polar angle
+// The calculator's set-up and its flank model, on which every nominal value is built: the transverse section
+// of every flank is an involute of its base circle (ISO 21771), placed by the polar angle phiB of its start
+// on the base circle. A flank point at radius ry then lies at the polar angle
 // phiB + sigma inv(alpha_y), cos(alpha_y) = rb / ry, turned by the helix twist tan(beta_b) / rb per unit of
 // axial position (the lead of the base helix, ISO 21771).
 
 #include <kest/gear/gear_calculator.h>
 
+#include <kest/gear/asymmetrical_gear_geometry.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
-#include <kest/gear/host/diagnostics.h>
 #include <kest/gear/measurement_enums.h>
 
-#include "calc/calculator_support.h"
+#include "calc/calculation_result.h"
+#include "calc/flank_modification.h"
 #include "calc/polar.h"
-#include "host/report.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-#include <string_view>
+#include <numbers>
 
 namespace kest::gear {
 
-namespace calc {
-
-void rethrowLogged(const char* file, int line, const char* operation, const char* message) {
-    const char* text = message ? message : "";
-    host::reportErrorLog(file, line, "GearCalculator::%s: %s", operation, text);
-    throw host::make_pp(text);
-}
-
-double refuseLogged(const char* file, int line, const char* message) {
-    host::reportErrorLog(file, line, "%s", message);
-    return unsetValue;
-}
-
-} // namespace calc
-
 namespace {
 
+using calc::kUnsetVector;
+using calc::normalizeAngle;
 using calc::orZero;
-using calc::pi;
 using calc::twoPi;
 using calc::wrapAngle;
+using std::numbers::pi;
+using Vector = GearCalculator::Vector;
 
 constexpr const char* kNullGeometry = "given cylindircal gear geometry pointer is null";
 constexpr const char* kSideOutOfRange = "given side is out of range";
 constexpr const char* kPitchInsideBase = "pitch radius is not allowed smaller than base radius";
 constexpr const char* kPointInBaseCircle = "given points located in base circle";
-constexpr const char* kUnknownSpaceWidth = "demand feature is not support! please check the feature type!";
+constexpr const char* kRadiusBelowBase = "given circle radius is smaller than base radius";
 
-constexpr const char* kAsymmetricalKind = "asymmetrical gear";
-
-// The named circles of the tooth thickness and space width features.
-enum class Circle { Reference, Base, V, Given };
-
-struct SpaceWidthRow {
-    std::string_view name;
-    Circle circle;
-    bool normal;
-};
-
-constexpr std::array kSpaceWidths{
-    SpaceWidthRow{"et", Circle::Reference, false}, SpaceWidthRow{"en", Circle::Reference, true},
-    SpaceWidthRow{"ebt", Circle::Base, false},     SpaceWidthRow{"ebn", Circle::Base, true},
-    SpaceWidthRow{"evt", Circle::V, false},        SpaceWidthRow{"evn", Circle::V, true},
-    SpaceWidthRow{"eyt", Circle::Given, false},    SpaceWidthRow{"eyn", Circle::Given, true},
-};
+// A radius this far inside the base circle is taken as on it (rounding of a point computed on the circle).
+constexpr double kBaseCircleSlack = 1e-12;
+// getRadius: the flank point must reach the x coordinate within this, in at most this many steps.
+constexpr double kRadiusTolerance = 1e-7;
+constexpr int kRadiusSteps = 1000;
 
 double handOf(CylindricalGearGeometry::FlankDirection direction) {
     switch (direction) {
@@ -81,10 +56,11 @@ double handOf(CylindricalGearGeometry::FlankDirection direction) {
     return 0.0;
 }
 
-// [0, 2 pi)
-double normalizeAngle(double angle) {
-    angle = std::fmod(angle, twoPi);
-    return angle < 0.0 ? angle + twoPi : angle;
+// The base angle of tooth t before it is brought into [0, 2 pi): teeth follow each other clockwise by the
+// angular pitch 2 pi / z (z > 0 here), and the flank offset angle phi0 widens every tooth by phi0, half on
+// each flank. `turn` is e sigma of the flank.
+double turnedBaseAngle(int tooth, double turn, double reference, double phi0, int z) {
+    return -(turn * (orZero(phi0) / 2 + reference) + (tooth - 1) * twoPi / z);
 }
 
 } // namespace
@@ -160,7 +136,7 @@ const GearCalculator::SideData& GearCalculator::sideData(Side side) const {
 }
 
 bool GearCalculator::isAsymmetrical() const {
-    return geometry_->testKindOf(kAsymmetricalKind, true);
+    return geometry_->testKindOf(AsymmetricalGearGeometry::isKindOf(), true);
 }
 
 // Roll path (length of the generating line from the base circle) to the circle of `diameter`; negative inside
@@ -182,7 +158,7 @@ double GearCalculator::involuteOriginAngle(const Vector& p, double rb, double si
     double theta = std::acos(std::clamp(p.x / r, -1.0, 1.0));
     if (p.y < 0.0) theta = -theta;
     const double alpha = std::acos(std::min(rb / r, 1.0));
-    return normalizeAngle(theta - sigma * (std::tan(alpha) - alpha) - twist);
+    return normalizeAngle(theta - sigma * (calc::involute(alpha)) - twist);
 }
 
 double GearCalculator::getInvoluteOriginAngle(const Vector& p, Side side) const {
@@ -212,16 +188,32 @@ double GearCalculator::referenceAngle(Side side, double x) const {
     return involuteOriginAngle({r * std::cos(half), r * std::sin(half), 0.0}, s.rb, e_ > 0 ? -1.0 : 1.0, 0.0);
 }
 
-// Teeth follow each other clockwise, tooth 1 centred on the x axis (without flank offset); the flank offset
-// angle phi0 widens every tooth by phi0, half on each flank.
+// Tooth 1 is centred on the x axis (without flank offset); see turnedBaseAngle.
 double GearCalculator::baseAngle(int tooth, Side side, double x, double phi0) const {
     const int z = std::abs(z_);
     if (z == 0) return unsetValue;
     if (tooth < 1 || tooth > z) throw calc::kToothOutOfRange;
     const double ref = referenceAngle(side, x);
-    if (isUnset(ref)) return unsetValue;
-    const SideData& s = sideData(side);
-    return normalizeAngle(-(e_ * s.sigma * (orZero(phi0) / 2 + ref) + (tooth - 1) * twoPi / z));
+    return isUnset(ref) ? unsetValue
+                        : normalizeAngle(turnedBaseAngle(tooth, e_ * sideData(side).sigma, ref, phi0, z));
+}
+
+bool GearCalculator::flankPairAngles(int leftTooth, int rightTooth, double x, double phi0, double& left,
+                                     double& right, double& between) const {
+    const double refLeft = referenceAngle(Side::Left, x);
+    const double refRight = referenceAngle(Side::Right, x);
+    if (isUnset(refLeft) || isUnset(refRight)) return false;
+    const int z = std::abs(z_);
+    const double turnedLeft = turnedBaseAngle(leftTooth, e_ * sides_[0].sigma, refLeft, phi0, z);
+    const double turnedRight = turnedBaseAngle(rightTooth, e_ * sides_[1].sigma, refRight, phi0, z);
+    left = normalizeAngle(turnedLeft);
+    right = normalizeAngle(turnedRight);
+    // The reference angles lie in [0, 2 pi); counted from -pi instead, the turned angles differ by the angle
+    // between the flanks itself.
+    const auto fromMinusPi = [](double ref) { return ref > pi ? ref - twoPi : ref; };
+    between = turnedRight - turnedLeft + sides_[1].sigma * e_ * (refRight - fromMinusPi(refRight)) -
+              sides_[0].sigma * e_ * (refLeft - fromMinusPi(refLeft));
+    return true;
 }
 
 double GearCalculator::getBaseAngle(int tooth, Side side, double x, double phi0) const {
@@ -234,243 +226,76 @@ double GearCalculator::flankAngle(int tooth, Side side, double ry, double zpos, 
     const double phiB = baseAngle(tooth, side, x, phi0);
     if (isUnset(phiB)) return unsetValue;
     const double alpha = s.rb >= ry ? 0.0 : std::acos(s.rb / ry);
-    return s.hand * s.tb * orZero(zpos) + phiB + s.sigma * (std::tan(alpha) - alpha);
+    return s.hand * s.tb * orZero(zpos) + phiB + s.sigma * calc::involute(alpha);
 }
 
-// ---- tooth thickness and space width ----------------------------------------------------------------------
+// ---- flank surface ----------------------------------------------------------------------------------------
 
-double GearCalculator::syt(double ry, double zpos, double xL, double xR, double phi0) const {
-    const double left = flankAngle(1, Side::Left, ry, zpos, xL, phi0);
-    const double right = flankAngle(1, Side::Right, ry, zpos, xR, phi0);
-    if (isUnset(left) || isUnset(right)) return unsetValue;
-    return wrapAngle((left - right) * e_) * ry;
-}
-
-// The space after tooth 1: from its Right flank to the Left flank of tooth 2 on an external gear, from its
-// Left flank to the Right flank of tooth 2 on an internal one (whose teeth are mirrored).
-double GearCalculator::eyt(double ry, double zpos, double xL, double xR, double phi0) const {
-    const bool external = e_ > 0;
-    const double first = external ? flankAngle(1, Side::Right, ry, zpos, xR, phi0)
-                                  : flankAngle(1, Side::Left, ry, zpos, xL, phi0);
-    const double second = external ? flankAngle(2, Side::Left, ry, zpos, xL, phi0)
-                                   : flankAngle(2, Side::Right, ry, zpos, xR, phi0);
-    if (isUnset(first) || isUnset(second)) return unsetValue;
-    return wrapAngle(first - second) * ry;
-}
-
-// cos(beta_y) with tan(beta_y) = tan(beta_b) ry / rb, the helix angle on radius ry (ISO 21771).
-double GearCalculator::helixFactor(double ry) const {
-    const double tb = sides_[0].tb;
-    return isUnset(tb) || isUnset(ry) ? unsetValue : std::cos(std::atan(tb * ry));
-}
-
-double GearCalculator::circleRadius(int circle, double x) const {
-    double diameter = unsetValue;
-    switch (static_cast<Circle>(circle)) {
-    case Circle::Reference:
-        diameter = geometry_->getD(Side::Left, false);
-        break;
-    case Circle::Base:
-        diameter = geometry_->getDB(Side::Left, false);
-        break;
-    case Circle::V: {
-        // d_v = d + 2 x mn (signed d: the V-circle of an internal gear moves towards the axis)
-        if (isUnset(x)) x = geometry_->getX(Side::Left);
-        const double d = geometry_->getD(Side::Left, true);
-        const double mn = geometry_->getMN(Side::Left);
-        if (!isUnset(x) && !isUnset(d) && !isUnset(mn)) diameter = d + 2.0 * mn * x;
-        break;
+// Point of the involute helicoid of `side` with base angle phi at radius r and axial position zpos, and its
+// unit normal N = e sigma cos(beta_b) (sin(psi), -cos(psi), hand tan(beta_b)), psi the polar angle of the
+// generating line's touching point on the base circle; N points out of the material into the space.
+Vector GearCalculator::surfacePoint(Side side, double r, double zpos, double phi, double offset,
+                                    Vector* normal, Vector* offsetPoint) const {
+    const SideData& s = sideData(side);
+    phi = std::fmod(phi, twoPi);
+    if (phi < 0.0) phi += twoPi;
+    if (r < s.rb) {
+        if (s.rb - kBaseCircleSlack > r) throw kRadiusBelowBase;
+        r = s.rb;
     }
-    case Circle::Given:
-        break;
+    const double alpha = std::acos(std::min(s.rb / r, 1.0));
+    const double tanAlpha = std::sqrt(r * r - s.rb * s.rb) / s.rb;
+    const double phiZ = s.hand * s.tb * zpos + phi;
+    const double angle = s.sigma * (tanAlpha - alpha) + phiZ;
+    Vector p{r * std::cos(angle), r * std::sin(angle), zpos};
+    const double k = s.normalScale;
+    const double psi = s.sigma * tanAlpha + phiZ;
+    const Vector n = Vector{k * std::sin(psi), -k * std::cos(psi), k * s.normalAxial}.normalized();
+    if (modificationOn_) {
+        const double l = rollPath(side, 2 * std::hypot(p.x, p.y));
+        p += getModification(side, p.z, l) * n;
     }
-    return isUnset(diameter) ? unsetValue : std::fabs(diameter) / 2;
+    if (normal) *normal = n;
+    if (offsetPoint) *offsetPoint = p + offset * n;
+    return p;
 }
 
-double GearCalculator::toothThickness(int circle, double x, double phi0, bool normal) const {
-    const double r = circleRadius(circle, x);
-    if (isUnset(r)) return unsetValue;
-    const double s = syt(r, 0.0, x, x, phi0);
-    if (!normal || isUnset(s)) return s;
-    const double f = helixFactor(r);
-    return isUnset(f) ? unsetValue : s * f;
+Vector GearCalculator::getPoint(int tooth, Side side, double r, double zpos, double offset, Vector* normal,
+                                Vector* offsetPoint, double x, double phi0) const {
+    const double phiB = baseAngle(tooth, side, x, phi0);
+    if (isUnset(phiB) || isUnset(r) || isUnset(sideData(side).tb)) return kUnsetVector;
+    return surfacePoint(side, r, orZero(zpos), phiB, offset, normal, offsetPoint);
 }
 
-double GearCalculator::spaceWidth(const std::string& feature, double ry, double x, double phi0) const {
-    const SpaceWidthRow* row = nullptr;
-    for (const SpaceWidthRow& candidate : kSpaceWidths)
-        if (candidate.name == feature) row = &candidate;
-    if (!row) throw kUnknownSpaceWidth;
-    double r = row->circle == Circle::Given ? ry : circleRadius(static_cast<int>(row->circle), x);
-    if (isUnset(r)) return unsetValue;
-    r = std::fabs(r);
-    const double e = eyt(r, 0.0, x, x, phi0);
-    if (!row->normal || isUnset(e)) return e;
-    const double f = helixFactor(r);
-    return isUnset(f) ? unsetValue : e * f;
-}
-
-double GearCalculator::getNominal_Syt(double ry, double zpos, double xL, double xR, double phi0) const {
-    try {
-        return syt(ry, zpos, xL, xR, phi0);
-    } catch (const char* message) {
-        GR_CALC_RETHROW("getNominal_Syt", message);
+// A fixed-point iteration: the radius through (X, y) of the last point.
+double GearCalculator::getRadius(int tooth, Side side, double X, double zpos, double offset, Vector* normal,
+                                 Vector* offsetPoint) const {
+    const double rb = sideData(side).rb;
+    Vector p = getPoint(tooth, side, rb, zpos, offset, normal, offsetPoint, unsetValue, unsetValue);
+    if (isUnset(p.x)) return unsetValue;
+    if (p.x > X) return rb;
+    for (int step = 0; step < kRadiusSteps; ++step) {
+        p = getPoint(tooth, side, std::max(std::hypot(X, p.y), rb), zpos, offset, normal, offsetPoint,
+                     unsetValue, unsetValue);
+        if (std::fabs(p.x - X) <= kRadiusTolerance) break;
     }
+    return std::max(std::hypot(X, p.y), rb);
 }
 
-double GearCalculator::getNominal_Syn(double ry, double zpos, double xL, double xR, double phi0) const {
-    if (isAsymmetrical())
-        return GR_CALC_REFUSE("Asymmetrical helix Gear can not calculate Normal Tooth Thickness");
-    try {
-        const double s = syt(ry, zpos, xL, xR, phi0);
-        const double f = helixFactor(ry);
-        return isUnset(s) || isUnset(f) ? unsetValue : s * f;
-    } catch (const char* message) {
-        GR_CALC_RETHROW("getNominal_Syn", message);
-    }
+Vector GearCalculator::probeCompensation(const Vector& p, Side side, double probeRadius) const {
+    const double phi = getInvoluteOriginAngle(p, side);
+    Vector n;
+    const Vector q = surfacePoint(side, std::hypot(p.x, p.y), p.z, phi, 0.0, &n, nullptr);
+    return q - probeRadius * n;
 }
 
-double GearCalculator::getNominal_eyt(double ry, double zpos, double xL, double xR, double phi0) const {
-    try {
-        return eyt(ry, zpos, xL, xR, phi0);
-    } catch (const char* message) {
-        GR_CALC_RETHROW("getNominal_eyt", message);
-    }
-}
+// ---- flank modification -----------------------------------------------------------------------------------
 
-double GearCalculator::getNominal_eyn(double ry, double zpos, double xL, double xR, double phi0) const {
-    if (isAsymmetrical()) return GR_CALC_REFUSE("Asymmetrical Gear can not calculate eyn");
-    try {
-        const double e = eyt(ry, zpos, xL, xR, phi0);
-        const double f = helixFactor(ry);
-        return isUnset(e) || isUnset(f) ? unsetValue : e * f;
-    } catch (const char* message) {
-        GR_CALC_RETHROW("getNominal_eyn", message);
-    }
-}
-
-#define GR_NAMED_THICKNESS(Operation, circle, normal, feature)                                               \
-    double GearCalculator::Operation(double x, double phi0) const {                                          \
-        if (isAsymmetrical()) return GR_CALC_REFUSE("Asymmetrical Gear can not calculate " feature);         \
-        try {                                                                                                \
-            return toothThickness(static_cast<int>(circle), x, phi0, normal);                                \
-        } catch (const char* message) {                                                                      \
-            GR_CALC_RETHROW(#Operation, message);                                                            \
-        }                                                                                                    \
-    }
-
-GR_NAMED_THICKNESS(getNominal_St, Circle::Reference, false, "st")
-GR_NAMED_THICKNESS(getNominal_Sn, Circle::Reference, true, "sn")
-GR_NAMED_THICKNESS(getNominal_Sbt, Circle::Base, false, "sbt")
-GR_NAMED_THICKNESS(getNominal_Sbn, Circle::Base, true, "sbn")
-GR_NAMED_THICKNESS(getNominal_Svt, Circle::V, false, "svt")
-GR_NAMED_THICKNESS(getNominal_Svn, Circle::V, true, "svn")
-
-#undef GR_NAMED_THICKNESS
-
-double GearCalculator::getNominal_Spacewidth(const std::string& feature, double ry, double x,
-                                             double phi0) const {
-    if (isAsymmetrical()) {
-        GR_ERROR_LOG("Asymmetrical Gear can not calculate %s", feature.c_str());
-        return unsetValue;
-    }
-    try {
-        return spaceWidth(feature, ry, x, phi0);
-    } catch (const char* message) {
-        GR_CALC_RETHROW("getNominal_Spacewidth", message);
-    }
-}
-
-// ---- span measurement -------------------------------------------------------------------------------------
-
-// The base tangent length is the arc between the two outer involutes on the base circle, rb |delta phiB|,
-// seen in the normal section of the base helix (times cos(beta_b)); over k teeth of an external gear this is
-// W_k = (k - 1) p_bn + s_bn = mn cos(alpha_n) ((k - 0.5) pi + z inv(alpha_t)) + 2 x mn sin(alpha_n)
-// (DIN 3960). On an internal gear the two flanks face each other across k spaces: W_k = k p_bn - s_bn.
-double GearCalculator::wk(unsigned int k, double x, double phi0) const {
-    const int z = std::abs(z_);
-    if (z == 0) return unsetValue;
-    if (k < 1 || k > static_cast<unsigned int>(z)) throw calc::kToothOutOfRange;
-    const double first = baseAngle(e_ > 0 ? 1 : z, Side::Left, x, phi0);
-    const double last = baseAngle(static_cast<int>(k), Side::Right, x, phi0);
-    const SideData& s = sides_[0];
-    if (isUnset(first) || isUnset(last) || isUnset(s.betaB)) return unsetValue;
-    return std::fabs(wrapAngle(last - first)) * s.rb * std::cos(s.betaB);
-}
-
-double GearCalculator::getNominal_Wk(unsigned int k, double x, double phi0) const {
-    if (isAsymmetrical()) return GR_CALC_REFUSE("Asymmetrical Gear can not calculate Wk");
-    try {
-        return wk(k, x, phi0);
-    } catch (const char* message) {
-        GR_CALC_RETHROW("getNominal_Wk", message);
-    }
-}
-
-// A span is usable when the jaws touch the flanks between tip and root (or base) circle: the contact lies on
-// the base tangent at W/2 from its touching point, on the diameter sqrt(db^2 + W^2).
-std::vector<unsigned int> GearCalculator::getWkSpanTeethList(double x, double phi0) const {
-    std::vector<unsigned int> spans;
-    if (isAsymmetrical()) {
-        GR_CALC_REFUSE("Asymmetrical Gear can not calculate getWkSpanTeethList");
-        return spans;
-    }
-    const double dA = geometry_->getDA();
-    const double dF = geometry_->getDF();
-    const double dB = geometry_->getDB(Side::Left, false);
-    const int z = std::abs(z_);
-    if (isUnset(dA) || isUnset(dF) || isUnset(dB) || z == 0) return spans;
-    const double lower = std::max(std::min(std::fabs(dA), std::fabs(dF)), std::fabs(dB));
-    const double upper = std::max(std::fabs(dA), std::fabs(dF));
-    try {
-        for (unsigned int k = 1; k < static_cast<unsigned int>(z); ++k) {
-            const double w = wk(k, x, phi0);
-            if (isUnset(w)) break;
-            const double contact = std::sqrt(dB * dB + w * w);
-            if (lower < contact && contact < upper)
-                spans.push_back(k);
-            else if (!spans.empty())
-                break;
-        }
-    } catch (const char* message) {
-        GR_CALC_RETHROW("getWkSpanTeethList", message);
-    }
-    return spans;
-}
-
-// ---- tip and root -----------------------------------------------------------------------------------------
-
-// From a basic rack with addendum 1.0 mn and dedendum 1.2 mn shifted by x mn, on diameters taken as
-// magnitudes. For an internal gear the shift is added as for an external one, so x > 0 moves its tip and root
-// away from the axis; note that DIN 3960 (signed diameters) moves them towards it, as does this library's
-// V-circle diameter.
-double GearCalculator::tipOrRootDiameter(Side side, bool tip) const {
-    const double d = geometry_->getD(side, false);
-    const double mn = geometry_->getMN(side);
-    const double db = geometry_->getDB(side, false);
-    if (isUnset(d) || isUnset(mn) || isUnset(db)) return unsetValue;
-    const double x = orZero(geometry_->getX(side));
-    if (e_ > 0) return tip ? std::max(d + 2 * mn + 2 * x * mn, db + 2 * mn) : d - 2.4 * mn + 2 * x * mn;
-    return tip ? std::max(d - 2 * mn + 2 * x * mn, db) : d + 2.4 * mn + 2 * x * mn;
-}
-
-double GearCalculator::nominalTipOrRoot(bool tip) const {
-    const double left = tipOrRootDiameter(Side::Left, tip);
-    const double right =
-        geometry_->testKindOf(kAsymmetricalKind, false) ? tipOrRootDiameter(Side::Right, tip) : left;
-    if (isUnset(left) || isUnset(right)) return unsetValue;
-    // one circle serves both flanks: the one farther from the tooth's middle (external: the larger tip and
-    // the smaller root; internal, whose teeth point inwards: the smaller tip and the larger root)
-    const bool larger = tip == (e_ > 0);
-    return larger ? std::max(left, right) : std::min(left, right);
-}
-
-double GearCalculator::getNominal_da() const {
-    return nominalTipOrRoot(true);
-}
-
-double GearCalculator::getNominal_df() const {
-    return nominalTipOrRoot(false);
+double GearCalculator::getModification(Side side, double zpos, double rollPathLength) const {
+    sideData(side); // refuses a side other than Left and Right
+    const std::size_t i = side == Side::Left ? 0 : 1;
+    return calc::modificationCurve(profileModification_[i], rollPathLength) +
+           calc::modificationCurve(helixModification_[i], zpos) + twistCoefficient_ * rollPathLength * zpos;
 }
 
 } // namespace kest::gear

@@ -10,11 +10,12 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 using kest::gear::calc::angleDifference;
-using kest::gear::calc::pi;
 using kest::gear::calc::Polar;
 using kest::gear::calc::Vector;
+using std::numbers::pi;
 
 namespace {
 
@@ -41,7 +42,7 @@ void put(double* out, double value) {
 } // namespace
 
 double _inv(double alpha) {
-    return std::tan(alpha) - alpha;
+    return kest::gear::calc::involute(alpha);
 }
 
 double _invinv(double inv) {

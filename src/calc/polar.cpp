@@ -1,8 +1,11 @@
 #include "calc/polar.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace kest::gear::calc {
+
+using std::numbers::pi;
 
 Polar Polar::of(const Vector& v) noexcept {
     const double r = std::sqrt(v.x * v.x + v.y * v.y);

@@ -4,13 +4,27 @@
 // radius and its polar angle about the gear centre.
 
 #include <kest/gear/host/vector3d.h>
+#include <kest/gear/unset_value.h>
+
+#include <cmath>
+#include <numbers>
 
 namespace kest::gear::calc {
 
 using Vector = kest::host::M3DVectorT<double>;
 
-inline constexpr double pi = 3.141592653589793;
-inline constexpr double twoPi = 6.283185307179586;
+// A point that is not given.
+inline constexpr Vector kUnsetVector{unsetValue, unsetValue, unsetValue};
+
+// One turn; pi itself is std::numbers::pi.
+inline constexpr double twoPi = 2 * std::numbers::pi;
+
+// The involute function inv(alpha) = tan(alpha) - alpha: the polar angle of the involute point of pressure
+// angle alpha from the start of the involute on the base circle. The library's one definition (the exported
+// _inv is this function).
+inline double involute(double alpha) noexcept {
+    return std::tan(alpha) - alpha;
+}
 
 struct Polar {
     double radius = 0.0;
@@ -24,6 +38,19 @@ struct Polar {
     constexpr Polar rotated(double delta) const noexcept { return {radius, angle + delta}; }
     Vector toVector(double z = 0.0) const noexcept;
 };
+
+// v turned by `angle` about the z axis.
+inline Vector rotatedAboutZ(const Vector& v, double angle) noexcept {
+    const double c = std::cos(angle);
+    const double s = std::sin(angle);
+    return {v.x * c - v.y * s, v.x * s + v.y * c, v.z};
+}
+
+// Brings an angle into [0, 2 pi) by whole turns.
+inline double normalizeAngle(double angle) noexcept {
+    angle = std::fmod(angle, twoPi);
+    return angle < 0.0 ? angle + twoPi : angle;
+}
 
 // Brings an angle into [-pi, pi] by whole turns.
 double wrapAngle(double angle) noexcept;

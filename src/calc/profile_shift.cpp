@@ -1,22 +1,22 @@
-// Inverse calculations: the addendum modification coefficient from a test value, and the flank offset angle
-// of an asymmetrical gear from a measured value. Tooth thicknesses invert in closed form; dimensions over
-// balls and pins and the flank offset angle are solved with the secant method.
+// The profile-shift solvers: the addendum modification coefficient from a test value, and the test value
+// from the coefficient. Tooth thicknesses invert in closed form; dimensions over balls and pins are solved
+// with the secant method.
 
 #include "calc/profile_shift.h"
 
+#include <kest/gear/calculation_functors.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
 #include <kest/gear/gear_calculator.h>
-#include <kest/gear/host/diagnostics.h>
 #include <kest/gear/measurement_enums.h>
 
-#include "calc/calculator_support.h"
+#include "calc/calculation_result.h"
 #include "calc/polar.h"
-#include "util/string_format.h"
 
 #include <array>
 #include <cmath>
-#include <cstdlib>
+#include <numbers>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -26,37 +26,14 @@ using kest::gear::GearCalculator;
 using kest::gear::isUnset;
 using kest::gear::Side;
 using kest::gear::unsetValue;
-using kest::gear::calc::pi;
-
-constexpr const char* kSpanCountMissing =
-    "for base tangent length calculation span teeth number must be given.";
+using kest::gear::calc::involute;
+using kest::gear::calc::notCalculable;
+using std::numbers::pi;
 
 // The coefficients scanned for a defined dimension before the secant solve: -3.0, -2.94, ..., 3.0.
 constexpr double kScanFirst = -3.0;
 constexpr double kScanStep = 0.06;
 constexpr int kScanPoints = 101;
-
-const char* notCalculable(const std::string& name) {
-    std::string text;
-    kest::util::stl_string_format(text, "%s can not be calculated for given gear or not yet implemented",
-                                  name.c_str());
-    return kest::host::make_pp(text);
-}
-
-template <typename Kind, std::size_t N>
-bool lookUp(const std::array<std::pair<std::string_view, Kind>, N>& table, const std::string& name,
-            Kind& kind) {
-    for (const auto& [text, value] : table)
-        if (text == name) {
-            kind = value;
-            return true;
-        }
-    return false;
-}
-
-double involute(double alpha) {
-    return std::tan(alpha) - alpha;
-}
 
 } // namespace
 
@@ -76,10 +53,13 @@ void ProfileShiftCalculation::setDimension(const std::string& name) {
         {"MrR", Dimension::MrR},
         {"MdR", Dimension::MdR},
     }};
-    Dimension dimension = Dimension::None;
-    if (!lookUp(dimensions, name, dimension)) throw notCalculable(name);
-    dimension_ = dimension;
-    name_ = name;
+    for (const auto& [text, dimension] : dimensions)
+        if (text == name) {
+            dimension_ = dimension;
+            name_ = name;
+            return;
+        }
+    throw notCalculable(name);
 }
 
 double ProfileShiftCalculation::dimension(double x) const {
@@ -156,104 +136,7 @@ double ProfileShiftCalculation::solve(kest::RootSecantMethod& solver) const {
     return solver.solve(*this, kScanFirst + first * kScanStep, kScanFirst + last * kScanStep);
 }
 
-// ---- FlankSurfaceOffsetCalculation ------------------------------------------------------------------------
-
-FlankSurfaceOffsetCalculation::FlankSurfaceOffsetCalculation(const GearCalculator& calculator,
-                                                             const std::string& feature, double measured,
-                                                             const Parameters& parameters)
-    : calculator_(calculator)
-    , feature_(feature)
-    , kind_(Feature::MrK)
-    , measured_(measured)
-    , parameters_(parameters) {
-    static constexpr std::array<std::pair<std::string_view, Feature>, 6> features{{
-        {"MrK", Feature::MrK},
-        {"MdK", Feature::MdK},
-        {"MrR", Feature::MrR},
-        {"MdR", Feature::MdR},
-        {"Syt", Feature::Syt},
-        {"Wk", Feature::Wk},
-    }};
-    if (!lookUp(features, feature, kind_)) throw notCalculable(feature);
-    if (kind_ == Feature::Wk && (parameters.k == 0 || parameters.k == kest::gear::unsetSpanCount))
-        throw kSpanCountMissing;
-}
-
-double FlankSurfaceOffsetCalculation::nominal(double phi0) const {
-    const Parameters& p = parameters_;
-    // The pin and span values are not defined for an asymmetrical gear (their public forms refuse it).
-    const bool refused = calculator_.isAsymmetrical();
-    switch (kind_) {
-    case Feature::MrK:
-        return calculator_.mrk(p.xL, p.xR, p.ballOrPinDiameter, p.zpos, phi0);
-    case Feature::MdK:
-        return calculator_.mdk(p.xL, p.xR, p.ballOrPinDiameter, p.zpos, phi0);
-    case Feature::MrR:
-        return refused ? unsetValue : calculator_.mrr(p.xL, p.ballOrPinDiameter, phi0);
-    case Feature::MdR:
-        return refused ? unsetValue : calculator_.mdr(p.xL, p.ballOrPinDiameter, phi0);
-    case Feature::Syt:
-        return isUnset(p.diameter) ? unsetValue : calculator_.syt(p.diameter / 2, p.zpos, p.xL, p.xR, phi0);
-    case Feature::Wk:
-        return refused ? unsetValue : calculator_.wk(p.k, p.xL, phi0);
-    }
-    return unsetValue;
-}
-
-double FlankSurfaceOffsetCalculation::value(double phi0) const {
-    try {
-        return nominal(phi0);
-    } catch (const char*) {
-        return unsetValue;
-    }
-}
-
-double FlankSurfaceOffsetCalculation::operator()(double phi0) const {
-    const double v = nominal(phi0);
-    if (isUnset(v)) throw notCalculable(feature_);
-    return v - measured_;
-}
-
 namespace kest::gear {
-
-double GearCalculator::getPhiB0_offset(const std::string& feature, double measured, double ballOrPinDiameter,
-                                       double zpos, double diameter, double xL, double xR,
-                                       unsigned int k) const {
-    kest::RootSecantMethod solver(secantTolerance, secantIterationLimit);
-    return getPhiB0_offset(feature, measured, ballOrPinDiameter, zpos, diameter, xL, xR, k, solver);
-}
-
-// The offset widens each tooth by phi0; a quarter of the angular pitch either way brackets any offset that
-// leaves the teeth and spaces open. Where the value is undefined at a start value (a ball that finds no
-// place), the start values close in on the defined part, within the solver's iteration budget.
-double GearCalculator::getPhiB0_offset(const std::string& feature, double measured, double ballOrPinDiameter,
-                                       double zpos, double diameter, double xL, double xR, unsigned int k,
-                                       kest::RootSecantMethod& solver) const {
-    const FlankSurfaceOffsetCalculation f(*this, feature, measured,
-                                          {xL, xR, ballOrPinDiameter, zpos, diameter, k});
-    const int z = std::abs(z_);
-    if (z == 0 || isUnset(measured)) return unsetValue;
-    double lo = -pi / z / 4;
-    double hi = pi / z / 4;
-    double fLo = f.value(lo);
-    double fHi = f.value(hi);
-    for (unsigned int step = 0; isUnset(fLo) || isUnset(fHi); ++step) {
-        if (step == solver.getMaxIterations()) return unsetValue;
-        if (isUnset(fLo) && isUnset(fHi)) {
-            lo += 0.1 * (hi - lo);
-            hi = lo + 0.9 * (hi - lo);
-            fLo = f.value(lo);
-            fHi = f.value(hi);
-        } else if (isUnset(fLo)) {
-            lo = (lo + hi) / 2;
-            fLo = f.value(lo);
-        } else {
-            hi = (lo + hi) / 2;
-            fHi = f.value(hi);
-        }
-    }
-    return solver.solve(f, lo, hi);
-}
 
 // ---- addendum modification in its stated forms ------------------------------------------------------------
 

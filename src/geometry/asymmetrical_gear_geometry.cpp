@@ -1,9 +1,7 @@
 #include <kest/gear/asymmetrical_gear_geometry.h>
 
-#include <kest/gear/gear_calculator.h>
 #include <kest/gear/host/diagnostics.h>
 #include <kest/gear/measurement_enums.h>
-#include <kest/gear/reference_conversions.h>
 
 #include "host/report.h"
 
@@ -22,14 +20,13 @@ using FlankDirection = CylindricalGearGeometry::FlankDirection;
 struct AsymmetryVariantRow {
     AsymmetryVariant value;
     std::string_view text;
-    const char* feature; // the measured value, as the calculator names it
 };
 
 constexpr std::array kAsymmetryVariants{
-    AsymmetryVariantRow{AsymmetryVariant::None, "asym_none", ""},
-    AsymmetryVariantRow{AsymmetryVariant::MdK, "asym_mdk", "MdK"},
-    AsymmetryVariantRow{AsymmetryVariant::MrK, "asym_mrk", "MrK"},
-    AsymmetryVariantRow{AsymmetryVariant::Syt, "asym_syt", "Syt"},
+    AsymmetryVariantRow{AsymmetryVariant::None, "asym_none"},
+    AsymmetryVariantRow{AsymmetryVariant::MdK, "asym_mdk"},
+    AsymmetryVariantRow{AsymmetryVariant::MrK, "asym_mrk"},
+    AsymmetryVariantRow{AsymmetryVariant::Syt, "asym_syt"},
 };
 
 const AsymmetryVariantRow* findVariant(AsymmetryVariant variant) {
@@ -37,9 +34,6 @@ const AsymmetryVariantRow* findVariant(AsymmetryVariant variant) {
         if (row.value == variant) return &row;
     return nullptr;
 }
-
-// The span count is not used by the asymmetry's measured values.
-constexpr unsigned int kNoSpanCount = 2147483646u;
 
 bool measuredOverBalls(AsymmetryVariant variant) {
     switch (variant) {
@@ -129,32 +123,6 @@ double AsymmetricalGearGeometry::getD(Side side, bool isSigned) const {
 }
 double AsymmetricalGearGeometry::getDB(Side side, bool isSigned) const {
     return baseDiameter(side, getFlankDirection(Side::Left) == FlankDirection::Straight, isSigned);
-}
-
-// The angle by which the right flanks are turned against their symmetric position: the one for which the
-// nominal value of the measured feature, at the stated axial position, equals the measured value.
-double AsymmetricalGearGeometry::getNominalFlankOffsetAngle() const {
-    if (asymmetryVariant_ == AsymmetryVariant::None) return 0.0;
-    const AsymmetryVariantRow* row = findVariant(asymmetryVariant_);
-    if (!row) {
-        GR_ERROR_LOG(
-            "AsymmetricalGearGeometry::getNominalFlankOffsetAngle(): not implement yet or not possible "
-            "variant from it to calculate flank offset angle!");
-        return 0.0;
-    }
-    try {
-        // The calculator counts axial positions from the non-datum face.
-        const double zpos =
-            convertLeadReference(this, heightReference_, asymmetryHeight_, Reference::LengthNonDatumToDatum);
-        const bool overBalls = measuredOverBalls(asymmetryVariant_);
-        const GearCalculator calculator(this);
-        return calculator.getPhiB0_offset(row->feature, asymmetryValue_,
-                                          overBalls ? asymmetryBallDiameter_ : unsetValue, zpos,
-                                          overBalls ? unsetValue : asymmetryMeasuringDiameter_,
-                                          getX(Side::Left), getX(Side::Right), kNoSpanCount);
-    } catch (const char* message) {
-        throw host::make_pp(message ? message : "");
-    }
 }
 
 // ---- asymmetry definition --------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 
 #include "geometry/angle_units.h"
 #include "geometry/geometry_xml.h"
+#include "measurement/measurement_xml.h"
 
 #include <array>
 #include <string_view>
@@ -18,6 +19,7 @@ namespace {
 using host::MSXMLWrapper;
 using host::XMLNode;
 using namespace geometry_xml;
+using measurement_xml::kReferenceAttribute;
 using ValueType = AsymmetricalGearGeometry::ValueType;
 using FlankDirection = CylindricalGearGeometry::FlankDirection;
 
@@ -35,8 +37,6 @@ constexpr std::array kUserStringKeys{
     UserStringKeyRow{ValueType::RightNormalPressureAngle, "normal_pressure_angle[@side='right']"},
     UserStringKeyRow{ValueType::RightAddendumModification, "addendum_modification[@side='right']"},
 };
-
-constexpr const char* kReferenceAttribute = "reference";
 
 constexpr const char* kAsymmetry = "geometry/asymmetry";
 constexpr const char* kAsymVariant = "asym_variant";

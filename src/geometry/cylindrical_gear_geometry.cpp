@@ -3,7 +3,6 @@
 #include <kest/gear/measurement_enums.h>
 #include <kest/gear/tooth_count.h>
 
-#include "calc/profile_shift.h"
 #include "geometry/angle_units.h"
 #include "host/report.h"
 #include "util/enum_table.h"
@@ -39,22 +38,8 @@ constexpr std::array kModuleVariants{
 };
 constexpr const char* kIllegalModuleVariant = "illegal module variant";
 
-constexpr const char* kUnknownAddmodVariant = "Unknown AddendumModificationVariant";
-
 // Diametral pitch is taken as teeth per centimetre of reference diameter here (P = 10 / m), not per inch.
 constexpr double kDiametralPitchFactor = 10.0;
-
-// The addendum modification stated through a test dimension (dimensions over balls and pins, tooth
-// thicknesses) is converted by the nominal-value calculations, in both directions.
-double coefficientFromTestDimension(const CylindricalGearGeometry& geometry,
-                                    AddendumModificationVariant variant, double dimension) {
-    return profileShiftFromTestValue(geometry, variant, dimension);
-}
-
-double testDimensionFromCoefficient(const CylindricalGearGeometry& geometry, Side side,
-                                    AddendumModificationVariant variant, double zpos) {
-    return testValueFromProfileShift(geometry, side, variant, zpos);
-}
 
 bool isKnown(FlankDirection direction) {
     return enum_table::byValue(kFlankDirections, direction) != nullptr;
@@ -290,51 +275,6 @@ double CylindricalGearGeometry::getLAE(Side side) const {
 }
 
 // ---- addendum modification -------------------------------------------------------------------------------
-
-void CylindricalGearGeometry::calcX(double value) {
-    if (isUnset(value)) {
-        x_ = unsetValue;
-        return;
-    }
-    const AddendumModificationVariant variant = addmodVariant_.get();
-    switch (variant) {
-    case AddendumModificationVariant::AddmodFactor:
-        x_ = value;
-        return;
-    case AddendumModificationVariant::AddmodValue:
-        x_ = isUnset(mn_) ? unsetValue : value / mn_;
-        return;
-    case AddendumModificationVariant::AddmodMrk:
-    case AddendumModificationVariant::AddmodMdk:
-    case AddendumModificationVariant::AddmodMdr:
-    case AddendumModificationVariant::AddmodSt:
-    case AddendumModificationVariant::AddmodSbt:
-    case AddendumModificationVariant::AddmodSn:
-    case AddendumModificationVariant::AddmodSbn:
-        x_ = coefficientFromTestDimension(*this, variant, value);
-        return;
-    }
-    throw kUnknownAddmodVariant;
-}
-
-double CylindricalGearGeometry::getAddendumModification(Side side, AddendumModificationVariant variant,
-                                                        double zpos) const {
-    switch (variant) {
-    case AddendumModificationVariant::AddmodFactor:
-        return getX(side);
-    case AddendumModificationVariant::AddmodValue:
-        return getXValue(side);
-    case AddendumModificationVariant::AddmodMrk:
-    case AddendumModificationVariant::AddmodMdk:
-    case AddendumModificationVariant::AddmodMdr:
-    case AddendumModificationVariant::AddmodSt:
-    case AddendumModificationVariant::AddmodSbt:
-    case AddendumModificationVariant::AddmodSn:
-    case AddendumModificationVariant::AddmodSbn:
-        return testDimensionFromCoefficient(*this, side, variant, zpos);
-    }
-    throw kUnknownAddmodVariant;
-}
 
 // ---- validation ------------------------------------------------------------------------------------------
 

@@ -7,7 +7,7 @@
 
 #include "geometry/angle_units.h"
 #include "geometry/geometry_xml.h"
-#include "util/user_text.h"
+#include "host/user_text_xml.h"
 
 #include <array>
 #include <cmath>
@@ -44,8 +44,6 @@ constexpr std::array kUserStringKeys{
     UserStringKeyRow{ValueType::BallDiameter, "ball_diameter"},
 };
 
-constexpr const char* kGeometry = "geometry";
-constexpr const char* kType = "geometry/type";
 constexpr const char* kUserStringAttribute = "user_string";
 
 std::string helixAngleKey(std::string_view direction) {
@@ -57,8 +55,8 @@ std::string helixAngleKey(std::string_view direction) {
 bool readUserString(const MSXMLWrapper& xml, const std::string& path, std::string& text) {
     const XMLNode node = xml.getNode(path);
     if (!node) return false;
-    util::UserText read{kUserStringAttribute, {}};
-    if (!util::readUserText(xml, node, read)) read.text.clear();
+    host::UserText read{kUserStringAttribute, {}};
+    if (!host::readUserText(xml, node, read)) read.text.clear();
     text = read.text;
     return true;
 }
@@ -101,7 +99,7 @@ bool CylindricalGearGeometry::saveUserString(MSXMLWrapper* xml, const std::strin
                                              const std::string& path) const {
     const auto found = userStrings_.find(key);
     if (found == userStrings_.end()) return true;
-    return util::writeUserText(*xml, xml->getNode(path), {kUserStringAttribute, found->second});
+    return host::writeUserText(*xml, xml->getNode(path), {kUserStringAttribute, found->second});
 }
 
 bool CylindricalGearGeometry::loadUserString(MSXMLWrapper* xml, const std::string& key,
@@ -121,8 +119,8 @@ bool CylindricalGearGeometry::saveXML(MSXMLWrapper* xml, const std::string& path
 
     // The element is rebuilt from scratch, so that nothing of an earlier geometry (another kind, an old
     // ball diameter, a user string since removed) survives.
-    bool ok = xml->deleteNodes(kGeometry, base);
-    ok = xml->setStringValue(kType, getKindOf(), base) && ok;
+    bool ok = xml->deleteNodes(kGeometryElement, base);
+    ok = xml->setStringValue(kTypePath, getKindOf(), base) && ok;
     const auto write = [&](ValueType value, double number) {
         ok = xml->setDoubleValue(elementPath(get_user_string_key(value)), number, base) && ok;
         ok = saveUserString(xml, value) && ok;
@@ -143,7 +141,7 @@ bool CylindricalGearGeometry::saveXML(MSXMLWrapper* xml, const std::string& path
     write(ValueType::HelixAngle, getBetaDeg(Side::Left, false));
     write(ValueType::NormalPressureAngle, getAlphaNDeg(Side::Left));
     write(ValueType::AddendumModification, x_);
-    ok = addmodVariant_.saveXML(xml, kGeometry) && ok;
+    ok = addmodVariant_.saveXML(xml, kGeometryElement) && ok;
     if (!isUnset(dM_)) write(ValueType::BallDiameter, dM_);
     return ok;
 }
@@ -214,7 +212,7 @@ bool CylindricalGearGeometry::loadXML(MSXMLWrapper* xml, const std::string& path
         alphaN_ = isUnset(alphaN) ? unsetValue : radiansFromDegrees(alphaN);
     // The coefficient itself is stored, whatever form it was entered in.
     read(ValueType::AddendumModification, x_);
-    ok = addmodVariant_.loadXML(xml, kGeometry, false) && ok;
+    ok = addmodVariant_.loadXML(xml, kGeometryElement, false) && ok;
 
     // The ball diameter is optional.
     if (!xml->getDoubleValue(elementPath(get_user_string_key(ValueType::BallDiameter)), dM_, base))

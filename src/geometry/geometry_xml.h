@@ -9,6 +9,9 @@
 
 namespace kest::gear::geometry_xml {
 
+inline constexpr const char* kGeometryElement = "geometry";
+// The kind of the geometry ("cylindrical gear", ...), from the document element.
+inline constexpr const char* kTypePath = "geometry/type";
 inline constexpr const char* kModuleVariantAttribute = "module_variant";
 inline constexpr const char* kDirectionAttribute = "direction";
 // Older files call a spur gear's helix direction "spur".

@@ -39,6 +39,10 @@ CMXMLDatabaseElement::CMXMLDatabaseElement(const char* documentElementName)
 CMXMLDatabaseElement::~CMXMLDatabaseElement() = default;
 
 void CMXMLDatabaseElement::Load(const char* fileName) {
+    AdoptXMLDocument(ReadXMLDocument(fileName));
+}
+
+MSXMLWrapper CMXMLDatabaseElement::ReadXMLDocument(const char* fileName) {
     if (!fileName || !*fileName) fail("cannot load a record without a file name");
     // C stdio rather than a stream: opening a stream sets up a locale, which costs more than parsing a gear
     // file.
@@ -54,7 +58,9 @@ void CMXMLDatabaseElement::Load(const char* fileName) {
         text.append(buffer, read);
     if (std::ferror(file.get())) fail("cannot read file " + quoted(fileName)); // a directory, for one
     std::string error;
-    if (!xml_.parse(text, &error)) fail("file " + quoted(fileName) + " is not well-formed XML: " + error);
+    MSXMLWrapper document;
+    if (!document.parse(text, &error)) fail("file " + quoted(fileName) + " is not well-formed XML: " + error);
+    return document;
 }
 
 void CMXMLDatabaseElement::Save(const char* fileName) {

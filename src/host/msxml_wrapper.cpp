@@ -5,6 +5,7 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -37,33 +38,27 @@ std::string_view trimmed(std::string_view s) {
 // GB.
 constexpr int maxDepth = 256;
 
-// returns the first element deeper than maxDepth, or an empty node
-pugi::xml_node tooDeep(pugi::xml_document& document) {
-    struct Finder final : pugi::xml_tree_walker {
-        pugi::xml_node found;
-        bool for_each(pugi::xml_node& node) override {
-            if (node.type() == pugi::node_element && depth() >= maxDepth) found = node;
-            return !found;
-        }
-    } finder;
-    document.traverse(finder);
-    return finder.found;
-}
-
-// The parser drops texts of white space only. A character reference to NUL (&#0;, which XML does not allow
-// but the parser decodes) ends a text early and can leave one of white space only, which a second parse of
-// the saved document would drop: such texts go now, so that a second save of a loaded file equals the first.
-void dropBlankTexts(pugi::xml_document& document) {
-    struct Collector final : pugi::xml_tree_walker {
+// One walk over a parsed document. It finds the first element deeper than maxDepth, and the texts of white
+// space only: the parser drops those, but a character reference to NUL (&#0;, which XML does not allow but
+// the parser decodes) ends a text early and can leave one, which a second parse of the saved document would
+// drop. They go now, so that a second save of a loaded file equals the first.
+// returns the element that is too deep, or an empty node
+pugi::xml_node checkAndTidy(pugi::xml_document& document) {
+    struct Walker final : pugi::xml_tree_walker {
+        pugi::xml_node tooDeep;
         std::vector<pugi::xml_node> blank;
         bool for_each(pugi::xml_node& node) override {
-            if (node.type() == pugi::node_pcdata && trimmed(node.value()).empty()) blank.push_back(node);
-            return true;
+            const pugi::xml_node_type type = node.type();
+            if (type == pugi::node_element && depth() >= maxDepth) tooDeep = node;
+            if (type == pugi::node_pcdata && trimmed(node.value()).empty()) blank.push_back(node);
+            return !tooDeep;
         }
-    } collector;
-    document.traverse(collector);
-    for (pugi::xml_node node : collector.blank)
+    } walker;
+    document.traverse(walker);
+    if (walker.tooDeep) return walker.tooDeep;
+    for (pugi::xml_node node : walker.blank)
         node.parent().remove_child(node);
+    return {};
 }
 
 // Reads a whole text as a double; a leading "+" and surrounding white space are allowed.
@@ -121,6 +116,52 @@ pugi::xml_node appendStep(pugi::xml_node parent, const PathStep& step) {
     return node;
 }
 
+// A path of plain element names joined by "/" ("point", "geometry/face_width"): the readers' common case,
+// found by a direct walk without the compiled-path cache. A prefixed name ("ns:speed") takes the general
+// road.
+bool isPlainPath(std::string_view path) {
+    if (path.empty() || path.front() == '/' || path.back() == '/') return false;
+    char previous = '\0';
+    for (const char c : path) {
+        switch (c) {
+        case '[':
+        case '*':
+        case '@':
+        case '(':
+        case ':':
+        case ' ':
+        case '.':
+        case '|':
+            return false;
+        case '/':
+            if (previous == '/') return false;
+            break;
+        default:
+            break;
+        }
+        previous = c;
+    }
+    return true;
+}
+
+bool nameIs(pugi::xml_node node, std::string_view name) {
+    if (node.type() != pugi::node_element) return false;
+    const char* text = node.name();
+    return std::strncmp(text, name.data(), name.size()) == 0 && text[name.size()] == '\0';
+}
+
+// The first element in document order reached by the names of `path`, as findFirst finds it.
+pugi::xml_node findPlain(pugi::xml_node context, std::string_view path) {
+    const std::size_t slash = path.find('/');
+    const std::string_view name = path.substr(0, slash);
+    for (pugi::xml_node child = context.first_child(); child; child = child.next_sibling()) {
+        if (!nameIs(child, name)) continue;
+        if (slash == std::string_view::npos) return child;
+        if (const pugi::xml_node found = findPlain(child, path.substr(slash + 1))) return found;
+    }
+    return {};
+}
+
 void formatDouble(double value, char (&buffer)[32], std::size_t& length) {
     const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
     length = ec == std::errc() ? static_cast<std::size_t>(ptr - buffer) : 0;
@@ -171,13 +212,19 @@ bool MSXMLWrapper::parse(std::string_view text, std::string* error) {
             *error = std::string(result.description()) + " at byte offset " + std::to_string(result.offset);
         return false;
     }
-    if (const pugi::xml_node deep = tooDeep(parsed)) {
+    if (const pugi::xml_node deep = checkAndTidy(parsed)) {
         if (error)
             *error = "elements nested deeper than " + std::to_string(maxDepth) + " levels at byte offset " +
                      std::to_string(deep.offset_debug());
         return false;
     }
-    dropBlankTexts(parsed);
+    // The parser turns every encoding it knows into UTF-8, and the document is always written as UTF-8: a
+    // declaration that names another encoding (ISO-8859-1, UTF-16) is corrected now, or the saved file would
+    // be read in that encoding again and its texts changed.
+    if (result.encoding != pugi::encoding_utf8)
+        if (pugi::xml_attribute encoding = parsed.first_child().attribute("encoding");
+            encoding && parsed.first_child().type() == pugi::node_declaration)
+            encoding.set_value("UTF-8");
     // Parsed into a document of its own, so that a failure leaves the current one alone; taken over by move.
     impl_->document = std::move(parsed);
     return true;
@@ -204,6 +251,8 @@ XMLNode MSXMLWrapper::getDocumentNode() const noexcept {
 XMLNode MSXMLWrapper::getNode(std::string_view path, XMLNode parent) const {
     const pugi::xml_node context = impl_->context(parent);
     if (!context) return {};
+    if (path.empty()) return fromPugi(context);
+    if (isPlainPath(path)) return fromPugi(findPlain(context, path));
     const auto compiled = compilePath(path);
     if (!compiled->valid) return {};
     if (compiled->xpath) {
@@ -217,6 +266,12 @@ XMLNodeList MSXMLWrapper::getNodes(std::string_view path, XMLNode parent) const 
     XMLNodeList nodes;
     const pugi::xml_node context = impl_->context(parent);
     if (!context) return nodes;
+    if (path == "*" || (isPlainPath(path) && path.find('/') == std::string_view::npos)) {
+        for (pugi::xml_node child = context.first_child(); child; child = child.next_sibling())
+            if (path == "*" ? child.type() == pugi::node_element : nameIs(child, path))
+                nodes.push_back(fromPugi(child));
+        return nodes;
+    }
     const auto compiled = compilePath(path);
     if (!compiled->valid) return nodes;
     if (compiled->xpath) {
@@ -309,6 +364,11 @@ bool MSXMLWrapper::setIntValue(std::string_view path, long value, XMLNode node, 
     const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
     return ec == std::errc() &&
            setStringValue(path, std::string_view(buffer, static_cast<std::size_t>(ptr - buffer)), node, flag);
+}
+
+const char* MSXMLWrapper::findAttribute(XMLNode node, const char* name) const noexcept {
+    const pugi::xml_attribute a = toPugi(node).attribute(name);
+    return a ? a.value() : nullptr;
 }
 
 bool MSXMLWrapper::getAttributeValue(XMLNode node, const char* name, std::string& value) const {

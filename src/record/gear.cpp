@@ -1,31 +1,14 @@
-#include <kest/gear/asymmetrical_gear_geometry.h>
-#include <kest/gear/beveloid_gear_geometry.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
 #include <kest/gear/gear.h>
 
+#include "geometry/geometry_xml.h"
 #include "record/gear_content.h"
+#include "record/gear_file_xml.h"
+#include "record/geometry_kinds.h"
 
 #include <cstring>
 
 namespace kest::gear {
-namespace {
-
-// A deep copy of the concrete kind of `source`. The most derived kind is asked first, since a derived
-// geometry also answers to the kinds of its bases; a class that claims a kind it is not of is unsupported.
-std::unique_ptr<CylindricalGearGeometry> copyGeometry(const CylindricalGearGeometry& source) {
-    if (source.testKindOf(BeveloidGearGeometry::isKindOf(), true)) {
-        if (const auto* beveloid = dynamic_cast<const BeveloidGearGeometry*>(&source))
-            return std::make_unique<BeveloidGearGeometry>(*beveloid);
-    } else if (source.testKindOf(AsymmetricalGearGeometry::isKindOf(), true)) {
-        if (const auto* asymmetrical = dynamic_cast<const AsymmetricalGearGeometry*>(&source))
-            return std::make_unique<AsymmetricalGearGeometry>(*asymmetrical);
-    } else if (source.testKindOf(CylindricalGearGeometry::isKindOf(), true)) {
-        return std::make_unique<CylindricalGearGeometry>(source);
-    }
-    throw "Geometry type unsupported";
-}
-
-} // namespace
 
 Gear::Gear()
     : CMXMLDatabaseElement("gear")
@@ -103,16 +86,16 @@ bool Gear::getContentHash(const char* path, std::string& hash) const {
 }
 
 bool Gear::getGeometryHash(std::string& hash) const {
-    return getContentHash("geometry", hash);
+    return getContentHash(geometry_xml::kGeometryElement, hash);
 }
 bool Gear::getMeasurementSettingsHash(std::string& hash) const {
-    return getContentHash("measurement/settings", hash);
+    return getContentHash(gear_file_xml::kSettingsPath, hash);
 }
 bool Gear::getEvaluationHash(std::string& hash) const {
-    return getContentHash("evaluation", hash);
+    return getContentHash(gear_file_xml::kEvaluationElement, hash);
 }
 bool Gear::getProcessingHash(std::string& hash) const {
-    return getContentHash("processing", hash);
+    return getContentHash(gear_file_xml::kProcessingElement, hash);
 }
 
 } // namespace kest::gear

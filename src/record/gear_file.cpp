@@ -1,14 +1,16 @@
 // Loading and saving the gear file: the file-name and version checks, the geometry kind, the order of the
 // sections and the test whether a save has to write the file at all.
 
-#include <kest/gear/asymmetrical_gear_geometry.h>
-#include <kest/gear/beveloid_gear_geometry.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
 #include <kest/gear/gear.h>
 #include <kest/gear/host/product_version.h>
 
+#include "geometry/geometry_xml.h"
+#include "host/child_sync.h"
 #include "host/report.h"
 #include "record/gear_content.h"
+#include "record/gear_file_xml.h"
+#include "record/geometry_kinds.h"
 #include "record/version_stamp.h"
 
 #include <cstring>
@@ -26,47 +28,29 @@ void require(bool ok, const char* message) {
     if (!ok) throw message;
 }
 
-// A geometry of the kind named in the file, holding placeholder values that only satisfy the constructor; the
-// geometry's reader replaces them. returns null for a kind the library does not know.
-std::unique_ptr<CylindricalGearGeometry> createGeometryOfKind(const std::string& kind) {
-    using G = CylindricalGearGeometry;
-    const auto cylindrical = [] {
-        return G(1, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, G::FlankDirection::Straight, G::ModuleVariant::Normal,
-                 AddendumModificationVariant::AddmodFactor, unsetValue);
-    };
-    const auto asymmetrical = [&] {
-        return AsymmetricalGearGeometry(cylindrical(), 9.0, 10.0, 11.0, 12.0, G::FlankDirection::Straight,
-                                        G::ModuleVariant::Normal, AddendumModificationVariant::AddmodFactor);
-    };
-    if (kind == G::isKindOf()) return std::make_unique<G>(cylindrical());
-    if (kind == AsymmetricalGearGeometry::isKindOf())
-        return std::make_unique<AsymmetricalGearGeometry>(asymmetrical());
-    if (kind == BeveloidGearGeometry::isKindOf())
-        return std::make_unique<BeveloidGearGeometry>(asymmetrical(), 13.0, 14.0, 15.0, 16.0, true);
-    return nullptr;
+// Everything a load replaces, read completely before the gear takes it over.
+struct LoadedFile {
+    host::MSXMLWrapper xml;
+    std::string version;
+    std::string contentHash;
+    std::unique_ptr<CylindricalGearGeometry> geometry;
+    std::unique_ptr<GearContent> content = std::make_unique<GearContent>();
+};
+
+void checkFileName(const char* fileName) {
+    const std::size_t length = std::strlen(fileName);
+    if (length < maxPath) return;
+    GR_ERROR_LOG("Windows MAX_PATH (%d characters) exceeded. Filename '%s' has %lu characters...", maxPath,
+                 fileName, static_cast<unsigned long>(length));
+    throw "Windows _MAX_PATH exceeded. This are usually 260 characters.";
 }
 
-} // namespace
-
-void Gear::Load(const char* fileName) {
-    const std::size_t length = std::strlen(fileName);
-    if (length >= maxPath) {
-        GR_ERROR_LOG("Windows MAX_PATH (%d characters) exceeded. Filename '%s' has %lu characters...",
-                     maxPath, fileName, static_cast<unsigned long>(length));
-        throw "Windows _MAX_PATH exceeded. This are usually 260 characters.";
-    }
-
-    CMXMLDatabaseElement::Load(fileName);
-    host::MSXMLWrapper* xml = GetXMLWrapper();
-    xml->getXMLContentHash(xml->getDocumentNode(), nullptr, &contentHash_);
-    fileName_ = fileName;
-
-    bool corrupted = false;
-    GetVersion(version_, corrupted);
-    if (corrupted) throw "couldn't load corrupted gear-object";
-
+void checkVersion(const host::MSXMLWrapper& xml, std::string& version) {
+    const host::XMLNode root = xml.getRootNode();
+    if (!root) throw "couldn't load corrupted gear-object";
+    if (!xml.getAttributeValue(root, "version", version)) version.clear();
     VersionStamp stamp;
-    if (stamp.parse(version_)) {
+    if (stamp.parse(version)) {
         if (stamp.compare(oldestLoadableVersion) < 0) {
             const std::string message =
                 "invalid version of gear-object found: required=" + std::string(oldestLoadableVersion) +
@@ -77,19 +61,18 @@ void Gear::Load(const char* fileName) {
         GR_TRACE(1, "Cannot evaluate version info. Check required (%s) and actual (%s) version format!",
                  oldestLoadableVersion, stamp.format().c_str());
     }
+}
 
-    SetKey(fileName);
+void readSections(LoadedFile& loaded, const std::string& file) {
+    host::MSXMLWrapper* xml = &loaded.xml;
+    std::string kindName;
+    if (!xml->getStringValue(geometry_xml::kTypePath, kindName)) throw "loading geometry type failed";
+    const GeometryKind* kind = findGeometryKind(kindName);
+    if (!kind) throw "wrong type of geometry";
+    loaded.geometry = kind->placeholder();
+    require(loaded.geometry->loadXML(xml, ""), "loading geometry failed");
 
-    std::string kind;
-    if (!xml->getStringValue("geometry/type", kind)) throw "loading geometry type failed";
-    std::unique_ptr<CylindricalGearGeometry> geometry = createGeometryOfKind(kind);
-    if (!geometry) throw "wrong type of geometry";
-    geometry_ = std::move(geometry);
-
-    require(geometry_->loadXML(xml, ""), "loading geometry failed");
-
-    GearContent& c = *content_;
-    const std::string file = fileName;
+    GearContent& c = *loaded.content;
     require(c.measurementData.load(*xml, file), "loading measurement data failed");
     require(c.measurementSettings.load(*xml, file), "loading measurement settings failed");
     require(c.positioningParameters.load(*xml, file), "loading positioning parameters failed");
@@ -99,33 +82,57 @@ void Gear::Load(const char* fileName) {
     require(c.feedMark.loadXML(xml), "loading calculated feedmark information failed!");
 }
 
-namespace {
-
-// The length rule of Load, applied before a save: no program writes a gear file that it cannot read back.
-void refuseUnloadableName(const std::string& fileName) {
-    if (fileName.size() < maxPath) return;
-    GR_ERROR_LOG("Windows MAX_PATH (%d characters) exceeded. Filename '%s' has %lu characters...", maxPath,
-                 fileName.c_str(), static_cast<unsigned long>(fileName.size()));
-    throw "Windows _MAX_PATH exceeded. This are usually 260 characters.";
-}
-
 } // namespace
+
+// The file is read into a document and sections of their own; the gear takes them over only when every
+// reader succeeded, so a failed load leaves the gear as it was.
+void Gear::Load(const char* fileName) {
+    try {
+        if (fileName) checkFileName(fileName);
+        LoadedFile loaded;
+        loaded.xml = ReadXMLDocument(fileName);
+        loaded.xml.getXMLContentHash(loaded.xml.getDocumentNode(), nullptr, &loaded.contentHash);
+        checkVersion(loaded.xml, loaded.version);
+        readSections(loaded, fileName);
+
+        std::string name = fileName;
+        SetKey(fileName); // the only step that can fail; those after it cannot
+        AdoptXMLDocument(std::move(loaded.xml));
+        version_.swap(loaded.version);
+        contentHash_.swap(loaded.contentHash);
+        geometry_.swap(loaded.geometry);
+        content_.swap(loaded.content);
+        fileName_.swap(name);
+    } catch (const char*) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw "not enough memory to load the gear file";
+    } catch (const std::exception& e) {
+        throw host::make_pp(std::string("loading the gear file failed: ") + e.what());
+    }
+}
 
 // Every failure leaves as a message text, as the callers expect; the standard library's too.
 void Gear::Save(const char* fileName) try {
     const std::string target = fileName ? fileName : GetKey();
-    refuseUnloadableName(target);
+    // The length rule of Load, applied before a save: no program writes a gear file that it cannot read back.
+    checkFileName(target.c_str());
 
     version_ = host::getProductVersion();
     SetVersion(version_);
 
     host::MSXMLWrapper* xml = GetXMLWrapper();
-    if (geometry_) require(geometry_->saveXML(xml, ""), "saving geometry failed");
+    if (geometry_) {
+        // The geometry rebuilds its element; it goes back where it was, with what the library does not know.
+        host::RebuiltElement element(*xml, xml->getRootNode(), geometry_xml::kGeometryElement);
+        require(geometry_->saveXML(xml, ""), "saving geometry failed");
+        element.finish(geometryNames());
+    }
 
-    // The measurement group is rebuilt from the sections on every save. The evaluation and protocol groups
-    // are kept as they were read until the gear holds sections that write them.
+    // The sections write their elements in place, so that what the library does not know stays where it was.
+    // The evaluation and protocol groups are kept as they were read until the gear holds sections that write
+    // them.
     const GearContent& c = *content_;
-    xml->deleteNodes("measurement");
     require(c.measurementData.save(*xml), "saving measurement data failed");
     require(c.measurementSettings.save(*xml), "saving measurement settings failed");
     require(c.positioningParameters.save(*xml), "saving positioning parameters failed");
@@ -133,6 +140,12 @@ void Gear::Save(const char* fileName) try {
     require(c.additionalParameters.save(*xml), "saving additional measurement parameters failed");
     require(c.processing.saveXML(xml), "saving processing failed!");
     require(c.feedMark.saveXML(xml), "saving calculated feedmark information failed!");
+    // Groups that hold nothing any more are not left behind: a gear without measurements and settings saves
+    // no "measurement" element.
+    if (const host::XMLNode measurement = xml->getNode(gear_file_xml::kMeasurementElement)) {
+        host::deleteIfEmpty(xml->getNode(gear_file_xml::kSettingsElement, measurement));
+        host::deleteIfEmpty(measurement);
+    }
 
     // Write the file only when its content or its name changed since it was last read or written. The hash is
     // kept only once the file holds it: after a failed write the next save writes again.

@@ -1,68 +1,115 @@
 #include "record/measurement_data.h"
 
+#include "host/child_sync.h"
 #include "host/report.h"
+#include "host/user_text_xml.h"
+#include "measurement/measurement_xml.h"
+#include "record/gear_file_xml.h"
 #include "record/gear_paths_internal.h"
 #include "util/number_text.h"
-#include "util/user_text.h"
 
 #include <algorithm>
-#include <limits>
+#include <iterator>
 #include <string>
+#include <string_view>
 
 namespace kest::gear {
 namespace {
 
 constexpr const char* kNotAbsolute = "Gear::setMeasurement: profilename has to be absolute";
 
-constexpr const char* kMeasurementGroup = "measurement/";
-constexpr const char* kToothAttribute = "tooth";
-constexpr const char* kSideAttribute = "side";
-constexpr const char* kMeasurementIndexAttribute = "measurement_index";
+using namespace gear_file_xml;
+using namespace measurement_xml;
+
+constexpr const char* kMeasurementChildren = "measurement/*";
 
 // The sides a measurement element can name; a measurement over both flanks is stored as such.
 constexpr Side kStoredSides[] = {Side::Left, Side::Right, Side::Both};
 
-// The entry that stands for `info`: the first of the same kind, side and index and, when the info names
-// teeth, of the same tooth text. returns set.end() when there is none.
-std::set<Gear_Measurement>::const_iterator findEntry(const std::set<Gear_Measurement>& set,
-                                                     const Gear_Measurement_Info& info) {
-    const std::string teeth = info.isToothlistEmpty() ? std::string() : info.teeth_2_string(true);
-    return std::ranges::find_if(set, [&](const Gear_Measurement& entry) {
-        return entry.type == info.type && entry.side == info.side &&
-               entry.measurementIndex == info.measurementIndex &&
-               (teeth.empty() || entry.teeth_2_string(true) == teeth);
-    });
+// The side of a measurement element that the reader takes; false for any other side text.
+bool storedSide(std::string_view text, Side& side) {
+    for (const Side stored : kStoredSides) {
+        if (text != Side_2_string(stored)) continue;
+        side = stored;
+        return true;
+    }
+    return false;
 }
 
-// A measurement index as atoi reads it: a leading number, 0 when there is none.
-unsigned int readIndex(const host::MSXMLWrapper& xml, host::XMLNode node) {
+// A child of "measurement" that this section reads and writes: named by a kind, for a stored side.
+bool isMeasurementElement(const host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type& type,
+                          Side& side) {
     std::string text;
-    long index = 0;
-    if (!xml.getAttributeValue(node, kMeasurementIndexAttribute, text)) return 0;
-    util::textToLong(text, index, false);
-    if (index < 0 || static_cast<unsigned long>(index) > std::numeric_limits<unsigned int>::max()) return 0;
-    return static_cast<unsigned int>(index);
+    return string_2_Measurement_Type(node.name(), &type) &&
+           xml.getAttributeValue(node, kSideAttribute, text) && storedSide(text, side);
 }
 
 } // namespace
 
+MeasurementData::Entries::Key MeasurementData::Entries::keyOf(const Gear_Measurement_Info& info,
+                                                              bool withTeeth) {
+    if (!withTeeth) return {info.type, info.side, info.measurementIndex, {}, {}};
+    return {info.type, info.side, info.measurementIndex, info.teethSorted, info.teeth};
+}
+
+void MeasurementData::Entries::reindex() {
+    index_.clear();
+    for (auto entry = entries_.begin(); entry != entries_.end(); ++entry)
+        index_.emplace(keyOf(*entry, true), entry);
+}
+
+// Without teeth, the lowest key of the kind, side and index: the first such entry in the set's order, which
+// sorts by the sorted teeth as the key does.
+MeasurementData::Entries::Set::const_iterator
+MeasurementData::Entries::find(const Gear_Measurement_Info& info) const {
+    if (info.isToothlistEmpty()) {
+        const auto found = index_.lower_bound(keyOf(info, false));
+        if (found == index_.end() || std::get<0>(found->first) != info.type ||
+            std::get<1>(found->first) != info.side || std::get<2>(found->first) != info.measurementIndex)
+            return entries_.end();
+        return found->second;
+    }
+    const auto found = index_.find(keyOf(info, true));
+    return found == index_.end() ? entries_.end() : found->second;
+}
+
+void MeasurementData::Entries::replace(const Gear_Measurement_Info& info, const std::string& name) {
+    if (info.isToothlistEmpty()) {
+        if (const auto entry = find(info); entry != entries_.end()) {
+            index_.erase(keyOf(*entry, true));
+            entries_.erase(entry);
+        }
+    }
+    // With teeth, the key found is the key of the entry added.
+    Key key = keyOf(info, true);
+    if (const auto found = index_.find(key); found != index_.end()) {
+        entries_.erase(found->second);
+        index_.erase(found);
+    }
+    if (name.empty()) return;
+    // A file lists its measurements mostly in the set's order: the end is the likely place.
+    const std::size_t before = entries_.size();
+    const auto added = entries_.emplace_hint(entries_.end(), info, name);
+    if (entries_.size() > before) index_.emplace(std::move(key), added);
+}
+
 // The given info stands on the left of ==, so that an info for both flanks clears the entries of either.
 bool MeasurementData::clear(const Gear_Measurement_Info& info) {
-    for (std::set<Gear_Measurement>* set : {&stored_, &transient_})
-        std::erase_if(*set, [&](const Gear_Measurement& entry) { return info == entry; });
+    for (Entries* set : {&stored_, &transient_})
+        set->eraseIf([&](const Gear_Measurement& entry) { return info == entry; });
     return true;
 }
 
 bool MeasurementData::clear(Measurement_Type type) {
-    for (std::set<Gear_Measurement>* set : {&stored_, &transient_})
-        std::erase_if(*set, [&](const Gear_Measurement& entry) { return entry.type == type; });
+    for (Entries* set : {&stored_, &transient_})
+        set->eraseIf([&](const Gear_Measurement& entry) { return entry.type == type; });
     return true;
 }
 
 unsigned int MeasurementData::getAll(std::vector<Gear_Measurement>* out, bool transient) const {
     if (!out) return 0;
     out->clear();
-    for (const Gear_Measurement& entry : transient ? transient_ : stored_)
+    for (const Gear_Measurement& entry : (transient ? transient_ : stored_).all())
         if (!entry.name.empty()) out->push_back(entry);
     return static_cast<unsigned int>(out->size());
 }
@@ -71,7 +118,7 @@ unsigned int MeasurementData::getAll(std::vector<Gear_Measurement>* out, bool tr
 unsigned int MeasurementData::count(const Gear_Measurement_Info& info, bool transient) const {
     const std::string teeth = info.teeth_2_string(true);
     return static_cast<unsigned int>(
-        std::ranges::count_if(transient ? transient_ : stored_, [&](const Gear_Measurement& entry) {
+        std::ranges::count_if((transient ? transient_ : stored_).all(), [&](const Gear_Measurement& entry) {
             return entry.type == info.type && !entry.name.empty() &&
                    (info.side == Side::Both || entry.side == info.side) &&
                    entry.teeth_2_string(true) == teeth;
@@ -81,15 +128,15 @@ unsigned int MeasurementData::count(const Gear_Measurement_Info& info, bool tran
 // Only a pitch measurement is taken on a tooth list of its own choosing; the others are named by their teeth.
 std::string MeasurementData::toothList(const Gear_Measurement_Info& info, bool transient) const {
     if (info.type != Measurement_Type::Pitch) return {};
-    const std::set<Gear_Measurement>& set = transient ? transient_ : stored_;
-    const auto entry = findEntry(set, info);
-    return entry == set.end() ? std::string() : entry->teeth_2_string(true);
+    const Entries& set = transient ? transient_ : stored_;
+    const auto entry = set.find(info);
+    return entry == set.all().end() ? std::string() : entry->teeth_2_string(true);
 }
 
 std::string MeasurementData::name(const Gear_Measurement_Info& info, bool transient) const {
-    const std::set<Gear_Measurement>& set = transient ? transient_ : stored_;
-    const auto entry = findEntry(set, info);
-    return entry == set.end() ? std::string() : entry->name;
+    const Entries& set = transient ? transient_ : stored_;
+    const auto entry = set.find(info);
+    return entry == set.all().end() ? std::string() : entry->name;
 }
 
 // With a base path, an absolute name is stored relative to it, so that a gear file and its measured profiles
@@ -100,60 +147,76 @@ bool MeasurementData::set(const std::string& name, const Gear_Measurement_Info& 
         GR_ERROR_LOG("%s", kNotAbsolute);
         return false;
     }
-    const std::string stored = basePath.empty() ? name : relativeToGearFile(basePath, name);
-    std::set<Gear_Measurement>& set = transient ? transient_ : stored_;
-    if (const auto entry = findEntry(set, info); entry != set.end()) set.erase(entry);
-    if (!stored.empty()) set.insert(Gear_Measurement(info, stored));
+    (transient ? transient_ : stored_)
+        .replace(info, basePath.empty() ? name : relativeToGearFile(basePath, name));
     return true;
 }
 
-// Reads every measurement element of a known kind and side. A tooth list or a name that does not read fails
-// the reader; the other elements are still read.
+// Reads every measurement element of a known kind and side, kind by kind and side by side, each in document
+// order, so that of two elements for the same measurement the one read last wins. A tooth list that does not
+// read leaves that measurement out with a warning; a name that does not read fails the reader. The other
+// elements are still read.
 bool MeasurementData::load(host::MSXMLWrapper& xml, const std::string& gearFile) {
-    // The measurements are the group's children named by a kind and carrying a side; they are taken kind by
-    // kind and side by side from one list of the children.
-    const host::XMLNodeList children = xml.getNodes("measurement/*");
-    if (children.empty()) return true;
+    struct Element {
+        std::size_t rank;
+        host::XMLNode node;
+        Gear_Measurement_Info info;
+    };
+    std::vector<Element> elements;
+    for (const host::XMLNode node : xml.getNodes(kMeasurementChildren)) {
+        Element e{0, node, {}};
+        if (!isMeasurementElement(xml, node, e.info.type, e.info.side)) continue;
+        e.rank =
+            kindRank(e.info.type) * std::size(kStoredSides) +
+            static_cast<std::size_t>(std::ranges::find(kStoredSides, e.info.side) - std::begin(kStoredSides));
+        elements.push_back(std::move(e));
+    }
+    std::ranges::stable_sort(elements, {}, &Element::rank);
+
     bool result = true;
-    std::string sideText;
-    for (const Measurement_Type type : allMeasurementTypes()) {
-        const std::string typeText = Measurement_Type_2_string(type);
-        for (const Side side : kStoredSides) {
-            const std::string wantedSide = Side_2_string(side);
-            for (const host::XMLNode node : children) {
-                if (typeText != node.name() || !xml.getAttributeValue(node, kSideAttribute, sideText) ||
-                    sideText != wantedSide)
-                    continue;
-                Gear_Measurement_Info info;
-                info.type = type;
-                info.side = side;
-                info.measurementIndex = readIndex(xml, node);
-                std::string teeth;
-                xml.getAttributeValue(node, kToothAttribute, teeth);
-                util::UserText name;
-                const bool read = info.setTooth(teeth) && util::readUserText(xml, node, name);
-                result = read && set(name.text, info, false, gearFile) && result;
-            }
+    std::string teeth;
+    for (Element& e : elements) {
+        e.info.measurementIndex = measurement_xml::readMeasurementIndex(xml, e.node);
+        teeth.clear();
+        xml.getAttributeValue(e.node, kToothAttribute, teeth);
+        if (!e.info.setTooth(teeth)) {
+            GR_TRACE(1, "element '%s': tooth list '%s' does not read, the measurement is left out",
+                     e.node.name(), teeth.c_str());
+            continue;
         }
+        host::UserText name;
+        result = host::readUserText(xml, e.node, name) && set(name.text, e.info, false, gearFile) && result;
     }
     return result;
 }
 
+// The measurement elements are written in place (see host::ChildSync), identified by kind, side, tooth list
+// and index; the group is made only when there is something to write.
 bool MeasurementData::save(host::MSXMLWrapper& xml) const {
+    const auto written = [](const Gear_Measurement& entry) {
+        return !entry.name.empty() && !entry.isToothlistEmpty();
+    };
+    host::XMLNode group = xml.getNode(kMeasurementElement);
+    if (!group && std::ranges::none_of(stored_.all(), written)) return true;
+    if (!group) group = host::childElement(xml, xml.getRootNode(), kMeasurementElement);
+    host::ChildSync elements(
+        group,
+        [&xml](host::XMLNode node) {
+            Measurement_Type type{};
+            Side side{};
+            return isMeasurementElement(xml, node, type, side);
+        },
+        [&xml](host::XMLNode node) { return identityKey(xml, node); });
     bool result = true;
-    for (const Gear_Measurement& entry : stored_) {
-        if (entry.name.empty() || entry.isToothlistEmpty()) continue;
-        const host::XMLNode node = xml.createNode(kMeasurementGroup + entry.type_2_string(), {}, true);
+    for (const Gear_Measurement& entry : stored_.all()) {
+        if (!written(entry)) continue;
+        const host::XMLNode node = elements.takeKeyed(entry.type_2_string(), identityKey(entry));
         if (!node) {
             result = false;
             continue;
         }
-        result = xml.addAttributeValue(node, kToothAttribute, entry.teeth_2_string(true)) && result;
-        result = xml.addAttributeValue(node, kSideAttribute, entry.side_2_string()) && result;
-        result = xml.addAttributeValue(node, kMeasurementIndexAttribute,
-                                       util::formatInteger(entry.measurementIndex)) &&
-                 result;
-        result = util::writeUserText(xml, node, util::UserText{"", entry.name}) && result;
+        result = measurement_xml::writeIdentity(xml, node, entry) && result;
+        result = host::writeUserText(xml, node, host::UserText{"", entry.name}) && result;
     }
     return result;
 }

@@ -6,8 +6,10 @@
 #include <kest/gear/gear_measurement_info.h>
 #include <kest/gear/host/msxml_wrapper.h>
 
+#include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kest::gear {
@@ -28,8 +30,52 @@ public:
     bool save(host::MSXMLWrapper& xml) const;
 
 private:
-    std::set<Gear_Measurement> stored_;
-    std::set<Gear_Measurement> transient_;
+    // The entries of one set, with an index by what identifies an entry: kind, side, measurement index and
+    // tooth list (sorted, then as written), so that an entry is found and replaced in logarithmic time.
+    class Entries {
+    public:
+        using Set = std::set<Gear_Measurement>;
+        Entries() = default;
+        // The index holds iterators into its own set: a copy indexes its own set afresh. A moved set keeps
+        // its nodes, and the iterators with them.
+        Entries(const Entries& other)
+            : entries_(other.entries_) {
+            reindex();
+        }
+        Entries& operator=(const Entries& other) {
+            if (this != &other) {
+                entries_ = other.entries_;
+                reindex();
+            }
+            return *this;
+        }
+        Entries(Entries&&) noexcept = default;
+        Entries& operator=(Entries&&) noexcept = default;
+        ~Entries() = default;
+
+        const Set& all() const noexcept { return entries_; }
+        // The entry that stands for `info`: of the same kind, side and index and, when the info names teeth,
+        // of the same tooth text; without teeth the first such entry. returns all().end() when there is none.
+        Set::const_iterator find(const Gear_Measurement_Info& info) const;
+        void replace(const Gear_Measurement_Info& info, const std::string& name);
+        template <typename Predicate>
+        void eraseIf(Predicate erase) {
+            std::erase_if(entries_, erase);
+            reindex();
+        }
+
+    private:
+        // The tooth list as written stands for its text, which it gives one to one.
+        using Key = std::tuple<Measurement_Type, Side, unsigned int, std::vector<unsigned int>,
+                               std::vector<unsigned int>>;
+        static Key keyOf(const Gear_Measurement_Info& info, bool withTeeth);
+        void reindex();
+        Set entries_;
+        std::map<Key, Set::const_iterator> index_;
+    };
+
+    Entries stored_;
+    Entries transient_;
 };
 
 } // namespace kest::gear

@@ -1,18 +1,19 @@
 #include "record/measurement_parameters.h"
 
+#include "host/child_sync.h"
+#include "measurement/measurement_xml.h"
+#include "record/gear_file_xml.h"
+#include "record/gear_parameters_xml.h"
+
 #include <algorithm>
 #include <array>
-#include <span>
 #include <string>
 #include <string_view>
 
 namespace kest::gear {
 namespace {
 
-constexpr const char* kPositioningElement = "measurement/settings/positioning_parameters";
-constexpr const char* kMeasuringElement = "measurement/settings/measuring_parameters";
-constexpr const char* kClampingElement = "measurement/settings/clamping";
-constexpr const char* kAdditionalElement = "measurement/settings/additional_parameters";
+using namespace gear_file_xml;
 
 using Clamping = GearMeasuringParameters::Clamping_Type;
 
@@ -26,9 +27,33 @@ constexpr std::array kClampings{
     ClampingRow{Clamping::NonDatumSideUp, "non-datum side up"},
 };
 
+// The element `name` below "measurement/settings"; empty when there is none.
+host::XMLNode settingsChild(const host::MSXMLWrapper& xml, const char* name) {
+    const host::XMLNode settings = xml.getNode(kSettingsPath);
+    return settings ? xml.getNode(name, settings) : host::XMLNode();
+}
+
+// The element `name` below "measurement/settings", made when missing.
+host::XMLNode makeSettingsChild(host::MSXMLWrapper& xml, const char* name) {
+    return host::childElement(xml, xml.createNode(kSettingsPath), name);
+}
+
+// Writes a group of parameters into the element `name` below "measurement/settings", in place; without
+// parameters the element goes.
+bool saveGroup(host::MSXMLWrapper& xml, const char* name,
+               const std::vector<Gear_General_Parameter>& parameters) {
+    if (parameters.empty()) {
+        if (const host::XMLNode group = settingsChild(xml, name)) xml.deleteNodes(name, group.parent());
+        return true;
+    }
+    return writeParameters(xml, makeSettingsChild(xml, name), parameters);
+}
+
 // The measuring parameters of one kind live in a container carrying the kind as attribute "type".
-std::string measuringContainer(Measurement_Type type) {
-    return std::string(kMeasuringElement) + "[@type='" + Measurement_Type_2_string(type) + "']";
+bool isMeasuringContainer(const host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type& type) {
+    std::string text;
+    return std::string_view(node.name()) == kMeasuringElement &&
+           xml.getAttributeValue(node, kTypeAttribute, text) && string_2_Measurement_Type(text, &type);
 }
 
 } // namespace
@@ -57,7 +82,7 @@ bool PositioningParameters::set(const std::string& name, double value) {
 // A positioning parameter has no type; a "type" attribute in the file is not taken over.
 bool PositioningParameters::load(host::MSXMLWrapper& xml, const std::string&) {
     bool result = true;
-    const host::XMLNode parent = xml.getNode(kPositioningElement);
+    const host::XMLNode parent = settingsChild(xml, kPositioningElement);
     if (!parent) return true;
     for (const host::XMLNode child : xml.getNodes("*", parent)) {
         Gear_General_Parameter& parameter = parameters_.emplace_back(child.name());
@@ -67,13 +92,10 @@ bool PositioningParameters::load(host::MSXMLWrapper& xml, const std::string&) {
 }
 
 bool PositioningParameters::save(host::MSXMLWrapper& xml) const {
-    if (!xml.deleteNodes(kPositioningElement)) return false;
-    if (parameters_.empty()) return true;
-    const host::XMLNode parent = xml.createNode(kPositioningElement);
-    bool result = static_cast<bool>(parent);
+    std::vector<Gear_General_Parameter> untyped;
     for (const Gear_General_Parameter& parameter : parameters_)
-        result = Gear_General_Parameter(parameter.name, "", parameter.value).saveXML(&xml, parent) && result;
-    return result;
+        untyped.emplace_back(parameter.name, "", parameter.value);
+    return saveGroup(xml, kPositioningElement, untyped);
 }
 
 bool MeasuringParameters::clear() {
@@ -99,36 +121,73 @@ bool MeasuringParameters::set(Measurement_Type type, const std::string& name, do
     return true;
 }
 
+// The containers are read kind by kind, each kind's in document order.
 bool MeasuringParameters::load(host::MSXMLWrapper& xml, const std::string&) {
     bool result = true;
-    const bool any = static_cast<bool>(xml.getNode(kMeasuringElement));
-    for (const Measurement_Type type : any ? allMeasurementTypes() : std::span<const Measurement_Type>()) {
-        for (const host::XMLNode child : xml.getNodes(measuringContainer(type) + "/*")) {
+    const host::XMLNode settings = xml.getNode(kSettingsPath);
+    struct Container {
+        std::size_t rank;
+        host::XMLNode node;
+        Measurement_Type type;
+    };
+    std::vector<Container> containers;
+    for (const host::XMLNode node : settings ? xml.getNodes("*", settings) : host::XMLNodeList()) {
+        Measurement_Type type{};
+        if (isMeasuringContainer(xml, node, type))
+            containers.push_back({measurement_xml::kindRank(type), node, type});
+    }
+    std::ranges::stable_sort(containers, {}, &Container::rank);
+    for (const Container& container : containers) {
+        for (const host::XMLNode child : xml.getNodes("*", container.node)) {
             Gear_Measuring_Parameter& parameter = parameters_.emplace_back();
-            parameter.type = type;
+            parameter.type = container.type;
             result = parameter.parameter.loadXML(&xml, child) && result;
         }
     }
     clamping_ = kClampings.front().value;
     std::string text;
-    if (xml.getStringValue(kClampingElement, text)) {
+    if (const host::XMLNode clamping = settingsChild(xml, kClampingElement);
+        clamping && xml.getStringValue("", text, clamping)) {
         const auto row = std::ranges::find(kClampings, std::string_view(text), &ClampingRow::text);
         if (row != kClampings.end()) clamping_ = row->value;
     }
     return result;
 }
 
+// One container per kind, in the order in which the kinds first occur, each written in place.
 bool MeasuringParameters::save(host::MSXMLWrapper& xml) const {
-    bool result = xml.deleteNodes(kMeasuringElement);
-    for (const Gear_Measuring_Parameter& parameter : parameters_)
-        result =
-            parameter.parameter.saveXML(&xml, xml.createNode(measuringContainer(parameter.type))) && result;
-    result = xml.deleteNodes(kClampingElement) && result;
-    if (clamping_ != kClampings.front().value) {
-        const auto row = std::ranges::find(kClampings, clamping_, &ClampingRow::value);
-        result = row != kClampings.end() && xml.setStringValue(kClampingElement, row->text) && result;
+    host::XMLNode settings = xml.getNode(kSettingsPath);
+    const bool clamped = clamping_ != kClampings.front().value;
+    if (!settings && parameters_.empty() && !clamped) return true;
+    if (!settings) settings = xml.createNode(kSettingsPath);
+    bool result = true;
+    {
+        host::ChildSync containers(settings,
+                                   [&xml](host::XMLNode node) {
+                                       Measurement_Type type{};
+                                       return isMeasuringContainer(xml, node, type);
+                                   },
+                                   {kTypeAttribute});
+        std::vector<Measurement_Type> kinds;
+        for (const Gear_Measuring_Parameter& parameter : parameters_)
+            if (std::ranges::find(kinds, parameter.type) == kinds.end()) kinds.push_back(parameter.type);
+        for (const Measurement_Type kind : kinds) {
+            const std::string kindText = Measurement_Type_2_string(kind);
+            const host::XMLNode container = containers.take(kMeasuringElement, {kindText});
+            std::vector<Gear_General_Parameter> ofKind;
+            for (const Gear_Measuring_Parameter& parameter : parameters_)
+                if (parameter.type == kind) ofKind.push_back(parameter.parameter);
+            result = xml.addAttributeValue(container, kTypeAttribute, kindText) &&
+                     writeParameters(xml, container, ofKind) && result;
+        }
     }
-    return result;
+    if (!clamped) {
+        xml.deleteNodes(kClampingElement, settings);
+        return result;
+    }
+    const auto row = std::ranges::find(kClampings, clamping_, &ClampingRow::value);
+    return row != kClampings.end() &&
+           xml.setStringValue("", row->text, host::childElement(xml, settings, kClampingElement)) && result;
 }
 
 bool AdditionalParameters::clear() {
@@ -154,7 +213,7 @@ bool AdditionalParameters::set(const std::string& group, const std::string& name
 // Unlike the other sections, the file's groups replace what the gear holds; without groups in the file the
 // gear keeps its own.
 bool AdditionalParameters::load(host::MSXMLWrapper& xml) {
-    const host::XMLNode parent = xml.getNode(kAdditionalElement);
+    const host::XMLNode parent = settingsChild(xml, kAdditionalElement);
     if (!parent) return true;
     const host::XMLNodeList children = xml.getNodes("*", parent);
     if (children.empty()) return true;
@@ -165,13 +224,15 @@ bool AdditionalParameters::load(host::MSXMLWrapper& xml) {
     return result;
 }
 
+// The groups are written in place, each group's parameters too.
 bool AdditionalParameters::save(host::MSXMLWrapper& xml) const {
-    if (!xml.deleteNodes(kAdditionalElement)) return false;
-    if (groups_.empty()) return true;
-    const host::XMLNode parent = xml.createNode(kAdditionalElement);
+    if (groups_.empty()) return saveGroup(xml, kAdditionalElement, {});
+    const host::XMLNode parent = makeSettingsChild(xml, kAdditionalElement);
+    host::ChildSync elements(parent, host::ChildSync::ownsAll);
     bool result = static_cast<bool>(parent);
     for (const Gear_Additional_Parameter& group : groups_)
-        result = group.saveXML(&xml, parent) && result;
+        result = isElementName(group.name) &&
+                 writeParameters(xml, elements.take(group.name), group.parameters) && result;
     return result;
 }
 

@@ -1,23 +1,21 @@
 #include "record/measurement_settings.h"
 
+#include "host/child_sync.h"
+#include "host/user_text_xml.h"
+#include "measurement/measurement_xml.h"
+#include "record/gear_file_xml.h"
+#include "record/gear_parameters_xml.h"
 #include "util/number_text.h"
-#include "util/user_text.h"
 
 #include <algorithm>
-#include <limits>
 #include <string>
+#include <string_view>
 
 namespace kest::gear {
 namespace {
 
-constexpr const char* kSettingsElement = "measurement/settings";
-constexpr const char* kToothCountingElement = "tooth_counting";
-constexpr const char* kClockwiseAttribute = "clockwise";
-constexpr const char* kToothAttribute = "tooth";
-constexpr const char* kSideAttribute = "side";
-constexpr const char* kMeasurementIndexAttribute = "measurement_index";
-constexpr const char* kLabelAttribute = "measurement_label";
-constexpr const char* kParametersElement = "additional_parameters";
+using namespace gear_file_xml;
+using namespace measurement_xml;
 
 std::vector<unsigned int> sortedTeeth(const Gear_Measurement_Info& info) {
     std::vector<unsigned int> teeth = info.getAllTeeth();
@@ -48,18 +46,15 @@ bool readSetting(host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type t
     text.clear();
     xml.getAttributeValue(node, kToothAttribute, text);
     result = s.setTooth(text) && result;
-    long index = 0;
-    if (xml.getAttributeValue(node, kMeasurementIndexAttribute, text)) util::textToLong(text, index, false);
-    if (index >= 0 && static_cast<unsigned long>(index) <= std::numeric_limits<unsigned int>::max())
-        s.measurementIndex = static_cast<unsigned int>(index);
+    s.measurementIndex = readMeasurementIndex(xml, node);
     result = s.path.loadXML(&xml, node) && result;
     if (!s.enabled.loadXML(&xml, node)) s.enabled.enable();
     if (xml.getAttributeValue(node, kLabelAttribute, text)) {
-        util::UserText label{kLabelAttribute, {}};
-        result = util::readUserText(xml, node, label) && result;
+        host::UserText label{kLabelAttribute, {}};
+        result = host::readUserText(xml, node, label) && result;
         s.label = label.text;
     }
-    if (const host::XMLNode parameters = xml.getNode(kParametersElement, node)) {
+    if (const host::XMLNode parameters = xml.getNode(kAdditionalElement, node)) {
         for (const host::XMLNode child : xml.getNodes("*", parameters)) {
             Gear_General_Parameter parameter;
             result = parameter.loadXML(&xml, child) && result;
@@ -69,25 +64,32 @@ bool readSetting(host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type t
     return result;
 }
 
-bool writeSetting(host::MSXMLWrapper& xml, host::XMLNode parent, const Gear_Measurement_Path& s) {
-    const host::XMLNode node = xml.createNode(s.type_2_string(), parent, true);
+// Writes the setting into its element in place: the points of its path, its flag and label, and its own
+// additional parameters.
+bool writeSetting(host::MSXMLWrapper& xml, host::XMLNode node, const Gear_Measurement_Path& s) {
     if (!node) return false;
-    bool result = xml.addAttributeValue(node, kToothAttribute, s.teeth_2_string(true));
-    result = xml.addAttributeValue(node, kSideAttribute, s.side_2_string()) && result;
-    result =
-        xml.addAttributeValue(node, kMeasurementIndexAttribute, util::formatInteger(s.measurementIndex)) &&
-        result;
+    bool result = writeIdentity(xml, node, s);
     result = s.path.saveXML(&xml, node) && result;
     result = s.enabled.saveXML(&xml, node) && result;
-    if (!s.label.empty())
-        result = util::writeUserText(xml, node, util::UserText{kLabelAttribute, s.label}) && result;
-    if (!s.parameters.empty()) {
-        const host::XMLNode parameters = xml.createNode(kParametersElement, node, true);
-        result = static_cast<bool>(parameters) && result;
-        for (const Gear_General_Parameter& parameter : s.parameters)
-            result = parameter.saveXML(&xml, parameters) && result;
+    if (!s.label.empty()) {
+        result = host::writeUserText(xml, node, host::UserText{kLabelAttribute, s.label}) && result;
+    } else {
+        xml.removeAttributeValue(node, kLabelAttribute);
+        xml.removeAttributeValue(node, host::kBase64Attribute);
     }
-    return result;
+    if (s.parameters.empty()) {
+        xml.deleteNodes(kAdditionalElement, node);
+        return result;
+    }
+    return writeParameters(xml, host::childElement(xml, node, kAdditionalElement), s.parameters) && result;
+}
+
+// A child of "measurement/settings" that this section owns: the tooth-counting flag and the settings, each
+// named by its kind.
+bool isSettingsElement(host::XMLNode node) {
+    Measurement_Type type{};
+    return std::string_view(node.name()) == kToothCountingElement ||
+           string_2_Measurement_Type(node.name(), &type);
 }
 
 } // namespace
@@ -175,37 +177,58 @@ bool MeasurementSettings::addPathSetting(const Gear_Measurement_Path& setting) {
     return true;
 }
 
-// Everything below "measurement/settings" is rebuilt by this and the parameter writers that follow it. A
+// The settings are written in place (see host::ChildSync), identified by kind, side, tooth list and index. A
 // setting without teeth is not written; when no setting has teeth, neither is the tooth-counting flag, which
 // a file without settings could not give back: a reload of the save must give the same save.
 bool MeasurementSettings::save(host::MSXMLWrapper& xml) const {
-    if (!xml.deleteNodes(kSettingsElement)) return false;
-    if (std::ranges::all_of(settings_, &Gear_Measurement_Info::isToothlistEmpty)) return true;
-    const host::XMLNode parent = xml.createNode(kSettingsElement);
+    const bool any = !std::ranges::all_of(settings_, &Gear_Measurement_Info::isToothlistEmpty);
+    host::XMLNode parent = xml.getNode(kSettingsPath);
+    if (!parent && !any) return true;
+    if (!parent) parent = xml.createNode(kSettingsPath);
     if (!parent) return false;
-    const host::XMLNode counting = xml.createNode(kToothCountingElement, parent);
-    bool result = xml.addAttributeValue(counting, kClockwiseAttribute, util::onOffText(clockwise_));
-    for (const Gear_Measurement_Path& s : settings_)
-        if (!s.isToothlistEmpty()) result = writeSetting(xml, parent, s) && result;
+    // The flag has no identity of its own; a setting is known by its measurement's.
+    host::ChildSync children(parent, isSettingsElement, [&xml](host::XMLNode node) {
+        return std::string_view(node.name()) == kToothCountingElement ? std::string()
+                                                                      : identityKey(xml, node);
+    });
+    if (!any) return true;
+    bool result = xml.addAttributeValue(children.takeKeyed(kToothCountingElement, {}), kClockwiseAttribute,
+                                        util::onOffText(clockwise_));
+    for (const Gear_Measurement_Path& s : settings_) {
+        if (s.isToothlistEmpty()) continue;
+        const host::XMLNode node = children.takeKeyed(s.type_2_string(), identityKey(s));
+        result = writeSetting(xml, node, s) && result;
+    }
     return result;
 }
 
 // The settings are appended kind by kind, each kind in document order.
 bool MeasurementSettings::load(host::MSXMLWrapper& xml, const std::string&) {
-    bool result = true;
     clockwise_ = false;
+    const host::XMLNode parent = xml.getNode(kSettingsPath);
+    if (!parent) return true;
+    bool result = true;
     std::string text;
-    const host::XMLNode counting = xml.getNode(std::string(kSettingsElement) + "/" + kToothCountingElement);
+    const host::XMLNode counting = xml.getNode(kToothCountingElement, parent);
     if (counting && xml.getAttributeValue(counting, kClockwiseAttribute, text))
         result = util::textToOnOff(text, clockwise_);
-    if (!xml.getNode(kSettingsElement)) return result;
-    for (const Measurement_Type type : allMeasurementTypes()) {
-        const std::string path = std::string(kSettingsElement) + "/" + Measurement_Type_2_string(type);
-        for (const host::XMLNode node : xml.getNodes(path)) {
-            Gear_Measurement_Path s;
-            result = readSetting(xml, node, type, s) && result;
-            settings_.push_back(std::move(s));
-        }
+
+    struct Element {
+        std::size_t rank;
+        host::XMLNode node;
+        Measurement_Type type;
+    };
+    std::vector<Element> elements;
+    for (const host::XMLNode node : xml.getNodes("*", parent)) {
+        Measurement_Type type{};
+        if (!string_2_Measurement_Type(node.name(), &type)) continue;
+        elements.push_back({kindRank(type), node, type});
+    }
+    std::ranges::stable_sort(elements, {}, &Element::rank);
+    for (const Element& e : elements) {
+        Gear_Measurement_Path s;
+        result = readSetting(xml, e.node, e.type, s) && result;
+        settings_.push_back(std::move(s));
     }
     return result;
 }

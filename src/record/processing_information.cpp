@@ -1,5 +1,9 @@
 #include <kest/gear/processing_information.h>
 
+#include "host/child_sync.h"
+#include "measurement/measurement_xml.h"
+#include "record/gear_file_xml.h"
+#include "record/gear_parameters_xml.h"
 #include "util/number_text.h"
 
 #include <algorithm>
@@ -10,17 +14,8 @@
 namespace kest::gear {
 namespace {
 
-constexpr const char* kProcessingElement = "processing";
-constexpr const char* kPostProcessTypeAttribute = "post_process_type";
-constexpr const char* kProcessTypeAttribute = "process_type";
-// Files of older versions carry the post-process type in this attribute.
-constexpr const char* kOldPostProcessTypeAttribute = "type";
-
-constexpr const char* kFeedMarkElement = "calculated_data/feed_mark";
-constexpr const char* kPointElement = "point";
-constexpr const char* kSideAttribute = "side";
-constexpr const char* kToothAttribute = "tooth";
-constexpr const char* kMeasurementIndexAttribute = "measurement_index";
+using namespace gear_file_xml;
+using namespace measurement_xml;
 
 // A feed-mark result is complete from these sizes on.
 constexpr std::size_t kMinimumFeedMarkPoints = 3;
@@ -40,26 +35,20 @@ bool hasText(const host::MSXMLWrapper& xml, host::XMLNode node, const char* attr
     return xml.getAttributeValue(node, attribute, text) && !text.empty();
 }
 
-// The key of a feed-mark point: side, tooth list and measurement index from the point's attributes.
+// The key of a feed-mark point: side, tooth list and measurement index from the point's attributes; the index
+// is read leniently (measurement_xml::readMeasurementIndex).
 bool readPointKey(const host::MSXMLWrapper& xml, host::XMLNode point, Gear_Measurement_Info& info) {
     std::string text;
     bool result = xml.getAttributeValue(point, kSideAttribute, text) && string_2_Side(text, &info.side);
     result = xml.getAttributeValue(point, kToothAttribute, text) && info.setTooth(text) && result;
-    long index = -1;
-    if (xml.getAttributeValue(point, kMeasurementIndexAttribute, text) &&
-        util::textToLong(text, index, false) && index >= 0 &&
-        static_cast<unsigned long>(index) <= std::numeric_limits<unsigned int>::max())
-        info.measurementIndex = static_cast<unsigned int>(index);
-    else
-        result = false;
+    info.measurementIndex = readMeasurementIndex(xml, point);
     return result;
 }
 
-bool writePointKey(host::MSXMLWrapper& xml, host::XMLNode point, const Gear_Measurement_Info& info) {
-    bool result = xml.addAttributeValue(point, kSideAttribute, info.side_2_string());
-    result = xml.addAttributeValue(point, kToothAttribute, info.teeth_2_string(true)) && result;
-    return xml.addAttributeValue(point, kMeasurementIndexAttribute, std::to_string(info.measurementIndex)) &&
-           result;
+// The feed-mark element; empty when there is none.
+host::XMLNode feedMarkElement(const host::MSXMLWrapper& xml) {
+    const host::XMLNode data = xml.getNode(kCalculatedDataElement);
+    return data ? xml.getNode(kFeedMarkElement, data) : host::XMLNode();
 }
 
 } // namespace
@@ -78,9 +67,14 @@ bool ProcessingInformation::loadXML(host::MSXMLWrapper* xml) {
            readTypeAttribute(*xml, node, kProcessTypeAttribute, string_2_ProcessType, processType_);
 }
 
+// Written in place; the older attribute goes, since it would win over the one written.
 bool ProcessingInformation::saveXML(host::MSXMLWrapper* xml) const {
-    if (!xml || !xml->deleteNodes(kProcessingElement)) return false;
-    const host::XMLNode node = xml->createNode(kProcessingElement);
+    if (!xml) return false;
+    // The first element is kept, any other goes.
+    host::ChildSync elements(
+        xml->getRootNode(), [](host::XMLNode n) { return std::string_view(n.name()) == kProcessingElement; });
+    const host::XMLNode node = elements.take(kProcessingElement);
+    if (node) xml->removeAttributeValue(node, kOldPostProcessTypeAttribute);
     return node &&
            xml->addAttributeValue(node, kPostProcessTypeAttribute,
                                   PostProcessType_2_string(postProcessType_)) &&
@@ -100,7 +94,7 @@ bool FeedMarkInformation::isValid() const {
 
 bool FeedMarkInformation::loadXML(host::MSXMLWrapper* xml) {
     if (!xml) return false;
-    const host::XMLNode feedMark = xml->getNode(kFeedMarkElement);
+    const host::XMLNode feedMark = feedMarkElement(*xml);
     if (!feedMark) return true;
     clear();
     bool result = true;
@@ -118,27 +112,44 @@ bool FeedMarkInformation::loadXML(host::MSXMLWrapper* xml) {
             result = false;
             continue;
         }
-        // A later point replaces an earlier one with an equal key, its key included.
-        points.erase(info);
-        points.emplace(std::move(info), point);
+        // A later point replaces an earlier one with an equal key, its key included. The points come mostly
+        // in key order: the end is the likely place.
+        const std::size_t before = points.size();
+        const auto entry = points.try_emplace(points.end(), info, point);
+        if (points.size() == before) {
+            auto node = points.extract(entry);
+            node.key() = std::move(info);
+            node.mapped() = point;
+            points.insert(std::move(node));
+        }
     }
     return result;
 }
 
+// Written in place: the parameters by name, the points by their "id" (0, 1, ... in map order).
 bool FeedMarkInformation::saveXML(host::MSXMLWrapper* xml) const {
-    if (!xml || !xml->deleteNodes(kFeedMarkElement)) return false;
-    if (parameters.empty()) return true;
-    const host::XMLNode feedMark = xml->createNode(kFeedMarkElement);
+    if (!xml) return false;
+    if (parameters.empty()) {
+        if (const host::XMLNode feedMark = feedMarkElement(*xml)) {
+            const host::XMLNode data = feedMark.parent();
+            xml->deleteNodes(kFeedMarkElement, data);
+            host::deleteIfEmpty(data);
+        }
+        return true;
+    }
+    const host::XMLNode feedMark = host::childElement(
+        *xml, host::childElement(*xml, xml->getRootNode(), kCalculatedDataElement), kFeedMarkElement);
     if (!feedMark) return false;
+    host::ChildSync children(feedMark, host::ChildSync::ownsAll, {kIdAttribute});
     bool result = true;
     for (const Gear_General_Parameter& parameter : parameters)
-        result = parameter.saveXML(xml, feedMark) && result;
+        result = isElementName(parameter.name) &&
+                 writeParameter(*xml, children.take(parameter.name), parameter) && result;
     unsigned int id = 0;
     for (const auto& [info, point] : points) {
-        result = point.saveXML(xml, feedMark, id) && result;
-        const std::string path = std::string(kPointElement) + "[@id=" + std::to_string(id) + "]";
-        if (const host::XMLNode written = xml->getNode(path, feedMark))
-            result = writePointKey(*xml, written, info) && result;
+        const host::XMLNode element = pointElement(children, id);
+        result = writePathPoint(*xml, element, id, point) &&
+                 writeIdentity(*xml, element, info, IdentityOrder::SideFirst) && result;
         ++id;
     }
     return result;

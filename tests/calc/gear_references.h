@@ -11,10 +11,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <numbers>
 
 namespace kest::test {
 
-constexpr double pi = 3.141592653589793;
+constexpr double pi = std::numbers::pi;
 constexpr double deg = pi / 180;
 
 inline double inv(double alpha) {

@@ -4,11 +4,12 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <tuple>
 
 namespace {
 
-constexpr double pi = 3.141592653589793;
+constexpr double pi = std::numbers::pi;
 constexpr double deg = pi / 180;
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 constexpr double inv20 = 0.014904383867336; // involute function tables (e.g. Machinery's Handbook): 0.014904

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <tuple>
 
 using namespace kest::gear::calc;
+using std::numbers::pi;
 
 // On the axes the angle does not depend on the sign of a zero (atan2 would give -pi for (-2, -0) and pi for
 // (-0, 0)); a rotation and the way back keep the radius and z.

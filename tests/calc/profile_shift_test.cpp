@@ -1,3 +1,4 @@
+#include <kest/gear/calculation_functors.h>
 #include <kest/gear/gear_calculator.h>
 
 #include <kest/gear/cylindrical_gear_geometry.h>
@@ -83,53 +84,6 @@ TEST(profile_shift, SecantOnTheDimensionConvergesQuickly) {
     huge.setDimension("MdK");
     kest::RootSecantMethod solver(secantTolerance, secantIterationLimit);
     EXPECT_EQ(huge.solve(solver), U);
-}
-
-// The flank offset angle that reproduces a value measured on a gear whose teeth are phi0 = 0.004 wider than
-// nominal, from each feature that fixes it.
-TEST(profile_shift, FlankOffsetAngleFromAMeasuredValue) {
-    const TestGear t{"helical, z 23, x 0.2", 23, 2.5, 15.0, 20.0, 0.2};
-    const CylindricalGearGeometry symmetric = t.make();
-    const kest::test::OtherRightFlank asymmetric(symmetric, true, t.x, 25 * kest::test::deg);
-    const double phi0 = 0.004;
-    const double r = std::fabs(t.d()) / 2;
-    for (const CylindricalGearGeometry* g :
-         {&symmetric, static_cast<const CylindricalGearGeometry*>(&asymmetric)}) {
-        const bool asym = g == &asymmetric;
-        const GearCalculator c(g);
-        const struct {
-            const char* feature;
-            double measured;
-            unsigned int k;
-        } rows[]{
-            {"MdK", c.getNominal_MdK(U, U, 4.0, 5.0, phi0), unsetSpanCount},
-            {"MrK", c.getNominal_MrK(U, U, 4.0, 5.0, phi0), unsetSpanCount},
-            {"Syt", c.getNominal_Syt(r, 5.0, U, U, 0.0) + phi0 * r, unsetSpanCount},
-            {"MdR", asym ? 70.0 : c.getNominal_MdR(U, 4.0, phi0), unsetSpanCount},
-            {"MrR", asym ? 35.0 : c.getNominal_MrR(U, 4.0, phi0), unsetSpanCount},
-            {"Wk", asym ? 19.0 : c.getNominal_Wk(3, U, phi0), 3},
-        };
-        for (const auto& row : rows) {
-            SCOPED_TRACE(testing::Message() << row.feature << (asym ? " asymmetrical" : ""));
-            kest::RootSecantMethod solver(secantTolerance, secantIterationLimit);
-            const double found =
-                c.getPhiB0_offset(row.feature, row.measured, 4.0, 5.0, 2 * r, U, U, row.k, solver);
-            const bool refused = asym && (row.k != unsetSpanCount || row.feature[2] == 'R');
-            if (refused) { // pins and spans are not defined for an asymmetrical gear
-                EXPECT_EQ(found, U);
-                continue;
-            }
-            EXPECT_NEAR(found, phi0, 1e-10);
-            EXPECT_LE(solver.getIterations(), 5u);
-        }
-    }
-    const GearCalculator c(&symmetric);
-    EXPECT_THROW_MSG(c.getPhiB0_offset("Wk", 19.0, U, 0.0, U, U, U, 0),
-                     "for base tangent length calculation span teeth number must be given.");
-    EXPECT_THROW_MSG(c.getPhiB0_offset("MdX", 70.0, 4.0, 0.0, U, U, U, unsetSpanCount),
-                     "MdX can not be calculated for given gear or not yet implemented");
-    // no ball fits at any offset: no pair of defined start values within the budget
-    EXPECT_EQ(c.getPhiB0_offset("MdK", 70.0, 200.0, 0.0, U, U, U, unsetSpanCount), U);
 }
 
 } // namespace

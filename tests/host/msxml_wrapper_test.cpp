@@ -149,6 +149,25 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"", false, false, 0}, NumberCase{"12ab", false, false, 0},
                       NumberCase{"left", false, false, 0}));
 
+TEST(MSXMLWrapper, SetIntValueWritesTheDecimalText) {
+    MSXMLWrapper xml;
+    xml.reset("gear");
+    const struct {
+        long value;
+        const char* text;
+    } rows[] = {{0, "0"}, {-17, "-17"}, {9223372036854775807L, "9223372036854775807"}};
+    for (const auto& row : rows) {
+        ASSERT_TRUE(xml.setIntValue("a/n", row.value));
+        std::string text;
+        ASSERT_TRUE(xml.getStringValue("a/n", text));
+        EXPECT_EQ(text, row.text);
+        long back = 1;
+        ASSERT_TRUE(xml.getIntValue("a/n", back));
+        EXPECT_EQ(back, row.value);
+    }
+    EXPECT_EQ(xml.getNodes("a/n").size(), 1u) << "the element is reused";
+}
+
 TEST(MSXMLWrapper, MissingElementsAreReportedNotCreated) {
     const MSXMLWrapper xml = parsed("<gear/>");
     std::string s = "kept";

@@ -75,8 +75,9 @@ TEST(measurement_path, LoadKeepsTheGoodPoints) {
         {"negative id", pointXml(R"( id="-4")"), false, {1, 2}},
         {"id not a number", pointXml(R"( id="x5")"), false, {1, 2}},
         {"id missing", pointXml(""), false, {1, 2}},
-        {"largest id", pointXml(R"( id="4294967295")"), true, {1, 2, 9}},
+        {"id beyond 32 bits", pointXml(R"( id="4294967297")"), false, {1, 2}},
         {"id just beyond 32 bits", pointXml(R"( id="4294967296")"), false, {1, 2}},
+        {"largest id", pointXml(R"( id="4294967295")"), true, {1, 2, 9}},
         {"repeated id", pointXml(R"( id="1")"), false, {1, 2}},
         {"lead reference for position", pointXml(id3, "9", "percent datum to non-datum"), false, {1, 2}},
         {"profile reference for height", pointXml(id3, "9", "diameter", "percent"), false, {1, 2}},
@@ -97,6 +98,32 @@ TEST(measurement_path, LoadKeepsTheGoodPoints) {
             positions.push_back(p.position);
         EXPECT_EQ(positions, row.positions);
     }
+}
+
+// Every reader and writer refuses a null wrapper or an empty node, leaving the object alone.
+TEST(measurement_path, NullWrapperAndEmptyNode) {
+    MSXMLWrapper xml;
+    ASSERT_TRUE(xml.parse("<setting>" + pointXml(R"( id="1")", "1") + "</setting>"));
+    const kest::host::XMLNode node = xml.getRootNode();
+    MeasurementPath path;
+    MeasurementPathPoint point(5.0, Reference::Diameter, 6.0, Reference::Percent);
+    PointDefinition definition(1.0, 2.0, Reference::Diameter);
+    kest::host::XMLNode written;
+    for (MSXMLWrapper* wrapper : {static_cast<MSXMLWrapper*>(nullptr), &xml}) {
+        const kest::host::XMLNode target = wrapper ? kest::host::XMLNode() : node;
+        EXPECT_FALSE(path.loadXML(wrapper, target));
+        EXPECT_FALSE(path.saveXML(wrapper, target));
+        EXPECT_FALSE(point.loadXML(wrapper, target));
+        EXPECT_FALSE(point.saveXML(wrapper, target, 1));
+        EXPECT_FALSE(definition.loadXML(wrapper, target));
+        EXPECT_FALSE(definition.saveXML(wrapper, target, written));
+    }
+    Points points;
+    ASSERT_TRUE(path.getPoints(&points));
+    EXPECT_TRUE(points.empty());
+    EXPECT_EQ(point.position, 5.0);
+    EXPECT_EQ(definition.variation, 2.0);
+    EXPECT_FALSE(written);
 }
 
 TEST(measurement_path, PointDefinition) {

@@ -2,6 +2,7 @@
 #include <kest/gear/gear.h>
 #include <kest/gear/host/product_version.h>
 #include <kest/gear/measurement_enums.h>
+#include <kest/gear/process_types.h>
 
 #include "support/diagnostics_capture.h"
 #include "support/throw_message.h"
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <numbers>
+#include <sstream>
 
 #include <unistd.h>
 
@@ -94,7 +96,10 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"measured.xml", "", ""},
         LoadCase{"tooth_counting_yes.xml", "loading measurement settings failed", ""},
         LoadCase{"path_lead_position.xml", "loading measurement settings failed", ""},
-        LoadCase{"positioning_unreadable.xml", "loading positioning parameters failed", ""}));
+        LoadCase{"positioning_unreadable.xml", "loading positioning parameters failed", ""},
+        LoadCase{"measurement_bad_tooth.xml", "",
+                 "element 'profile': tooth list '1,x' does not read, the measurement is left out"},
+        LoadCase{"feed_mark_without_index.xml", "", "element 'point' has no measurement_index, read as 0"}));
 
 TEST_F(GearFile, FileNameLengthIsCheckedBeforeAnyAccess) {
     test::DiagnosticsCapture capture;
@@ -159,15 +164,38 @@ TEST_F(GearFile, UnchangedSaveLeavesTheFileAlone) {
 
 TEST_F(GearFile, SaveWithoutGeometryKeepsTheGeometryElement) {
     const std::string file = path("gear.xml");
-    Gear loaded(dataFile("stamp_9.02-44.xml").c_str());
-    Gear gear(loaded);
-    // A copy holds the same document; dropping the geometry object must not drop the element.
     Gear empty;
     empty.Save(file.c_str());
     EXPECT_EQ(readFile(file).find("<geometry"), std::string::npos);
     std::string hash;
-    EXPECT_TRUE(gear.getGeometryHash(hash));
     EXPECT_FALSE(empty.getGeometryHash(hash));
+
+    // A document read without its sections holds a geometry element that no geometry object stands for.
+    Gear gear;
+    std::istringstream in(readFile(dataFile("stamp_9.02-44.xml")));
+    gear.ReadFromStream(in);
+    ASSERT_EQ(gear.getGeometry(), nullptr);
+    gear.Save(file.c_str());
+    EXPECT_NE(readFile(file).find("<number_of_teeth>23</number_of_teeth>"), std::string::npos);
+    EXPECT_EQ(Gear(file.c_str()).getGeometry()->getZ(), 23);
+}
+
+// A load that fails at any step leaves the gear exactly as it was: a following save writes the good file.
+TEST_F(GearFile, FailedLoadLeavesTheGearAsItWas) {
+    host::setProductVersion("9.02-44");
+    Gear gear(dataFile("measured.xml").c_str());
+    for (const char* broken : {"tooth_counting_yes.xml", "positioning_unreadable.xml", "kind_missing.xml",
+                               "stamp_9.02-43.xml", "no_such_file.xml"}) {
+        SCOPED_TRACE(broken);
+        EXPECT_THROW(gear.Load(dataFile(broken).c_str()), const char*);
+        EXPECT_STREQ(gear.GetKey(), dataFile("measured.xml").c_str());
+        EXPECT_TRUE(gear.isToothCountingClockwise());
+        EXPECT_EQ(gear.getAllPositioningParameters(nullptr), 2u);
+    }
+    gear.Save(path("after.xml").c_str());
+    host::setProductVersion("");
+    EXPECT_EQ(readFile(path("after.xml")), readFile(dataFile("measured.xml")));
+    EXPECT_THROW_MSG(gear.Load(nullptr), "cannot load a record without a file name");
 }
 
 TEST_F(GearFile, UnknownElementsAndUserStringsSurvive) {
@@ -191,6 +219,73 @@ TEST_F(GearFile, UnknownElementsAndUserStringsSurvive) {
     EXPECT_EQ(again.getGeometry()->getUserString(V::NumberOfTeeth), "Ma\xdf 12");
     EXPECT_EQ(again.getGeometry()->getUserString(V::HelixAngle), "gerade verzahnt");
     EXPECT_NE(readFile(file).find("base_64=\"on\""), std::string::npos);
+}
+
+// Elements and attributes the library does not know, at the top level and inside every section it writes,
+// stay in their places: a save of the loaded gear gives the file back byte for byte but for the identity
+// texts written by hand. A change rewrites only what it changes.
+TEST_F(GearFile, UnknownContentStaysInItsPlace) {
+    host::setProductVersion("9.02-44");
+    const std::string original = readFile(dataFile("unknown_in_sections.xml"));
+    Gear gear(dataFile("unknown_in_sections.xml").c_str());
+    gear.Save(path("same.xml").c_str());
+    // An element written by hand is known again by its measurement; only its identity's text is rewritten.
+    std::string expected = original;
+    const auto replace = [&expected](const std::string& from, const std::string& to) {
+        const std::size_t at = expected.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        expected.replace(at, from.size(), to);
+    };
+    replace("tooth=\"3,4,5\" side=\"right\" measurement_index=\"01\"",
+            "tooth=\"3-5\" side=\"right\" measurement_index=\"1\"");
+    EXPECT_EQ(readFile(path("same.xml")), expected);
+
+    gear.setPositioningParameter("angle", 1.0);
+    gear.setProcessType(ProcessType{});
+    gear.clearMeasurements(Gear_Measurement_Info(Measurement_Type::Profile, Side::Left, "1", 1));
+    gear.Save(path("changed.xml").c_str());
+    host::setProductVersion("");
+    replace("<angle>-12.5</angle>", "<angle>1</angle>");
+    replace("process_type=\"hobbing\"", "process_type=\"" + ProcessType_2_string(ProcessType{}) + "\"");
+    replace("    <profile tooth=\"1\" side=\"left\" "
+            "measurement_index=\"1\">./profiles/t1_left_up.dat</profile>\n",
+            "");
+    EXPECT_EQ(readFile(path("changed.xml")), expected);
+}
+
+// The parser reads a Latin-1 or UTF-16 file into UTF-8 texts; a save writes UTF-8 and says so in the
+// declaration, so that the texts read back unchanged however often the file is saved.
+TEST_F(GearFile, DeclaredEncodingIsHonoured) {
+    const std::string latin1 = readFile(dataFile("latin1.xml"));
+    // The same text as UTF-16 (little endian, with its mark): each Latin-1 byte is its own code point.
+    std::string utf16 = "\xff\xfe";
+    std::string declared = latin1;
+    declared.replace(declared.find("ISO-8859-1"), 10, "UTF-16");
+    for (const char c : declared) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    std::ofstream(path("utf16.xml"), std::ios::binary) << utf16;
+    using V = CylindricalGearGeometry::ValueType;
+    for (const std::string& file : {dataFile("latin1.xml"), path("utf16.xml")}) {
+        SCOPED_TRACE(file);
+        Gear gear(file.c_str());
+        const std::string width = "Breite laut Ma\xc3\x9f"
+                                  "blatt, Toleranz \xc2\xb1"
+                                  "0,1";
+        const std::string name = "./Profile/Zahn_1_Flanke_\xc3\xa4.dat";
+        const Gear_Measurement_Info info(Measurement_Type::Profile, Side::Left, "1", 0);
+        EXPECT_EQ(gear.getGeometry()->getUserString(V::FaceWidth), width);
+        EXPECT_EQ(gear.getMeasurement(info, false), name);
+        gear.Save(path("first.xml").c_str());
+        const std::string first = readFile(path("first.xml"));
+        EXPECT_EQ(first.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n", 0), 0u) << first;
+        Gear again(path("first.xml").c_str());
+        EXPECT_EQ(again.getGeometry()->getUserString(V::FaceWidth), width);
+        EXPECT_EQ(again.getMeasurement(info, false), name);
+        again.Save(path("second.xml").c_str());
+        EXPECT_EQ(readFile(path("second.xml")), first);
+    }
 }
 
 // The file holds measurements, tooth and path settings, every kind of parameter, processing and a feed mark,

@@ -117,9 +117,18 @@ TEST(measurement_data, Xml) {
     EXPECT_EQ(all[0].name + " " + all[1].name, "./a.dat ./Ma\xdf.dat");
     EXPECT_EQ(all[0].teeth_2_string(false), "3,2,1");
 
+    // A tooth list that does not read leaves its measurement out with a warning; the others are read.
     ASSERT_TRUE(
-        xml.parse(R"(<gear><measurement><lead tooth="1 2" side="left">/x</lead></measurement></gear>)"));
-    EXPECT_FALSE(loaded.load(xml, "/m/g.xml"));
+        xml.parse(R"(<gear><measurement><lead tooth="1 2" side="left" measurement_index="0">/x</lead>)"
+                  R"(<lead tooth="3" side="left" measurement_index="0">/y</lead></measurement></gear>)"));
+    kest::test::DiagnosticsCapture capture(1);
+    MeasurementData lenient;
+    EXPECT_TRUE(lenient.load(xml, ""));
+    ASSERT_EQ(lenient.getAll(&all, false), 1u);
+    EXPECT_EQ(all[0].name, "/y");
+    EXPECT_EQ(capture.messages(kest::host::DiagnosticChannel::Trace),
+              std::vector<std::string>{
+                  "element 'lead': tooth list '1 2' does not read, the measurement is left out"});
 }
 
 } // namespace

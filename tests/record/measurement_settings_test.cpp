@@ -1,5 +1,7 @@
 #include "record/measurement_settings.h"
 
+#include "support/diagnostics_capture.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -251,6 +253,49 @@ TEST(measurement_settings, TwistRanges) {
         given[replaced] = range(type, replaced, points);
         EXPECT_EQ(twistMessage(given, type, false), message);
     }
+}
+
+// A tooth setting is appended as given, enabled or not, and counted; nothing is merged.
+TEST(measurement_settings, AddToothSetting) {
+    MeasurementSettings settings;
+    EXPECT_TRUE(settings.addToothSetting(Gear_Measurement_Info(MT::Pitch, Side::Both, "1-23", 0), true));
+    EXPECT_TRUE(settings.addToothSetting(Gear_Measurement_Info(MT::Pitch, Side::Both, "1-23", 0), false));
+    EXPECT_EQ(settings.getAllToothSettings(nullptr), 2u);
+    EXPECT_EQ(summary(settings), "pb0 1-23 - | pb0 1-23 - off");
+    std::vector<Gear_Measurement_Info> infos(1);
+    EXPECT_EQ(settings.getAllToothSettings(&infos), 2u);
+    EXPECT_EQ(infos.size(), 3u) << "appended to what the list held";
+}
+
+// Without settings or without an output the twist view counts nothing and leaves the output alone.
+TEST(measurement_settings, TwistCountWithoutSettingsOrOutput) {
+    MeasurementSettings settings;
+    std::vector<Gear_Measurement_Path> out{setting("9", 'z')};
+    EXPECT_EQ(settings.getAllTwistSettings(&out), 0u);
+    EXPECT_EQ(settings.getTwistSettings(&out, MT::Profile, Side::Left, 9), 0u);
+    EXPECT_EQ(summary(out), "pl0 9 z");
+    settings.addPathSetting(setting("1", 'a'));
+    EXPECT_EQ(settings.getAllTwistSettings(nullptr), 0u);
+    EXPECT_EQ(settings.getTwistSettings(nullptr, MT::Profile, Side::Left, 1), 0u);
+}
+
+// The identity attributes read leniently: no "enabled" is enabled; an index beyond 32 bits is 0, not cut.
+TEST(measurement_settings, ReadsSettingsLeniently) {
+    kest::host::MSXMLWrapper xml;
+    ASSERT_TRUE(
+        xml.parse(R"(<gear><measurement><settings>)"
+                  R"(<profile tooth="1" side="left" measurement_index="4294967297" />)"
+                  R"(<lead tooth="2" side="right" measurement_index="3" enabled="off" />)"
+                  R"(<profile tooth="3" side="left" measurement_index="4294967295" enabled="bogus" />)"
+                  R"(</settings></measurement></gear>)"));
+    kest::test::DiagnosticsCapture capture(1);
+    MeasurementSettings settings;
+    ASSERT_TRUE(settings.load(xml, ""));
+    EXPECT_EQ(summary(settings), "pl0 1 - | pl4294967295 3 - | lr3 2 - off");
+    EXPECT_EQ(
+        capture.messages(kest::host::DiagnosticChannel::Trace),
+        std::vector<std::string>{"element 'profile': measurement_index '4294967297' is not a number from 0 "
+                                 "to 4294967295, read as 0"});
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 #include <kest/gear/processing_information.h>
 
+#include "support/diagnostics_capture.h"
+
 #include <gtest/gtest.h>
 
 #include <iterator>
 #include <string>
+#include <vector>
 
 using namespace kest::gear;
 using kest::host::MSXMLWrapper;
@@ -89,13 +92,49 @@ TEST(processing_information, FeedMarkRoundTripIsExact) {
     EXPECT_FALSE(again.getNode("calculated_data/feed_mark"));
     EXPECT_TRUE(loaded.loadXML(&again) && loaded.points.size() == 2u);
 
-    // Points of equal keys collapse, the later one winning; a negative measurement index fails.
+    // Points of equal keys collapse, the later one winning.
     const kest::host::XMLNode second = xml.getNode("calculated_data/feed_mark/point[@id=1]");
     ASSERT_TRUE(xml.addAttributeValue(second, "side", "left") && xml.addAttributeValue(second, "tooth", "5"));
     ASSERT_TRUE(loaded.loadXML(&xml) && loaded.points.size() == 1u);
     EXPECT_EQ(loaded.points.begin()->second, std::next(feedMark.points.begin())->second);
-    ASSERT_TRUE(xml.addAttributeValue(second, "measurement_index", "-1"));
-    EXPECT_FALSE(loaded.loadXML(&xml));
+}
+
+// An index that does not read is read as atoi would, with a warning naming the element; one beyond 32 bits is
+// not cut to 32 bits.
+TEST(processing_information, FeedMarkIndexIsReadLeniently) {
+    struct Case {
+        const char* attribute; // "" for none
+        unsigned int index;
+        const char* trace;
+    };
+    const Case cases[] = {
+        {"measurement_index=\"7\"", 7, ""},
+        {"", 0, "element 'point' has no measurement_index, read as 0"},
+        {"measurement_index=\"-1\"", 0,
+         "element 'point': measurement_index '-1' is not a number from 0 to 4294967295, read as 0"},
+        {"measurement_index=\"4294967297\"", 0,
+         "element 'point': measurement_index '4294967297' is not a number from 0 to 4294967295, read as 0"},
+        {"measurement_index=\"4294967295\"", 4294967295u, ""},
+        {"measurement_index=\"3rd\"", 3,
+         "element 'point': measurement_index '3rd' is not a number from 0 to 4294967295, read as 3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.attribute);
+        MSXMLWrapper xml;
+        ASSERT_TRUE(
+            xml.parse(std::string("<gear><calculated_data><feed_mark><p>1</p><point id=\"0\" side=\"left\" "
+                                  "tooth=\"2\" ") +
+                      c.attribute +
+                      "><position reference=\"diameter\">40</position><height reference=\"length datum "
+                      "to non-datum\">5</height></point></feed_mark></calculated_data></gear>"));
+        kest::test::DiagnosticsCapture capture(1);
+        FeedMarkInformation loaded;
+        ASSERT_TRUE(loaded.loadXML(&xml));
+        ASSERT_EQ(loaded.points.size(), 1u);
+        EXPECT_EQ(loaded.points.begin()->first.measurementIndex, c.index);
+        const auto traces = capture.messages(kest::host::DiagnosticChannel::Trace);
+        EXPECT_EQ(traces, *c.trace ? std::vector<std::string>{c.trace} : std::vector<std::string>{});
+    }
 }
 
 // Valid from 3 points and 4 parameters on, as long as no parameter is unset.

@@ -7,8 +7,8 @@
 #include <kest/gear/asymmetrical_gear_geometry.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
 #include <kest/gear/gear_calculator.h>
-#include <kest/gear/host/diagnostics.h>
 #include <kest/gear/measurement_enums.h>
+#include <kest/gear/nominal_value.h>
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -33,83 +33,14 @@ using gear::Side;
 using gear::unsetValue;
 
 constexpr const char* kNoGeometry = "the gear has no geometry";
-constexpr const char* kInputNotSet = "a value it needs is not set in the file";
-constexpr const char* kNotFinite = "the calculation gave no finite value";
-constexpr const char* kFailedSilently = "the calculation failed without a reason";
-constexpr const char* kNoSpanFits = "no span count has its contact between tip and root circle";
-constexpr const char* kNoBallDiameter = "no ball or pin diameter";
-constexpr const char* kNoFlankOffset = "the flank offset angle is not available";
 constexpr std::string_view kNotAvailable = "not available: ";
 
-// One nominal value: a number, or the reason the gear has none.
-struct Value {
-    double number = unsetValue;
-    std::string reason; // empty when the number is available
+using Value = gear::NominalResult;
 
-    bool available() const { return reason.empty(); }
-};
-
-Value unavailable(std::string reason) {
-    return {unsetValue, std::move(reason)};
-}
-
-// Collects the library's reports while the values are computed, so that they become reasons instead of lines
-// on stderr in the middle of the output; restores the previous sink and trace level when it ends. Some
-// calculations report their failure only as a level-1 trace line, hence the raised level; finer trace lines
-// are detail, never a reason, and are dropped.
-class DiagnosticCapture {
-public:
-    DiagnosticCapture()
-        : previousLevel_(host::getTraceMasterLevel())
-        , previousSink_(host::setDiagnosticSink([this](const host::Diagnostic& report) {
-            if (report.channel != host::DiagnosticChannel::Trace || report.level <= 1)
-                reports_.emplace_back(report.message);
-        })) {
-        if (previousLevel_ < 1) host::setTraceMasterLevel(1);
-    }
-    ~DiagnosticCapture() {
-        host::setTraceMasterLevel(previousLevel_);
-        host::setDiagnosticSink(std::move(previousSink_));
-    }
-    DiagnosticCapture(const DiagnosticCapture&) = delete;
-    DiagnosticCapture& operator=(const DiagnosticCapture&) = delete;
-
-    // The reports since the last call.
-    std::vector<std::string> take() { return std::exchange(reports_, {}); }
-
-private:
-    std::vector<std::string> reports_;
-    int previousLevel_;
-    host::DiagnosticSink previousSink_;
-};
-
-// A report of the calculator reads "GearCalculator::<operation>: <reason>"; the operation is the tool's
-// business, not the reader's.
-std::string reasonOf(std::string_view report) {
-    constexpr std::string_view calculatorPrefix = "GearCalculator::";
-    if (report.starts_with(calculatorPrefix)) {
-        const std::size_t colon = report.find(": ");
-        if (colon != std::string_view::npos) report.remove_prefix(colon + 2);
-    }
-    return report.empty() ? kFailedSilently : std::string(report);
-}
-
-// Runs one calculation. The library signals a value it cannot give by a thrown message text, or by the unset
-// value after a report (a refusal, a logged failure), or by the unset value alone when an input is missing;
-// `unsetReason` names the last case. Reports made by a calculation that succeeds are dropped.
-template <typename Compute>
-Value evaluate(DiagnosticCapture& capture, Compute&& compute, const char* unsetReason = kInputNotSet) {
-    capture.take();
-    double number = unsetValue;
-    try {
-        number = compute();
-    } catch (const char* message) {
-        capture.take();
-        return unavailable(message && *message ? message : kFailedSilently);
-    }
-    const std::vector<std::string> reports = capture.take();
-    if (gear::isUnset(number)) return unavailable(reports.empty() ? unsetReason : reasonOf(reports.back()));
-    if (!std::isfinite(number)) return unavailable(kNotFinite);
+// A value the geometry holds or derives without the calculator.
+Value held(double number) {
+    if (gear::isUnset(number)) return {unsetValue, gear::nominalInputNotSet};
+    if (!std::isfinite(number)) return {unsetValue, gear::nominalNotFinite};
     return {number, {}};
 }
 
@@ -132,7 +63,7 @@ struct NominalValues {
     std::array<FlankValues, 2> flanks; // Left, Right
     Value da, df;
     Value st, sn, sbt, sbn;
-    Value spanCounts; // the number of span counts, or why there are none
+    Value spanCounts; // the first span count, or why there are none
     std::vector<Span> spans;
     Value ballDiameter;
     bool ballDiameterFromFile = false;
@@ -140,65 +71,52 @@ struct NominalValues {
 };
 
 NominalValues computeNominal(const CylindricalGearGeometry& g) {
-    DiagnosticCapture capture;
+    using gear::NominalValue;
     NominalValues v;
     v.kind = g.getKindOf();
     v.perFlank = g.testKindOf(gear::AsymmetricalGearGeometry::isKindOf(), false);
-    v.flankOffsetAngle = evaluate(capture, [&] { return g.getNominalFlankOffsetAngle(); });
-    // The calculator takes an unset offset for 0, which would misplace the flanks of an asymmetrical gear:
-    // the values that depend on it are withheld instead.
-    const double phi0 = v.flankOffsetAngle.available() ? v.flankOffsetAngle.number : unsetValue;
-    const auto withOffset = [&](Value value) {
-        return value.available() && !v.flankOffsetAngle.available() ? unavailable(kNoFlankOffset) : value;
-    };
-
     for (const Side side : {Side::Left, Side::Right}) {
         FlankValues& f = v.flanks[side == Side::Left ? 0 : 1];
-        f.x = evaluate(capture, [&] { return g.getX(side); });
-        f.d = evaluate(capture, [&] { return g.getD(side, false); });
-        f.db = evaluate(capture, [&] { return g.getDB(side, false); });
-        f.dv = evaluate(capture, [&] { return g.getDV(side, false); });
+        f.x = held(g.getX(side));
+        f.d = held(g.getD(side, false));
+        f.db = held(g.getDB(side, false));
+        f.dv = held(g.getDV(side, false));
     }
-
-    const GearCalculator calculator(&g);
-    v.da = evaluate(capture, [&] { return calculator.getNominal_da(); });
-    v.df = evaluate(capture, [&] { return calculator.getNominal_df(); });
 
     // The symmetrical values take the left flank's coefficient; the ball dimensions take each flank's own.
-    const double x = g.getX(Side::Left);
-    v.st = withOffset(evaluate(capture, [&] { return calculator.getNominal_St(x, phi0); }));
-    v.sn = withOffset(evaluate(capture, [&] { return calculator.getNominal_Sn(x, phi0); }));
-    v.sbt = withOffset(evaluate(capture, [&] { return calculator.getNominal_Sbt(x, phi0); }));
-    v.sbn = withOffset(evaluate(capture, [&] { return calculator.getNominal_Sbn(x, phi0); }));
+    const GearCalculator calculator(&g);
+    static constexpr std::array asked{
+        NominalValue::FlankOffsetAngle,
+        NominalValue::TipDiameter,
+        NominalValue::RootDiameter,
+        NominalValue::St,
+        NominalValue::Sn,
+        NominalValue::Sbt,
+        NominalValue::Sbn,
+        NominalValue::FirstSpanCount,
+        NominalValue::LastSpanCount,
+        NominalValue::BallDiameter,
+        NominalValue::MdK,
+        NominalValue::MrK,
+        NominalValue::MdR,
+    };
+    std::vector<Value> values = calculator.getNominal(asked);
+    Value* next = values.data();
+    for (Value* value : {&v.flankOffsetAngle, &v.da, &v.df, &v.st, &v.sn, &v.sbt, &v.sbn, &v.spanCounts})
+        *value = std::move(*next++);
+    const Value last = std::move(*next++);
+    for (Value* value : {&v.ballDiameter, &v.mdk, &v.mrk, &v.mdr})
+        *value = std::move(*next++);
+    v.ballDiameterFromFile = !gear::isUnset(g.getDM());
 
-    std::vector<unsigned int> counts;
-    const bool tipAndRootSet = !gear::isUnset(g.getDA()) && !gear::isUnset(g.getDF());
-    v.spanCounts = withOffset(evaluate(
-        capture,
-        [&] {
-            counts = calculator.getWkSpanTeethList(x, phi0);
-            return counts.empty() ? unsetValue : static_cast<double>(counts.size());
-        },
-        tipAndRootSet ? kNoSpanFits : kInputNotSet));
-    if (v.spanCounts.available())
-        for (const unsigned int k : counts)
-            v.spans.push_back({k, evaluate(capture, [&] { return calculator.getNominal_Wk(k, x, phi0); })});
-
-    const double dM = g.getDM();
-    v.ballDiameterFromFile = !gear::isUnset(dM);
-    v.ballDiameter = v.ballDiameterFromFile
-                         ? Value{dM, {}}
-                         : evaluate(capture, [&] { return g.getDINBallDiameter(Side::Left, x); });
-    if (!v.ballDiameter.available()) {
-        v.mdk = v.mrk = v.mdr = unavailable(kNoBallDiameter);
-        return v;
+    if (v.spanCounts.available()) {
+        gear::NominalInputs inputs;
+        inputs.flankOffsetAngle = v.flankOffsetAngle.value;
+        const auto first = static_cast<unsigned int>(v.spanCounts.value);
+        for (inputs.spanCount = first; inputs.spanCount <= static_cast<unsigned int>(last.value);
+             ++inputs.spanCount)
+            v.spans.push_back({inputs.spanCount, calculator.getNominal(NominalValue::Wk, inputs)});
     }
-    const double dK = v.ballDiameter.number;
-    const double xL = g.getX(Side::Left);
-    const double xR = g.getX(Side::Right);
-    v.mdk = withOffset(evaluate(capture, [&] { return calculator.getNominal_MdK(xL, xR, dK, 0.0, phi0); }));
-    v.mrk = withOffset(evaluate(capture, [&] { return calculator.getNominal_MrK(xL, xR, dK, 0.0, phi0); }));
-    v.mdr = withOffset(evaluate(capture, [&] { return calculator.getNominal_MdR(x, dK, phi0); }));
     return v;
 }
 
@@ -211,7 +129,7 @@ double degrees(double radians) {
 
 std::string shown(const Value& value, std::string_view unit) {
     if (!value.available()) return std::string(kNotAvailable) + value.reason;
-    return unit.empty() ? formatNumber(value.number) : formatQuantity(value.number, unit);
+    return unit.empty() ? formatNumber(value.value) : formatQuantity(value.value, unit);
 }
 
 // One field for a symmetrical gear, one per flank otherwise.
@@ -231,7 +149,7 @@ void writeText(const std::string& file, const NominalValues& v, std::ostream& ou
     table.field("geometry", v.kind);
     if (v.perFlank) {
         Value angle = v.flankOffsetAngle;
-        if (angle.available()) angle.number = degrees(angle.number);
+        if (angle.available()) angle.value = degrees(angle.value);
         table.field("flank offset angle", shown(angle, "deg"));
     }
     flankFields(table, v, "addendum modification x", &FlankValues::x, "");
@@ -278,7 +196,7 @@ void writeText(const std::string& file, const NominalValues& v, std::ostream& ou
 using Json = nlohmann::ordered_json;
 
 Json toJson(const Value& value) {
-    if (value.available()) return value.number;
+    if (value.available()) return value.value;
     return Json{{"available", false}, {"reason", value.reason}};
 }
 
@@ -288,7 +206,7 @@ Json flankJson(const FlankValues& f) {
 
 void writeJson(const std::string& file, const NominalValues& v, std::ostream& out) {
     Value angle = v.flankOffsetAngle;
-    if (angle.available()) angle.number = degrees(angle.number);
+    if (angle.available()) angle.value = degrees(angle.value);
     Json spans = Json::array();
     for (const Span& span : v.spans)
         spans.push_back(Json{{"k", span.k}, {"Wk", toJson(span.wk)}});

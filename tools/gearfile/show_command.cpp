@@ -29,12 +29,6 @@ using ValueType = CylindricalGearGeometry::ValueType;
 using RightValueType = AsymmetricalGearGeometry::ValueType;
 using ConeValueType = BeveloidGearGeometry::ValueType;
 
-// The gear file's keyword of each module variant. The geometry keeps its table protected; this opens it for
-// reading rather than writing the keywords a second time.
-struct ModuleVariantKeywords : CylindricalGearGeometry {
-    using CylindricalGearGeometry::ModuleVariantToString;
-};
-
 // Every value that can carry a user string, with the label under which the report shows it; the given values
 // and their user strings share these labels.
 struct ValueLabel {
@@ -109,7 +103,7 @@ void addGivenValues(FieldTable& table, const CylindricalGearGeometry& g) {
     table.field("internal/external", gearTypeText(g.getZ()));
     table.field(labelOf(ValueType::FaceWidth), formatQuantity(g.getB(), "mm"));
     table.field(labelOf(ValueType::NormalModule), formatQuantity(g.getMN(side), "mm"));
-    table.field("module variant", ModuleVariantKeywords::ModuleVariantToString(g.getModuleVariant()));
+    table.field("module variant", CylindricalGearGeometry::ModuleVariantToString(g.getModuleVariant()));
     table.field(labelOf(ValueType::HelixAngle), formatQuantity(g.getBetaDeg(side, false), "deg"));
     table.field("helix direction",
                 CylindricalGearGeometry::FlankDirection_2_string(g.getFlankDirection(side)));
@@ -159,7 +153,7 @@ void addRightFlank(FieldTable& table, const AsymmetricalGearGeometry& g) {
     table.section("right flank");
     table.field(labelIn(rightValueLabels, RightValueType::RightNormalModule),
                 formatQuantity(g.getMN(right), "mm"));
-    table.field("module variant", ModuleVariantKeywords::ModuleVariantToString(g.getRightModuleVariant()));
+    table.field("module variant", CylindricalGearGeometry::ModuleVariantToString(g.getRightModuleVariant()));
     table.field(labelIn(rightValueLabels, RightValueType::RightHelixAngle),
                 formatQuantity(g.getBetaDeg(right, false), "deg"));
     table.field("helix direction",

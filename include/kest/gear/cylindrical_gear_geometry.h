@@ -120,14 +120,14 @@ public:
 
     // "straight", "left", "right"; "wrong slope" for any other value
     static std::string FlankDirection_2_string(FlankDirection direction);
+    // the gear file's keyword of the variant; throws "illegal module variant" for a value outside the table
+    static std::string ModuleVariantToString(ModuleVariant variant);
 
 protected:
     virtual bool isValidSide(Side side, std::string* reason) const;
 
     // "left" and "right"; every other text is straight
     static FlankDirection string_2_FlankDirection(const std::string& text);
-    // throws "illegal module variant" for a value outside the table
-    static std::string ModuleVariantToString(ModuleVariant variant);
     // returns Normal, with a level-3 trace, for a text outside the table
     static ModuleVariant StringToModuleVariant(const std::string& text);
 

@@ -7,10 +7,12 @@
 
 #include <kest/gear/host/export.h>
 #include <kest/gear/host/vector3d.h>
+#include <kest/gear/nominal_value.h>
 #include <kest/gear/root_finding.h>
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,9 @@ namespace kest::gear {
 
 enum class Side : std::int32_t;
 class CylindricalGearGeometry;
+namespace calc {
+struct Result;
+}
 
 // A span count that is not given (2^31 - 2, the unsigned form of the unset value).
 inline constexpr unsigned int unsetSpanCount = 2147483646u;
@@ -83,22 +88,24 @@ public:
 
     // ---- span measurement ---------------------------------------------------------------------------------
     // Base tangent length over k teeth (an internal gear: across k spaces); k in 1 ... |z|. Refuses
-    // asymmetrical gears.
+    // asymmetrical gears, and a span whose flanks lie more than half the base circle apart (the jaws would
+    // touch the involutes beyond the tip): "the span reaches over more than half the base circle".
     double getNominal_Wk(unsigned int k, double x, double phi0) const;
-    // The first unbroken run of span counts whose contact diameter lies strictly between tip (or base) and
-    // root circle; empty for an asymmetrical gear or when a diameter is unset.
+    // The first unbroken run of span counts whose contact diameter sqrt(db^2 + (Wk / cos(beta_b))^2) lies
+    // strictly between tip (or base) and root circle; empty for an asymmetrical gear or when a diameter is
+    // unset.
     std::vector<unsigned int> getWkSpanTeethList(double x, double phi0) const;
 
     // ---- tip and root
-    // --------------------------------------------------------------------------------------- Nominal tip and
-    // root diameters from a basic rack of addendum mn and dedendum 1.2 mn, shifted by x mn (x in the
+    // ---------------------------------------------------------------------------------------- Nominal tip
+    // and root diameters from a basic rack of addendum mn and dedendum 1.2 mn, shifted by x mn (x in the
     // geometry's addendum-modification variant, 0 when unset); for an asymmetrical gear the larger tip and
     // smaller root of the two sides (external), the other way round for an internal gear.
     double getNominal_da() const;
     double getNominal_df() const;
 
     // ---- flank surface and ball positions
-    // ------------------------------------------------------------------- Base angle phiB in [0, 2 pi) of the
+    // ------------------------------------------------------------------ Base angle phiB in [0, 2 pi) of the
     // involute of flank `side` of tooth t. Throws "tooth number exceed the range [1,toothnum]" for t outside
     // 1 ... |z|.
     double getBaseAngle(int tooth, Side side, double x, double phi0) const;
@@ -121,7 +128,8 @@ public:
     // radius into the material.
     Vector probeCompensation(const Vector& p, Side side, double probeRadius) const;
     // Centre of a ball of radius rK touching both flanks of tooth space g (1-based; space 1 lies between
-    // tooth |z| and tooth 1) in the transverse plane at zpos. Throws "tooth Space Number exceed the range
+    // tooth |z| and tooth 1) in the transverse plane at zpos, its x and y in the frame of the spaces at the
+    // axial position 0 (the helix twist up to zpos taken out). Throws "tooth Space Number exceed the range
     // [1,toothnum]", "evaluation ball radius should be given here", "given angle is too big for calculate
     // ball position in gap", "m-mass can not be calculated".
     Vector getBallInToothSpacePosition(int space, double xL, double xR, double rK, double zpos,
@@ -140,18 +148,29 @@ public:
     }
 
     // ---- flank offset angle
-    // --------------------------------------------------------------------------------- The flank offset
-    // angle phi0 at which the nominal value of `feature` ("MrK", "MdK" with the ball diameter, "MrR", "MdR"
-    // with the pin diameter, "Syt" on `diameter` at zpos, "Wk" over k teeth) equals `measured`. returns unset
-    // when no pair of start values with defined values is found within the iteration budget, or when the
-    // secant fails. Throws "for base tangent length calculation span teeth number must be given." for Wk with
-    // k = 0 and "%s can not be calculated for given gear or not yet implemented" for other names.
+    // -------------------------------------------------------------------------------- The flank offset angle
+    // phi0 at which the nominal value of `feature` ("MrK", "MdK" with the ball diameter, "MrR", "MdR" with
+    // the pin diameter, "Syt" on `diameter` at zpos, "Wk" over k teeth) equals `measured`. returns unset when
+    // no pair of start values with defined values is found within the iteration budget, or when the secant
+    // fails. Throws "for base tangent length calculation span teeth number must be given." for Wk with k = 0
+    // and "%s can not be calculated for given gear or not yet implemented" for other names.
     double getPhiB0_offset(const std::string& feature, double measured, double ballOrPinDiameter, double zpos,
                            double diameter, double xL, double xR, unsigned int k) const;
     // The same with the caller's solver, which afterwards tells the iterations used.
     double getPhiB0_offset(const std::string& feature, double measured, double ballOrPinDiameter, double zpos,
                            double diameter, double xL, double xR, unsigned int k,
                            kest::RootSecantMethod& solver) const;
+
+    // ---- values by name
+    // ------------------------------------------------------------------------------------ The named value,
+    // or the reason the gear has none (the texts the getNominal_ operations refuse, log or throw with; "a
+    // value it needs is not set in the file" when an input is unset). Nothing is thrown, and this call logs
+    // nothing of its own. The values that depend on the flank offset angle have none when the geometry's
+    // cannot be computed: "the flank offset angle is not available".
+    NominalResult getNominal(NominalValue value, const NominalInputs& inputs = {}) const;
+    // Several named values, in the order asked; the flank offset angle is computed once for all of them.
+    std::vector<NominalResult> getNominal(std::span<const NominalValue> values,
+                                          const NominalInputs& inputs = {}) const;
 
 private:
     friend class ::ProfileShiftCalculation;
@@ -182,10 +201,22 @@ private:
     double involuteOriginAngle(const Vector& p, double rb, double sigma, double twist) const;
     double referenceAngle(Side side, double x) const;
     double baseAngle(int tooth, Side side, double x, double phi0) const;
+    // The base angles of the Left flank of one tooth and the Right flank of another, in [0, 2 pi), and the
+    // angle from the first to the second, not wrapped (the tooth numbers taken as they are); false when an
+    // input is unset.
+    bool flankPairAngles(int leftTooth, int rightTooth, double x, double phi0, double& left, double& right,
+                         double& between) const;
     double flankAngle(int tooth, Side side, double ry, double zpos, double x, double phi0) const;
     Vector surfacePoint(Side side, double r, double zpos, double phi, double offset, Vector* normal,
                         Vector* offsetPoint) const;
-    double modificationCurve(const ModificationCurve& curve, double t) const;
+
+    // The public operations as results, refusals included.
+    calc::Result thicknessResult(NominalValue thickness, double x, double phi0) const;
+    calc::Result wkResult(unsigned int k, double x, double phi0) const;
+    calc::Result spanCountsResult(double x, double phi0, std::vector<unsigned int>& spans) const;
+    calc::Result mdrResult(double x, double dR, double phi0) const;
+    calc::Result mrrResult(double x, double dR, double phi0) const;
+    NominalResult named(NominalValue value, const NominalInputs& inputs, const calc::Result& offset) const;
 
     // The calculations behind the public operations: they throw their failures and refuse nothing.
     double syt(double ry, double zpos, double xL, double xR, double phi0) const;
@@ -194,7 +225,7 @@ private:
     double circleRadius(int circle, double x) const;
     double toothThickness(int circle, double x, double phi0, bool normal) const;
     double spaceWidth(const std::string& feature, double ry, double x, double phi0) const;
-    double wk(unsigned int k, double x, double phi0) const;
+    calc::Result wk(unsigned int k, double x, double phi0) const;
     double tipOrRootDiameter(Side side, bool tip) const;
     double nominalTipOrRoot(bool tip) const;
     double mdk(double xL, double xR, double dK, double zpos, double phi0) const;
@@ -217,72 +248,3 @@ private:
 };
 
 } // namespace kest::gear
-
-// f(x) = nominal test dimension for coefficient x minus the target, on one geometry: the inverse behind an
-// addendum modification given as a dimension over balls or pins. The geometry is read, not copied, and must
-// outlive the object.
-class GEARRECORDS_API ProfileShiftCalculation : public kest::RootSecantMethod::Functor {
-public:
-    // `diameter` is the ball or pin diameter (unset: the DIN ball diameter), phi0 the flank offset angle.
-    ProfileShiftCalculation(const kest::gear::CylindricalGearGeometry& geometry, double target,
-                            double diameter, double phi0);
-
-    // "MrK", "MdK" (at half the face width), "MrR", "MdR"; throws "%s can not be calculated for given gear or
-    // not yet implemented" for any other name.
-    void setDimension(const std::string& name);
-    // returns "not initialized" before a dimension is set
-    const std::string& getDimension() const noexcept { return name_; }
-
-    // The dimension for coefficient x; throws a message text where it is not defined.
-    double dimension(double x) const;
-    double operator()(double x) const override;
-
-    // Scans x from -3 to 3 in steps of 0.06 and solves from the first and last coefficient of the first
-    // unbroken run where the dimension is defined. returns unset when it is nowhere defined or the solve
-    // fails.
-    double solve(kest::RootSecantMethod& solver) const;
-
-private:
-    enum class Dimension { None, MrK, MdK, MrR, MdR };
-
-    kest::gear::GearCalculator calculator_;
-    double target_;
-    double diameter_;
-    double phi0_;
-    std::string name_ = "not initialized";
-    Dimension dimension_ = Dimension::None;
-};
-
-// f(phi0) = nominal value of a feature with flank offset angle phi0 minus the measured value: the search of
-// the flank offset angle of an asymmetrical gear. The calculator must outlive the object.
-class GEARRECORDS_API FlankSurfaceOffsetCalculation : public kest::RootSecantMethod::Functor {
-public:
-    struct Parameters {
-        double xL;
-        double xR;
-        double ballOrPinDiameter;
-        double zpos;
-        double diameter; // measuring diameter of "Syt"
-        unsigned int k;  // span count of "Wk"
-    };
-
-    // Throws as GearCalculator::getPhiB0_offset for an unknown feature or a missing span count.
-    FlankSurfaceOffsetCalculation(const kest::gear::GearCalculator& calculator, const std::string& feature,
-                                  double measured, const Parameters& parameters);
-
-    // The nominal value at phi0; unset where it is not defined.
-    double value(double phi0) const;
-    // value(phi0) - measured; throws a message text where the value is not defined.
-    double operator()(double phi0) const override;
-
-private:
-    enum class Feature { MrK, MdK, MrR, MdR, Syt, Wk };
-
-    double nominal(double phi0) const; // throws
-
-    const kest::gear::GearCalculator& calculator_;
-    std::string feature_;
-    Feature kind_;
-    double measured_;
-    Parameters parameters_;
-};

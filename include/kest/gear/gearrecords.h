@@ -5,6 +5,7 @@
 #include <kest/gear/addendum_modification_variant.h>
 #include <kest/gear/asymmetrical_gear_geometry.h>
 #include <kest/gear/beveloid_gear_geometry.h>
+#include <kest/gear/calculation_functors.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
 #include <kest/gear/evaluation_features.h>
 #include <kest/gear/evaluation_range.h>
@@ -29,6 +30,7 @@
 #include <kest/gear/library.h>
 #include <kest/gear/measurement_enums.h>
 #include <kest/gear/measurement_path.h>
+#include <kest/gear/nominal_value.h>
 #include <kest/gear/process_types.h>
 #include <kest/gear/processing_information.h>
 #include <kest/gear/reference_conversions.h>

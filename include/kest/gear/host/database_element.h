@@ -5,6 +5,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <utility>
 
 namespace kest::host {
 
@@ -67,6 +68,11 @@ public:
     void SetVersion(const std::string& version);
 
 protected:
+    // Parses the file into a document of its own, throwing as Load does; the record's document is untouched.
+    static MSXMLWrapper ReadXMLDocument(const char* fileName);
+    // Takes over a document read by ReadXMLDocument.
+    void AdoptXMLDocument(MSXMLWrapper&& document) noexcept { xml_ = std::move(document); }
+
     MSXMLWrapper* GetXMLWrapper() noexcept { return &xml_; }
     const MSXMLWrapper* GetXMLWrapper() const noexcept { return &xml_; }
 

@@ -87,6 +87,9 @@ public:
     bool setDoubleValue(std::string_view path, double value, XMLNode node = {}, bool flag = false);
     bool setIntValue(std::string_view path, long value, XMLNode node = {}, bool flag = false);
 
+    // The attribute's text without a copy; returns null when the node is empty or has no such attribute. The
+    // text lives as long as the attribute.
+    const char* findAttribute(XMLNode node, const char* name) const noexcept;
     // returns false when the node is empty or has no such attribute
     bool getAttributeValue(XMLNode node, const char* name, std::string& value) const;
     bool addAttributeValue(XMLNode node, const char* name, std::string_view value);

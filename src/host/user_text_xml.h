@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace kest::util {
+namespace kest::host {
 
 struct UserText {
     // Empty: the text is the element's own text content; otherwise the name of the attribute holding it.
@@ -20,11 +20,11 @@ inline constexpr const char* kBase64Attribute = "base_64";
 
 // Writes the text into the element and sets or removes its base_64 attribute. returns false for an empty
 // node, when the text cannot be encoded, or when a write fails (the other writes are still made).
-bool writeUserText(kest::host::MSXMLWrapper& xml, kest::host::XMLNode node, const UserText& t);
+bool writeUserText(MSXMLWrapper& xml, XMLNode node, const UserText& t);
 
 // Reads the text from the element (t.attribute chooses where) into t.text, decoding it when base_64 is "on".
 // returns false for an empty node, a missing text attribute, a base_64 value other than "on" or "off" (t.text
 // then holds the text as stored) or a text that does not decode (t.text is then empty).
-bool readUserText(const kest::host::MSXMLWrapper& xml, kest::host::XMLNode node, UserText& t);
+bool readUserText(const MSXMLWrapper& xml, XMLNode node, UserText& t);
 
-} // namespace kest::util
+} // namespace kest::host

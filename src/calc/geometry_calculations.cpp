@@ -1,23 +1,32 @@
-// The geometry's nominal feature values: a short feature name mapped onto the calculator, and the ball
-// diameter that the dimension over balls uses when none is given.
+// The members of the geometries that are computed by the calculator: the addendum modification stated
+// through a test dimension (both directions), the nominal flank offset angle of an asymmetrical gear, the
+// nominal feature values by short name, and the ball diameter that the dimension over balls uses when none is
+// given. The geometries themselves know nothing of the calculator.
 
+#include <kest/gear/asymmetrical_gear_geometry.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
 #include <kest/gear/gear_calculator.h>
 #include <kest/gear/host/diagnostics.h>
 #include <kest/gear/measurement_enums.h>
+#include <kest/gear/reference_conversions.h>
 
 #include "calc/polar.h"
+#include "calc/profile_shift.h"
 #include "host/report.h"
 #include "util/string_format.h"
 
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <string_view>
 
 namespace kest::gear {
 namespace {
 
-using calc::pi;
+using std::numbers::pi;
+using AsymmetryVariant = AsymmetricalGearGeometry::AsymmetryVariant;
+
+constexpr const char* kUnknownAddmodVariant = "Unknown AddendumModificationVariant";
 
 enum class Nominal {
     MdK,
@@ -90,6 +99,45 @@ constexpr std::array kNominals{
     NominalRow{"ayn", Nominal::Zero},
 };
 
+// Whether the addendum modification is stated through a test dimension or tooth thickness (rather than as the
+// coefficient or as x mn). Throws "Unknown AddendumModificationVariant" for a value outside the enumeration.
+bool statedByTestValue(AddendumModificationVariant variant) {
+    switch (variant) {
+    case AddendumModificationVariant::AddmodFactor:
+    case AddendumModificationVariant::AddmodValue:
+        return false;
+    case AddendumModificationVariant::AddmodMrk:
+    case AddendumModificationVariant::AddmodMdk:
+    case AddendumModificationVariant::AddmodMdr:
+    case AddendumModificationVariant::AddmodSt:
+    case AddendumModificationVariant::AddmodSbt:
+    case AddendumModificationVariant::AddmodSn:
+    case AddendumModificationVariant::AddmodSbn:
+        return true;
+    }
+    throw kUnknownAddmodVariant;
+}
+
+// The value an asymmetry is measured by, as the calculator names it, and whether it is taken over balls.
+struct MeasuredFeature {
+    const char* name;
+    bool overBalls;
+};
+
+MeasuredFeature measuredFeature(AsymmetryVariant variant) {
+    switch (variant) {
+    case AsymmetryVariant::MdK:
+        return {"MdK", true};
+    case AsymmetryVariant::MrK:
+        return {"MrK", true};
+    case AsymmetryVariant::Syt:
+        return {"Syt", false};
+    case AsymmetryVariant::None:
+        break;
+    }
+    return {nullptr, false};
+}
+
 // acos that settles the ends of its range: a value just past +-1 (rounding) is an error, one within 1e-6 of
 // them is the end itself.
 double guardedAcos(double v) {
@@ -105,6 +153,57 @@ double guardedAcos(double v) {
 
 } // namespace
 
+// ---- addendum modification -------------------------------------------------------------------------------
+
+void CylindricalGearGeometry::calcX(double value) {
+    if (isUnset(value)) {
+        x_ = unsetValue;
+        return;
+    }
+    const AddendumModificationVariant variant = addmodVariant_.get();
+    if (statedByTestValue(variant))
+        x_ = profileShiftFromTestValue(*this, variant, value);
+    else if (variant == AddendumModificationVariant::AddmodFactor)
+        x_ = value;
+    else
+        x_ = isUnset(mn_) ? unsetValue : value / mn_;
+}
+
+double CylindricalGearGeometry::getAddendumModification(Side side, AddendumModificationVariant variant,
+                                                        double zpos) const {
+    if (statedByTestValue(variant)) return testValueFromProfileShift(*this, side, variant, zpos);
+    return variant == AddendumModificationVariant::AddmodFactor ? getX(side) : getXValue(side);
+}
+
+// ---- asymmetrical gear ------------------------------------------------------------------------------------
+
+// The angle by which the right flanks are turned against their symmetric position: the one for which the
+// nominal value of the measured feature, at the stated axial position, equals the measured value.
+double AsymmetricalGearGeometry::getNominalFlankOffsetAngle() const {
+    if (asymmetryVariant_ == AsymmetryVariant::None) return 0.0;
+    const MeasuredFeature feature = measuredFeature(asymmetryVariant_);
+    if (!feature.name) {
+        GR_ERROR_LOG(
+            "AsymmetricalGearGeometry::getNominalFlankOffsetAngle(): not implement yet or not possible "
+            "variant from it to calculate flank offset angle!");
+        return 0.0;
+    }
+    try {
+        // The calculator counts axial positions from the non-datum face.
+        const double zpos =
+            convertLeadReference(this, heightReference_, asymmetryHeight_, Reference::LengthNonDatumToDatum);
+        const GearCalculator calculator(this);
+        return calculator.getPhiB0_offset(feature.name, asymmetryValue_,
+                                          feature.overBalls ? asymmetryBallDiameter_ : unsetValue, zpos,
+                                          feature.overBalls ? unsetValue : asymmetryMeasuringDiameter_,
+                                          getX(Side::Left), getX(Side::Right), unsetSpanCount);
+    } catch (const char* message) {
+        throw host::make_pp(message ? message : "");
+    }
+}
+
+// ---- nominal values ---------------------------------------------------------------------------------------
+
 // The ball that touches the flanks of the virtual spur gear (zn = z / cos^3.3(beta), the exponent
 // approximating the normal-section curvature) on its V-circle: the contact lies at the pressure angle
 // alpha_D, cos(alpha_D) = zn cos(alpha_n) / (zn + 2x), and the ball centre at the half space angle eta on the
@@ -118,8 +217,7 @@ double CylindricalGearGeometry::getDINBallDiameter(Side side, double x) const {
     if (z == 0 || isUnset(mn) || isUnset(beta) || isUnset(alphaN) || isUnset(x)) return unsetValue;
     const double zn = z / std::pow(std::cos(beta), 3.3);
     const double alphaD = guardedAcos(std::cos(alphaN) * zn / (zn + 2 * x));
-    const double eta =
-        std::tan(alphaD) - (std::tan(alphaN) - alphaN) + (pi - 4 * x * std::tan(alphaN)) / (2 * zn);
+    const double eta = std::tan(alphaD) - calc::involute(alphaN) + (pi - 4 * x * std::tan(alphaN)) / (2 * zn);
     return zn * mn * std::cos(alphaN) * (std::tan(eta) - std::tan(alphaD));
 }
 

@@ -1,4 +1,4 @@
-#include "util/user_text.h"
+#include "host/user_text_xml.h"
 
 #include "support/diagnostics_capture.h"
 
@@ -9,7 +9,7 @@
 
 using kest::host::DiagnosticChannel;
 using kest::host::MSXMLWrapper;
-using namespace kest::util;
+using namespace kest::host;
 
 namespace {
 
@@ -17,7 +17,7 @@ constexpr const char* kPath = "geometry/module";
 
 // A text that is not valid UTF-8 (an overlong zero, Latin-1) is stored base64 with base_64="on", as own text
 // or attribute; it comes back through the document's text form, as from a saved and loaded gear file.
-TEST(user_text, RoundTripsThroughTheFile) {
+TEST(user_text_xml, RoundTripsThroughTheFile) {
     // clang-format off
     const std::tuple<UserText, const char*, bool> rows[]{ // written, stored in the document, encoded
         {{"", "Profile A"}, "Profile A", false}, {{"", ""}, "", false},
@@ -52,7 +52,7 @@ TEST(user_text, RoundTripsThroughTheFile) {
 }
 
 // Only "on" and "off" are flags; a text that does not decode is traced and read as empty.
-TEST(user_text, Reading) {
+TEST(user_text_xml, Reading) {
     // clang-format off
     const std::tuple<const char*, const char*, bool, std::string> rows[]{ // element, attribute, reads, text
         {"<module base_64='off'>Zm9v</module>", "", true, "Zm9v"},

@@ -23,7 +23,7 @@ constexpr double U = unsetValue;
 // Feature names (case-sensitive) against the closed forms of gear_references.h, a row for each kind of value;
 // a1 and a2 as the feature defines them (ball or pin diameter and axial position, or diameter and axial
 // position).
-TEST(nominal_feature_value, NamesMapToTheirNominalValues) {
+TEST(geometry_calculations, NamesMapToTheirNominalValues) {
     const TestGear t{"helical, z 23, x 0.2", 23, 2.5, 15.0, 20.0, 0.2};
     const CylindricalGearGeometry g = t.make();
     const double dv = t.d() + 2 * t.x * t.mn;
@@ -64,7 +64,7 @@ TEST(nominal_feature_value, NamesMapToTheirNominalValues) {
 // The DIN ball of a spur gear touches the flanks on the V-circle d + 2 x mn: with its centre on radius R_K
 // (closed form), the contact lies rK back along the generating line, on the diameter 2 sqrt(rb^2 +
 // (sqrt(R_K^2 - rb^2) - rK)^2).
-TEST(nominal_feature_value, DinBallTouchesOnTheVCircle) {
+TEST(geometry_calculations, DinBallTouchesOnTheVCircle) {
     for (const double x : {0.0, 0.35, -0.25}) {
         for (const int z : {14, 20, 57}) {
             const TestGear t{"spur", z, 2.0, 0.0, 20.0, x};
@@ -78,6 +78,28 @@ TEST(nominal_feature_value, DinBallTouchesOnTheVCircle) {
             EXPECT_NEAR(2 * std::sqrt(rb * rb + roll * roll), t.d() + 2 * x * t.mn, 1e-9);
         }
     }
+    // Helical gears: the ball of the virtual spur gear of zn = z / cos^3.3(beta) teeth (the exponent
+    // approximates the curvature of the normal section, as the DIN choice of the ball takes it), normal
+    // module and pressure angle, touching its V-circle (zn + 2 x) mn; centre radius from the closed form of
+    // gear_references.h for that gear.
+    const struct {
+        int z;
+        double betaDeg, x;
+    } helical[]{{23, 15.0, 0.2}, {31, 30.0, -0.3}, {60, 12.0, 0.25}, {17, 35.0, 0.5}};
+    for (const auto& row : helical) {
+        SCOPED_TRACE(testing::Message() << "z " << row.z << ", beta " << row.betaDeg << ", x " << row.x);
+        const TestGear t{"helical", row.z, 2.0, row.betaDeg, 20.0, row.x};
+        const double dK = t.make().getDINBallDiameter(Side::Left, U);
+        const double zn = row.z / std::pow(std::cos(t.beta()), 3.3);
+        const double alphaN = t.alphaN();
+        const double rbn = zn * t.mn * std::cos(alphaN) / 2;
+        const double alphaK =
+            kest::test::invinv(kest::test::inv(alphaN) + dK / (zn * t.mn * std::cos(alphaN)) -
+                               kest::test::pi / (2 * zn) + 2 * row.x * std::tan(alphaN) / zn);
+        const double roll = rbn * std::tan(alphaK) - dK / 2;
+        EXPECT_NEAR(2 * std::sqrt(rbn * rbn + roll * roll), (zn + 2 * row.x) * t.mn, 1e-9);
+    }
+
     // so negative an x that the contact would lie inside the base circle: the guarded acos logs and takes 0
     const CylindricalGearGeometry g = TestGear{"spur", 20, 2.0, 0.0, 20.0, -1.0}.make();
     kest::test::DiagnosticsCapture capture;

@@ -11,7 +11,7 @@ using kest::host::XMLNode;
 
 namespace {
 
-TEST(gear_parameters, GroupRoundTripIsExact) {
+TEST(gear_parameters_xml, GroupRoundTripIsExact) {
     Gear_Additional_Parameter group;
     group.name = "probe";
     group.set_general_parameter("offset", "", 0.1);
@@ -39,7 +39,7 @@ TEST(gear_parameters, GroupRoundTripIsExact) {
 }
 
 // A parameter is an element of its own name, so only a plain element name is written.
-TEST(gear_parameters, WritesAndReadsThatFail) {
+TEST(gear_parameters_xml, WritesAndReadsThatFail) {
     MSXMLWrapper xml;
     ASSERT_TRUE(xml.parse(R"(<group><a type="t">2.5mm</a><b> 4 </b></group>)"));
     for (const char* name : {"", "a/b", "x[@y=1]", "*", "1st"})
@@ -54,7 +54,7 @@ TEST(gear_parameters, WritesAndReadsThatFail) {
 }
 
 // A text that is neither word, or no attribute at all, fails and leaves the flag alone (enabled here).
-TEST(gear_parameters, EnableDisable) {
+TEST(gear_parameters_xml, EnableDisable) {
     for (const char* value : {"on", "off", "On", "", static_cast<const char*>(nullptr)}) {
         const std::string text = value ? value : "(none)";
         MSXMLWrapper xml, written;

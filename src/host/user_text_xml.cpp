@@ -1,21 +1,21 @@
-#include "util/user_text.h"
+#include "host/user_text_xml.h"
 
 #include "util/base64.h"
 #include "util/number_text.h"
 #include "util/utf8.h"
 
-namespace kest::util {
+namespace kest::host {
 
-bool writeUserText(kest::host::MSXMLWrapper& xml, kest::host::XMLNode node, const UserText& t) {
+bool writeUserText(MSXMLWrapper& xml, XMLNode node, const UserText& t) {
     if (!node) return false;
     std::string text = t.text;
-    const bool encoded = !isValidUtf8(text);
-    if (encoded && !stl_encode_base64(text)) return false;
+    const bool encoded = !util::isValidUtf8(text);
+    if (encoded && !util::stl_encode_base64(text)) return false;
 
     bool ok = t.attribute.empty() ? xml.setStringValue("", text, node)
                                   : xml.addAttributeValue(node, t.attribute.c_str(), text);
     if (encoded) {
-        ok = xml.addAttributeValue(node, kBase64Attribute, onOffText(true)) && ok;
+        ok = xml.addAttributeValue(node, kBase64Attribute, util::onOffText(true)) && ok;
     } else {
         // A marker left from an earlier encoded text must go; its absence is not a failed write.
         std::string previous;
@@ -25,20 +25,19 @@ bool writeUserText(kest::host::MSXMLWrapper& xml, kest::host::XMLNode node, cons
     return ok;
 }
 
-bool readUserText(const kest::host::MSXMLWrapper& xml, kest::host::XMLNode node, UserText& t) {
+bool readUserText(const MSXMLWrapper& xml, XMLNode node, UserText& t) {
     t.text.clear();
     if (!node) return false;
 
     bool ok = true;
     bool encoded = false;
-    std::string flag;
-    if (xml.getAttributeValue(node, kBase64Attribute, flag)) ok = textToOnOff(flag, encoded);
+    if (const char* flag = xml.findAttribute(node, kBase64Attribute)) ok = util::textToOnOff(flag, encoded);
 
     const bool read = t.attribute.empty() ? xml.getStringValue("", t.text, node)
                                           : xml.getAttributeValue(node, t.attribute.c_str(), t.text);
     if (!read) return false;
-    if (encoded) ok = stl_decode_base64(t.text) && ok;
+    if (encoded) ok = util::stl_decode_base64(t.text) && ok;
     return ok;
 }
 
-} // namespace kest::util
+} // namespace kest::host

@@ -1,0 +1,154 @@
+// The gear file's form of path points, paths and point definitions.
+
+#include <kest/gear/measurement_path.h>
+
+#include "host/child_sync.h"
+#include "measurement/measurement_xml.h"
+#include "util/number_text.h"
+
+#include <limits>
+#include <string>
+#include <string_view>
+
+namespace kest::gear {
+namespace {
+
+using namespace measurement_xml;
+
+using ReferenceKind = bool (*)(Reference);
+
+// Reads the number text of the child element `name` and its reference, which must be of the given kind.
+bool readValue(const host::MSXMLWrapper& xml, host::XMLNode node, const char* name, ReferenceKind isOfKind,
+               double& value, Reference& reference) {
+    const host::XMLNode element = xml.getNode(name, node);
+    if (!element || !xml.getDoubleValue("", value, element)) return false;
+    std::string text;
+    Reference read{};
+    if (!xml.getAttributeValue(element, kReferenceAttribute, text) || !string_2_Reference(text, &read) ||
+        !isOfKind(read))
+        return false;
+    reference = read;
+    return true;
+}
+
+bool writeValue(host::MSXMLWrapper& xml, host::XMLNode element, double value, Reference reference) {
+    return element && xml.addAttributeValue(element, kReferenceAttribute, Reference_2_string(reference)) &&
+           xml.setDoubleValue("", value, element);
+}
+
+bool isValueElement(host::XMLNode node) {
+    const std::string_view name = node.name();
+    return name == kPositionElement || name == kHeightElement;
+}
+
+bool isPointElement(host::XMLNode node) {
+    return std::string_view(node.name()) == kPointElement;
+}
+
+// A lenient number in the attribute; `value` is changed only when it converts.
+bool readDoubleAttribute(const host::MSXMLWrapper& xml, host::XMLNode node, const char* name, double& value) {
+    std::string text;
+    double read = 0.0;
+    if (!xml.getAttributeValue(node, name, text) || !util::textToDouble(text, read, false)) return false;
+    value = read;
+    return true;
+}
+
+// The identifier of a path point: a lenient whole number from 1 to the largest unsigned 32-bit value.
+bool readPointId(const host::MSXMLWrapper& xml, host::XMLNode point, unsigned int& id) {
+    std::string text;
+    long value = 0;
+    if (!xml.getAttributeValue(point, kIdAttribute, text) || !util::textToLong(text, value, false))
+        return false;
+    if (value <= 0 || static_cast<unsigned long>(value) > std::numeric_limits<unsigned int>::max())
+        return false;
+    id = static_cast<unsigned int>(value);
+    return true;
+}
+
+} // namespace
+
+namespace measurement_xml {
+
+bool writePathPoint(host::MSXMLWrapper& xml, host::XMLNode element, unsigned int id,
+                    const MeasurementPathPoint& point) {
+    if (!element || !xml.addAttributeValue(element, kIdAttribute, util::formatInteger(id))) return false;
+    host::ChildSync values(element, isValueElement);
+    const bool position =
+        writeValue(xml, values.take(kPositionElement), point.position, point.positionReference);
+    return writeValue(xml, values.take(kHeightElement), point.height, point.heightReference) && position;
+}
+
+host::XMLNode pointElement(host::ChildSync& points, unsigned int id) {
+    return points.take(kPointElement, {util::formatInteger(id)});
+}
+
+bool isPathPoint(host::XMLNode node) {
+    return isPointElement(node);
+}
+
+} // namespace measurement_xml
+
+bool MeasurementPathPoint::loadXML(host::MSXMLWrapper* xml, host::XMLNode node) {
+    if (!xml || !node) return false;
+    return readValue(*xml, node, kPositionElement, isProfileReference, position, positionReference) &&
+           readValue(*xml, node, kHeightElement, isLeadReference, height, heightReference);
+}
+
+bool MeasurementPathPoint::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& parent,
+                                   unsigned int id) const {
+    if (!xml || !parent) return false;
+    return writePathPoint(*xml, xml->createNode(kPointElement, parent, true), id, *this);
+}
+
+bool MeasurementPath::loadXML(host::MSXMLWrapper* xml, host::XMLNode node) {
+    if (!xml || !node) return false;
+    bool result = true;
+    for (const host::XMLNode pointNode : xml->getNodes(kPointElement, node)) {
+        unsigned int id = 0;
+        if (!readPointId(*xml, pointNode, id)) {
+            result = false;
+            continue;
+        }
+        // Unset references, so that a point that does not read cannot pass for one in the first reference.
+        MeasurementPathPoint point(0.0, static_cast<Reference>(-1), 0.0, static_cast<Reference>(-1));
+        if (!point.loadXML(xml, pointNode) || !addPoint(id, point)) result = false;
+    }
+    return result;
+}
+
+// The points are written in place: a point element of the same identifier keeps what the library does not
+// know, and point elements of identifiers no longer in the path are deleted.
+bool MeasurementPath::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& node) const {
+    if (!xml || !node) return false;
+    host::ChildSync points(node, isPointElement, {kIdAttribute});
+    bool result = true;
+    for (const auto& [id, point] : points_)
+        result = writePathPoint(*xml, pointElement(points, id), id, point) && result;
+    return result;
+}
+
+bool PointDefinition::loadXML(host::MSXMLWrapper* xml, host::XMLNode node) {
+    if (!xml || !node) return false;
+    bool result = readDoubleAttribute(*xml, node, kPositionAttribute, position);
+    result = readDoubleAttribute(*xml, node, kVariationAttribute, variation) && result;
+    std::string text;
+    result = xml->getAttributeValue(node, kReferenceAttribute, text) &&
+             string_2_Reference(text, &reference) && result;
+    return result;
+}
+
+bool PointDefinition::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& parent,
+                              host::XMLNode& written) const {
+    if (!xml || !parent) return false;
+    written = xml->createNode(kPointElement, parent, true);
+    if (!written) return false;
+    bool result = xml->addAttributeValue(written, kPositionAttribute,
+                                         util::formatDouble(position, util::kAttributeDecimals));
+    result = xml->addAttributeValue(written, kVariationAttribute,
+                                    util::formatDouble(variation, util::kAttributeDecimals)) &&
+             result;
+    return xml->addAttributeValue(written, kReferenceAttribute, Reference_2_string(reference)) && result;
+}
+
+} // namespace kest::gear
