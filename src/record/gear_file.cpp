@@ -95,6 +95,9 @@ void Gear::Load(const char* fileName) {
     require(c.positioningParameters.load(*xml, file), "loading positioning parameters failed");
     require(c.measuringParameters.load(*xml, file), "loading measuring parameters failed");
     require(c.additionalParameters.load(*xml), "loading additional measurement parameters failed");
+    require(c.evaluationRanges.load(*xml), "loading evaluation ranges failed");
+    require(c.features.loadXML(xml), "loading evaluation features failed");
+    require(c.filters.loadXML(xml), "loading filters failed!");
     require(c.processing.loadXML(xml), "loading processing failed!");
     require(c.feedMark.loadXML(xml), "loading calculated feedmark information failed!");
 }
@@ -122,8 +125,8 @@ void Gear::Save(const char* fileName) try {
     host::MSXMLWrapper* xml = GetXMLWrapper();
     if (geometry_) require(geometry_->saveXML(xml, ""), "saving geometry failed");
 
-    // The measurement group is rebuilt from the sections on every save. The evaluation and protocol groups
-    // are kept as they were read until the gear holds sections that write them.
+    // The measurement group is rebuilt from the sections on every save. The protocol group is kept as it was
+    // read until the gear holds a section that writes it.
     const GearContent& c = *content_;
     xml->deleteNodes("measurement");
     require(c.measurementData.save(*xml), "saving measurement data failed");
@@ -131,6 +134,11 @@ void Gear::Save(const char* fileName) try {
     require(c.positioningParameters.save(*xml), "saving positioning parameters failed");
     require(c.measuringParameters.save(*xml), "saving measuring parameters failed");
     require(c.additionalParameters.save(*xml), "saving additional measurement parameters failed");
+    // The evaluation group is shared: each writer replaces only the elements it owns, so that what the
+    // library does not know survives.
+    require(c.evaluationRanges.save(*xml), "saving evaluation ranges failed");
+    require(c.features.saveXML(xml), "saving evaluation features failed");
+    require(c.filters.saveXML(xml), "saving filters failed!");
     require(c.processing.saveXML(xml), "saving processing failed!");
     require(c.feedMark.saveXML(xml), "saving calculated feedmark information failed!");
 
