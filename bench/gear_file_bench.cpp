@@ -15,9 +15,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A gear with geometry only, and one with measurements, settings, parameters, processing and feed marks.
+// A gear with geometry only, one with measurements, settings, parameters, processing and feed marks, and one
+// that adds evaluation ranges, features and filters in every section.
 const std::string exampleFiles[] = {std::string(GEARRECORDS_EXAMPLES) + "/helical_gear.xml",
-                                    std::string(GEARRECORDS_EXAMPLES) + "/measured_gear.xml"};
+                                    std::string(GEARRECORDS_EXAMPLES) + "/measured_gear.xml",
+                                    std::string(GEARRECORDS_EXAMPLES) + "/evaluated_gear.xml"};
 
 fs::path scratch(const char* name) {
     return fs::temp_directory_path() / ("gearrecords_bench_" + std::to_string(::getpid()) + "_" + name);
@@ -30,7 +32,7 @@ void RawParse(benchmark::State& state) {
         benchmark::DoNotOptimize(doc.load_file(exampleFile.c_str()));
     }
 }
-BENCHMARK(RawParse)->Arg(0)->Arg(1);
+BENCHMARK(RawParse)->Arg(0)->Arg(1)->Arg(2);
 
 void GearLoad(benchmark::State& state) {
     const std::string& exampleFile = exampleFiles[state.range(0)];
@@ -40,7 +42,7 @@ void GearLoad(benchmark::State& state) {
         benchmark::DoNotOptimize(gear.getGeometry());
     }
 }
-BENCHMARK(GearLoad)->Arg(0)->Arg(1);
+BENCHMARK(GearLoad)->Arg(0)->Arg(1)->Arg(2);
 
 void RawSerialize(benchmark::State& state) {
     const std::string& exampleFile = exampleFiles[state.range(0)];
@@ -51,7 +53,7 @@ void RawSerialize(benchmark::State& state) {
         benchmark::DoNotOptimize(doc.save_file(target.c_str(), "  "));
     fs::remove(target);
 }
-BENCHMARK(RawSerialize)->Arg(0)->Arg(1);
+BENCHMARK(RawSerialize)->Arg(0)->Arg(1)->Arg(2);
 
 void GearSave(benchmark::State& state) {
     kest::gear::Gear gear(exampleFiles[state.range(0)].c_str());
@@ -63,6 +65,6 @@ void GearSave(benchmark::State& state) {
     for (const auto& t : targets)
         fs::remove(t);
 }
-BENCHMARK(GearSave)->Arg(0)->Arg(1);
+BENCHMARK(GearSave)->Arg(0)->Arg(1)->Arg(2);
 
 } // namespace
