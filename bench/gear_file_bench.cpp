@@ -83,8 +83,9 @@ std::string largeGearFile(int teeth) {
     return xml;
 }
 
-// The files by benchmark argument: a gear with geometry only, one with every section, the large gear file
-// and one with twice its teeth.
+// The files by benchmark argument: a gear with geometry only, one with the measurement sections, the large
+// gear file, one with twice its teeth, and a gear with evaluation ranges, features and filters in every
+// section.
 const std::vector<std::string>& files() {
     static const std::vector<std::string> list = [] {
         std::vector<std::string> names{std::string(GEARRECORDS_EXAMPLES) + "/helical_gear.xml",
@@ -94,6 +95,7 @@ const std::vector<std::string>& files() {
             std::ofstream(path, std::ios::binary) << largeGearFile(teeth);
             names.push_back(path.string());
         }
+        names.push_back(std::string(GEARRECORDS_EXAMPLES) + "/evaluated_gear.xml");
         return names;
     }();
     return list;
@@ -109,7 +111,7 @@ const struct Cleanup {
 } cleanup;
 
 void allFiles(benchmark::internal::Benchmark* b) {
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 5; ++i)
         b->Arg(i);
 }
 

@@ -17,7 +17,6 @@ namespace {
 using namespace evaluation_xml;
 
 constexpr const char* kRangeNotAllowed = "range type '%s'not allowed for %s";
-constexpr const char* kFeaturePath = "evaluation/feature";
 
 // Ranges that a feature once had and that are no longer evaluated; files that still name them lose the
 // feature.

@@ -2,12 +2,22 @@
 
 // The element and attribute names of the "evaluation" group of a gear file, shared by the evaluation units.
 
+#include <kest/gear/measurement_enums.h>
+
+#include "util/string_format.h"
+
+#include <string>
+
 namespace kest::gear::evaluation_xml {
 
 inline constexpr const char* kEvaluationElement = "evaluation";
 inline constexpr const char* kFeatureElement = "feature";
 inline constexpr const char* kRangeElement = "range";
 inline constexpr const char* kFilterElement = "filter";
+
+inline constexpr const char* kFeaturePath = "evaluation/feature";
+// The children of the evaluation group, among them the groups of one measurement type and side.
+inline constexpr const char* kGroupsPath = "evaluation/*";
 
 inline constexpr const char* kNameAttribute = "name";
 inline constexpr const char* kSideAttribute = "side";
@@ -29,5 +39,13 @@ inline constexpr const char* kParabolaUpper = "parabola/upper";
 inline constexpr const char* kUnitAttribute = "unit";
 inline constexpr const char* kActiveAttribute = "active";
 inline constexpr const char* kFromProfileAttribute = "fromprofile";
+
+// The path of the group of one measurement type and side: "evaluation/<type>[@side = '<side>']".
+inline std::string groupPath(Measurement_Type type, Side side) {
+    std::string path;
+    util::stl_string_format(path, "evaluation/%s[@side = '%s']", Measurement_Type_2_string(type).c_str(),
+                            Side_2_string(side).c_str());
+    return path;
+}
 
 } // namespace kest::gear::evaluation_xml

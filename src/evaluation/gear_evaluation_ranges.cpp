@@ -7,15 +7,14 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace kest::gear {
 namespace {
 
 using namespace evaluation_xml;
 
-constexpr const char* kGroupPath = "evaluation/%s[@side = '%s']";
-constexpr const char* kReliefFeaturePath =
-    "evaluation/feature[@name='%s' and @side='%s' and @measurement_index='%i' and @range='%s']";
 constexpr const char* kEvaluationModeElement = "evaluation_mode";
 constexpr std::string_view kTangentRelief = "TANGENT_RELIEF_METHOD";
 constexpr const char* kContinuousParabola = "continuous parabola";
@@ -37,22 +36,54 @@ constexpr ReliefRow kReliefFeatures[] = {
     {RangeType::DatumSide, "CbI"},
 };
 
-std::string groupPath(Measurement_Type type, Side side) {
-    std::string path;
-    util::stl_string_format(path, kGroupPath, Measurement_Type_2_string(type).c_str(),
-                            Side_2_string(side).c_str());
-    return path;
-}
+// The range types whose relief feature asks for the tangent-relief method, per flank. A feature counts when
+// it is written with side, measurement index 0 and range; among several such elements the first decides.
+class TangentRelief {
+public:
+    explicit TangentRelief(const host::MSXMLWrapper& xml) {
+        std::vector<Key> decided;
+        std::string text;
+        for (const host::XMLNode feature : xml.getNodes(kFeaturePath)) {
+            if (!xml.getAttributeValue(feature, kNameAttribute, text)) continue;
+            const auto row = std::ranges::find(kReliefFeatures, std::string_view(text), &ReliefRow::feature);
+            if (row == std::ranges::end(kReliefFeatures)) continue;
+            Side side{};
+            if (!xml.getAttributeValue(feature, kSideAttribute, text) || !string_2_Side(text, &side))
+                continue;
+            if (!xml.getAttributeValue(feature, kMeasurementIndexAttribute, text) || text != "0") continue;
+            if (!xml.getAttributeValue(feature, kRangeAttribute, text) || text != rangeTypeText(row->range))
+                continue;
+            const Key key{side, row->range};
+            if (std::ranges::find(decided, key) != decided.end()) continue;
+            decided.push_back(key);
+            if (xml.getStringValue(kEvaluationModeElement, text, feature) && text == kTangentRelief)
+                relieved_.push_back(key);
+        }
+    }
 
-bool hasTangentRelief(const host::MSXMLWrapper& xml, Side side, RangeType rangeType) {
-    const auto row = std::ranges::find(kReliefFeatures, rangeType, &ReliefRow::range);
-    if (row == std::ranges::end(kReliefFeatures)) return false;
-    std::string path;
-    util::stl_string_format(path, kReliefFeaturePath, row->feature, Side_2_string(side).c_str(), 0,
-                            rangeTypeText(rangeType).c_str());
-    const host::XMLNode feature = xml.getNode(path);
-    std::string mode;
-    return feature && xml.getStringValue(kEvaluationModeElement, mode, feature) && mode == kTangentRelief;
+    bool applies(Side side, RangeType rangeType) const {
+        return std::ranges::find(relieved_, Key{side, rangeType}) != relieved_.end();
+    }
+
+private:
+    using Key = std::pair<Side, RangeType>;
+    std::vector<Key> relieved_;
+};
+
+// Calls visit(type, side, group) for each element "evaluation/<type>[@side]" of a flank the gear holds ranges
+// for, in document order.
+template <typename Visit>
+void forEachGroup(const host::MSXMLWrapper& xml, Visit visit) {
+    std::string text;
+    for (const host::XMLNode group : xml.getNodes(kGroupsPath)) {
+        Measurement_Type type{};
+        Side side{};
+        if (!string_2_Measurement_Type(group.name(), &type) ||
+            !xml.getAttributeValue(group, kSideAttribute, text) || !string_2_Side(text, &side) ||
+            side == Side::Both)
+            continue;
+        visit(type, side, group);
+    }
 }
 
 enum class Reading { Failed, Skipped, Held };
@@ -64,7 +95,8 @@ struct ReadRange {
 };
 
 // Reads one range element of the group (type, side) and tells whether the gear can hold it.
-ReadRange readRange(host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type type, Side side) {
+ReadRange readRange(host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type type, Side side,
+                    const TangentRelief& relief) {
     ReadRange read;
     std::string regression;
     std::string rangeText;
@@ -72,7 +104,7 @@ ReadRange readRange(host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Typ
         !xml.getAttributeValue(node, kTypeAttribute, rangeText) ||
         !string_2_RangeType(rangeText, &read.rangeType))
         return read;
-    if (hasTangentRelief(xml, side, read.rangeType)) regression = kContinuousParabola;
+    if (relief.applies(side, read.rangeType)) regression = kContinuousParabola;
     read.range.reset(createEvaluationRange(regression, kProvisionalName));
     if (!read.range || !read.range->loadXML(&xml, node)) return read;
     read.reading =
@@ -163,34 +195,41 @@ bool GearEvaluationRanges::clear(Measurement_Type type) {
 }
 
 bool GearEvaluationRanges::load(host::MSXMLWrapper& xml) {
-    for (const Measurement_Type type : allMeasurementTypes())
-        for (const Side side : kHeldFlanks) {
-            const std::string path = groupPath(type, side) + "/" + kRangeElement;
-            for (const host::XMLNode node : xml.getNodes(path)) {
-                ReadRange read = readRange(xml, node, type, side);
-                if (read.reading == Reading::Failed) return false;
-                auto* target = slot(type, side, read.rangeType);
-                if (read.reading == Reading::Skipped || !target) {
-                    GR_TRACE(1,
-                             "WARNING: evaluation range '%s' of %s %s (%s) cannot be held and is not loaded",
-                             read.range->getName().c_str(), Measurement_Type_2_string(type).c_str(),
-                             Side_2_string(side).c_str(), rangeTypeText(read.rangeType).c_str());
-                    continue;
-                }
-                if (*target)
-                    GR_TRACE(3, "profile range %d will be overwritten", static_cast<int>(read.rangeType));
-                *target = std::move(read.range);
+    const TangentRelief relief(xml);
+    bool result = true;
+    forEachGroup(xml, [&](Measurement_Type type, Side side, host::XMLNode group) {
+        for (const host::XMLNode node : xml.getNodes(kRangeElement, group)) {
+            if (!result) return;
+            ReadRange read = readRange(xml, node, type, side, relief);
+            if (read.reading == Reading::Failed) {
+                result = false;
+                return;
             }
+            auto* target = slot(type, side, read.rangeType);
+            if (read.reading == Reading::Skipped || !target) {
+                GR_TRACE(1, "WARNING: evaluation range '%s' of %s %s (%s) cannot be held and is not loaded",
+                         read.range->getName().c_str(), Measurement_Type_2_string(type).c_str(),
+                         Side_2_string(side).c_str(), rangeTypeText(read.rangeType).c_str());
+                continue;
+            }
+            if (*target)
+                GR_TRACE(3, "profile range %d will be overwritten", static_cast<int>(read.rangeType));
+            *target = std::move(read.range);
         }
-    return true;
+    });
+    return result;
 }
 
 bool GearEvaluationRanges::save(host::MSXMLWrapper& xml) const {
+    // The elements of ranges the gear can hold are its own: they go, and the ranges it holds are appended.
+    const TangentRelief relief(xml);
+    forEachGroup(xml, [&](Measurement_Type type, Side side, host::XMLNode group) {
+        for (const host::XMLNode node : xml.getNodes(kRangeElement, group))
+            if (readRange(xml, node, type, side, relief).reading == Reading::Held) xml.deleteNodes("", node);
+    });
     for (const Measurement_Type type : allMeasurementTypes())
         for (const Side side : kHeldFlanks) {
             const std::string group = groupPath(type, side);
-            for (const host::XMLNode node : xml.getNodes(group + "/" + kRangeElement))
-                if (readRange(xml, node, type, side).reading == Reading::Held) xml.deleteNodes("", node);
             for (const RangeType rangeType : allRangeTypes()) {
                 const auto* stored = slot(type, side, rangeType);
                 if (!stored || !*stored) continue;

@@ -250,31 +250,39 @@ bool GearFeature::loadXML(host::MSXMLWrapper* xml, const host::XMLNode& node) {
     xml->getAttributeValue(node, evaluation_xml::kNameAttribute, name);
     setName(name);
     bool result = EnableDisable::loadXML(xml, node);
-    for (const DataRow& row : kDataRows) {
-        switch (row.kind) {
+    // One pass over the children: the first element of a key decides, as a lookup by key would find it.
+    std::array<bool, kDataRows.size()> seen{};
+    for (const host::XMLNode child : xml->getNodes("*", node)) {
+        const auto row = std::ranges::find(kDataRows, std::string_view(child.name()), &DataRow::text);
+        if (row == kDataRows.end()) continue;
+        bool& rowSeen = seen[static_cast<std::size_t>(row - kDataRows.begin())];
+        if (rowSeen) continue;
+        rowSeen = true;
+        switch (row->kind) {
         case ValueKind::Double: {
             double value = 0.0;
-            if (xml->getDoubleValue(row.text, value, node)) doubleData_[row.value] = value;
+            if (xml->getDoubleValue("", value, child)) doubleData_[row->value] = value;
             break;
         }
         case ValueKind::String: {
             std::string text;
-            const bool present = xml->getStringValue(row.text, text, node);
-            if (present) stringData_[row.value] = text;
-            if (row.value != AdditionalDataType::EvaluationMode || (present && text != kTangentRelief)) break;
-            if (const ModeRow* modes = modeRowOf(name_))
-                stringData_[row.value] = std::string(modes->defaultMode);
+            if (xml->getStringValue("", text, child)) stringData_[row->value] = text;
             break;
         }
         case ValueKind::Int: {
             // Read only where validation allows it, so that a stray count does not make the feature invalid.
             long value = 0;
-            if (contains(row.features, name_) && xml->getIntValue(row.text, value, node))
-                intData_[row.value] = static_cast<std::int32_t>(value);
+            if (contains(row->features, name_) && xml->getIntValue("", value, child))
+                intData_[row->value] = static_cast<std::int32_t>(value);
             break;
         }
         }
     }
+    // A missing mode, or the tangent-relief mode of older files, is the feature's default mode.
+    const auto mode = stringData_.find(AdditionalDataType::EvaluationMode);
+    if (mode == stringData_.end() || mode->second == kTangentRelief)
+        if (const ModeRow* modes = modeRowOf(name_))
+            stringData_[AdditionalDataType::EvaluationMode] = std::string(modes->defaultMode);
     std::string message;
     return isValid(message) && result;
 }

@@ -14,7 +14,6 @@ constexpr const char* kWrongUnit = "wrong unit";
 constexpr const char* kWaveNumberText = "upl";
 constexpr const char* kWaveNumberTextUpper = "UPL";
 constexpr const char* kWaveLengthText = "mm";
-constexpr const char* kGroupPath = "evaluation/%s[@side = '%s']";
 
 // Flag texts of filter attributes; upper case is read, lower case written.
 bool readFlag(const std::string& text, bool& flag) {
@@ -27,13 +26,6 @@ bool readFlag(const std::string& text, bool& flag) {
         return true;
     }
     return false;
-}
-
-std::string groupPath(Measurement_Type type, Side side) {
-    std::string path;
-    util::stl_string_format(path, kGroupPath, Measurement_Type_2_string(type).c_str(),
-                            Side_2_string(side).c_str());
-    return path;
 }
 
 } // namespace

@@ -78,6 +78,9 @@ void readSections(LoadedFile& loaded, const std::string& file) {
     require(c.positioningParameters.load(*xml, file), "loading positioning parameters failed");
     require(c.measuringParameters.load(*xml, file), "loading measuring parameters failed");
     require(c.additionalParameters.load(*xml), "loading additional measurement parameters failed");
+    require(c.evaluationRanges.load(*xml), "loading evaluation ranges failed");
+    require(c.features.loadXML(xml), "loading evaluation features failed");
+    require(c.filters.loadXML(xml), "loading filters failed!");
     require(c.processing.loadXML(xml), "loading processing failed!");
     require(c.feedMark.loadXML(xml), "loading calculated feedmark information failed!");
 }
@@ -130,14 +133,17 @@ void Gear::Save(const char* fileName) try {
     }
 
     // The sections write their elements in place, so that what the library does not know stays where it was.
-    // The evaluation and protocol groups are kept as they were read until the gear holds sections that write
-    // them.
+    // The protocol group is kept as it was read until the gear holds a section that writes it.
     const GearContent& c = *content_;
     require(c.measurementData.save(*xml), "saving measurement data failed");
     require(c.measurementSettings.save(*xml), "saving measurement settings failed");
     require(c.positioningParameters.save(*xml), "saving positioning parameters failed");
     require(c.measuringParameters.save(*xml), "saving measuring parameters failed");
     require(c.additionalParameters.save(*xml), "saving additional measurement parameters failed");
+    // The evaluation group is shared with sections of other kinds: each writer keeps to the elements it owns.
+    require(c.evaluationRanges.save(*xml), "saving evaluation ranges failed");
+    require(c.features.saveXML(xml), "saving evaluation features failed");
+    require(c.filters.saveXML(xml), "saving filters failed!");
     require(c.processing.saveXML(xml), "saving processing failed!");
     require(c.feedMark.saveXML(xml), "saving calculated feedmark information failed!");
     // Groups that hold nothing any more are not left behind: a gear without measurements and settings saves

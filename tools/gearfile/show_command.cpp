@@ -1,5 +1,6 @@
 #include "show_command.h"
 
+#include "evaluation_report.h"
 #include "exit_status.h"
 #include "gear_loading.h"
 #include "measurement_report.h"
@@ -229,6 +230,7 @@ void writeReport(const std::string& file, const gear::Gear& gear, std::ostream& 
             addCone(table, *beveloid);
     }
     addMeasurementSections(table, gear);
+    addEvaluationSections(table, gear);
     std::string reason;
     table.field("validity", gear.isValid(reason) ? "valid" : "invalid: " + reason);
     table.print(out);
@@ -258,7 +260,8 @@ int runShow(const std::string& file, std::ostream& out, std::ostream& err) {
 void addShowCommand(CLI::App& app) {
     auto file = std::make_shared<std::string>();
     CLI::App* command = app.add_subcommand(
-        "show", "Print the geometry, the measurement settings and the validity of a gear file");
+        "show",
+        "Print the geometry, the measurement settings, the evaluation and the validity of a gear file");
     command->add_option("FILE", *file, "gear file (XML)")->required();
     command->footer(
         std::string("Lengths in mm, angles in degrees; \"not set\" marks a value the file leaves unset.\n"

@@ -154,5 +154,8 @@ GEARRECORDS_API EvaluationRange* createEvaluationRange(const std::string& regres
 // conversion fails (no geometry, a reference of the other kind). Settings without points are skipped.
 GEARRECORDS_API bool checkInsideMeasurements(const Gear* gear, Side side, Measurement_Type type,
                                              const EvaluationRange* range);
+// false as soon as one of the gear's ranges of (type, side) is not inside; true when there is none.
+GEARRECORDS_API bool checkEvaluationRangesInsideMeasurements(const Gear* gear, Side side,
+                                                             Measurement_Type type);
 
 } // namespace kest::gear
