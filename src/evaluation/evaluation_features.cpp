@@ -3,6 +3,7 @@
 
 #include "evaluation/evaluation_xml.h"
 #include "evaluation/range_type_text.h"
+#include "host/child_sync.h"
 #include "host/report.h"
 #include "util/number_text.h"
 
@@ -297,21 +298,36 @@ bool EvaluationFeatures::loadXML(host::MSXMLWrapper* xml) {
     return result;
 }
 
+// The features are written in place (see host::ChildSync), matched by name, side, measurement index and
+// range, so that what the library does not know stays with them; feature elements the gear does not hold go.
 bool EvaluationFeatures::saveXML(host::MSXMLWrapper* xml) const {
     if (!xml) return false;
-    bool result = xml->deleteNodes(kFeaturePath);
-    if (entries_.empty()) return result;
-    const host::XMLNode parent = xml->createNode(kEvaluationElement);
+    host::XMLNode evaluation = xml->getNode(kEvaluationElement);
+    if (!evaluation && entries_.empty()) return true;
+    if (!evaluation) evaluation = host::childElement(*xml, xml->getRootNode(), kEvaluationElement);
+    host::ChildSync elements(
+        evaluation, [](host::XMLNode node) { return std::string_view(node.name()) == kFeatureElement; },
+        {kNameAttribute, kSideAttribute, kMeasurementIndexAttribute, kRangeAttribute});
+    bool result = true;
     for (const auto& [key, entry] : entries_) {
-        host::XMLNode node;
-        if (!entry.feature.saveXML(xml, parent, node)) return false;
-        if (entry.info.side != Side::Both)
-            result = xml->addAttributeValue(node, kSideAttribute, Side_2_string(entry.info.side)) && result;
-        result = xml->addAttributeValue(node, kMeasurementIndexAttribute,
-                                        util::formatInteger(entry.info.measurementIndex)) &&
-                 result;
-        if (entry.range != RangeType::Unspecified)
-            result = xml->addAttributeValue(node, kRangeAttribute, rangeTypeText(entry.range)) && result;
+        std::string message;
+        if (!entry.feature.isValid(message)) return false;
+        entry.feature.deleteOwnNameElement(*xml, evaluation);
+        const bool bothSides = entry.info.side == Side::Both;
+        const bool ranged = entry.range != RangeType::Unspecified;
+        const std::string side = bothSides ? std::string() : Side_2_string(entry.info.side);
+        const std::string index = util::formatInteger(entry.info.measurementIndex);
+        const std::string range = ranged ? rangeTypeText(entry.range) : std::string();
+        const host::XMLNode node =
+            elements.take(kFeatureElement, {entry.feature.getSafeName(), side, index, range});
+        if (!node || !entry.feature.writeElement(*xml, node)) return false;
+        const auto setOrRemove = [&](bool set, const char* attribute, const std::string& value) {
+            return set ? xml->addAttributeValue(node, attribute, value)
+                       : (xml->removeAttributeValue(node, attribute), true);
+        };
+        result = setOrRemove(!bothSides, kSideAttribute, side) && result;
+        result = setOrRemove(true, kMeasurementIndexAttribute, index) && result;
+        result = setOrRemove(ranged, kRangeAttribute, range) && result;
     }
     return result;
 }

@@ -1,6 +1,7 @@
 #include <kest/gear/evaluation_range.h>
 
 #include "evaluation/evaluation_xml.h"
+#include "host/child_sync.h"
 
 #include <algorithm>
 #include <array>
@@ -103,17 +104,34 @@ bool EvaluationRange::saveBase(host::MSXMLWrapper* xml, const std::string& paren
     const host::XMLNode parent = parentPath.empty() ? xml->getRootNode() : xml->createNode(parentPath);
     if (!parent) return false;
     node = xml->createNode(kRangeElement, parent, true);
-    if (!node) return false;
-    bool result = xml->addAttributeValue(node, kNameAttribute, name_);
-    result = xml->addAttributeValue(node, kRegressionAttribute, regressionType_2_string(regressionType_)) &&
+    return node && writeElement(*xml, node);
+}
+
+bool EvaluationRange::writeElement(host::MSXMLWrapper& xml, host::XMLNode node) const {
+    bool result = xml.addAttributeValue(node, kNameAttribute, name_);
+    result =
+        xml.addAttributeValue(node, kRegressionAttribute, regressionType_2_string(regressionType_)) && result;
+    result = xml.setStringValue(kReferenceElement, Reference_2_string(reference_), node) && result;
+    result = xml.setDoubleValue(kMainLower, mainLower_, node) && result;
+    result = xml.setDoubleValue(kMainUpper, mainUpper_, node) && result;
+    const auto writeOrRemove = [&](bool written, const char* path, double value) {
+        if (written) return xml.setDoubleValue(path, value, node);
+        return xml.deleteNodes(path, node);
+    };
+    result = writeOrRemove(std::fabs(mainLower_ - extendedLower_) > kExtendedTolerance, kExtendedLower,
+                           extendedLower_) &&
              result;
-    result = xml->setStringValue(kReferenceElement, Reference_2_string(reference_), node) && result;
-    result = xml->setDoubleValue(kMainLower, mainLower_, node) && result;
-    result = xml->setDoubleValue(kMainUpper, mainUpper_, node) && result;
-    if (std::fabs(mainLower_ - extendedLower_) > kExtendedTolerance)
-        result = xml->setDoubleValue(kExtendedLower, extendedLower_, node) && result;
-    if (std::fabs(mainUpper_ - extendedUpper_) > kExtendedTolerance)
-        result = xml->setDoubleValue(kExtendedUpper, extendedUpper_, node) && result;
+    result = writeOrRemove(std::fabs(mainUpper_ - extendedUpper_) > kExtendedTolerance, kExtendedUpper,
+                           extendedUpper_) &&
+             result;
+    double lower = 0.0;
+    double upper = 0.0;
+    const auto* parabola = dynamic_cast<const EvaluationRangeParabola*>(this);
+    const bool asymmetric = parabola && parabola->getAsymmetricParabola(&lower, &upper);
+    result = writeOrRemove(asymmetric, kParabolaLower, lower) && result;
+    result = writeOrRemove(asymmetric, kParabolaUpper, upper) && result;
+    for (const char* group : {kExtendedElement, kParabolaElement})
+        host::deleteIfEmpty(xml.getNode(group, node));
     return result;
 }
 
@@ -184,12 +202,10 @@ bool EvaluationRangeParabola::loadXML(host::MSXMLWrapper* xml, host::XMLNode nod
     return true;
 }
 
+// The line's element already holds the asymmetric parabola (see writeElement).
 bool EvaluationRangeParabola::saveXML(host::MSXMLWrapper* xml, const std::string& parentPath,
                                       host::XMLNode& node) const {
-    if (!EvaluationRangeLine::saveXML(xml, parentPath, node)) return false;
-    if (!hasAsymmetricParabola_) return true;
-    return xml->setDoubleValue(kParabolaLower, asymmetricLower_, node) &&
-           xml->setDoubleValue(kParabolaUpper, asymmetricUpper_, node);
+    return EvaluationRangeLine::saveXML(xml, parentPath, node);
 }
 
 bool EvaluationRangeParabola::isValid() const {

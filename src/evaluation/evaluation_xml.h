@@ -32,6 +32,8 @@ inline constexpr const char* kMainLower = "main/lower";
 inline constexpr const char* kMainUpper = "main/upper";
 inline constexpr const char* kExtendedLower = "extended/lower";
 inline constexpr const char* kExtendedUpper = "extended/upper";
+inline constexpr const char* kExtendedElement = "extended";
+inline constexpr const char* kParabolaElement = "parabola";
 inline constexpr const char* kParabolaLower = "parabola/lower";
 inline constexpr const char* kParabolaUpper = "parabola/upper";
 

@@ -2,11 +2,13 @@
 
 #include "evaluation/evaluation_xml.h"
 #include "evaluation/range_type_text.h"
+#include "host/child_sync.h"
 #include "host/report.h"
 #include "util/string_format.h"
 
 #include <algorithm>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -220,26 +222,50 @@ bool GearEvaluationRanges::load(host::MSXMLWrapper& xml) {
     return result;
 }
 
+// Each (type, flank) writes its ranges in place into the first group element of its own (see
+// host::ChildSync), matched by range type, so that what the library does not know stays with them. The range
+// elements the gear could hold are its own: those it does not hold any more go, in every group of the flank.
+// Range elements it cannot hold stay as they are.
 bool GearEvaluationRanges::save(host::MSXMLWrapper& xml) const {
-    // The elements of ranges the gear can hold are its own: they go, and the ranges it holds are appended.
     const TangentRelief relief(xml);
+    std::vector<std::tuple<Measurement_Type, Side, host::XMLNode>> groups;
     forEachGroup(xml, [&](Measurement_Type type, Side side, host::XMLNode group) {
-        for (const host::XMLNode node : xml.getNodes(kRangeElement, group))
-            if (readRange(xml, node, type, side, relief).reading == Reading::Held) xml.deleteNodes("", node);
+        groups.emplace_back(type, side, group);
     });
+    bool result = true;
     for (const Measurement_Type type : allMeasurementTypes())
         for (const Side side : kHeldFlanks) {
-            const std::string group = groupPath(type, side);
-            for (const RangeType rangeType : allRangeTypes()) {
-                const auto* stored = slot(type, side, rangeType);
-                if (!stored || !*stored) continue;
-                host::XMLNode node;
-                if (!(*stored)->saveXML(&xml, group, node) ||
-                    !xml.addAttributeValue(node, kTypeAttribute, rangeTypeText(rangeType)))
-                    return false;
+            const auto owned = [&xml, &relief, type, side](host::XMLNode node) {
+                return std::string_view(node.name()) == kRangeElement &&
+                       readRange(xml, node, type, side, relief).reading == Reading::Held;
+            };
+            bool first = true;
+            const auto held = getAll(type, side, nullptr);
+            for (const auto& [groupType, groupSide, group] : groups) {
+                if (groupType != type || groupSide != side) continue;
+                host::ChildSync elements(group, owned, {kTypeAttribute});
+                if (first) result = writeRanges(xml, type, side, elements) && result;
+                first = false;
             }
+            if (!first || held == 0) continue;
+            host::ChildSync elements(xml.createNode(groupPath(type, side)), owned, {kTypeAttribute});
+            result = writeRanges(xml, type, side, elements) && result;
         }
-    return true;
+    return result;
+}
+
+bool GearEvaluationRanges::writeRanges(host::MSXMLWrapper& xml, Measurement_Type type, Side side,
+                                       host::ChildSync& elements) const {
+    bool result = true;
+    for (const RangeType rangeType : allRangeTypes()) {
+        const auto* stored = slot(type, side, rangeType);
+        if (!stored || !*stored) continue;
+        const std::string text = rangeTypeText(rangeType);
+        const host::XMLNode node = elements.take(kRangeElement, {text});
+        result = node && (*stored)->writeElement(xml, node) &&
+                 xml.addAttributeValue(node, kTypeAttribute, text) && result;
+    }
+    return result;
 }
 
 } // namespace kest::gear

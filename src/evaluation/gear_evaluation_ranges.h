@@ -10,6 +10,10 @@
 #include <memory>
 #include <vector>
 
+namespace kest::host {
+class ChildSync;
+}
+
 namespace kest::gear {
 
 class GearEvaluationRanges {
@@ -34,7 +38,8 @@ public:
     // without regression or type, with an unknown type or regression, or whose range does not read. An
     // element that reads but that the gear cannot hold is skipped with a warning and stays in the file.
     bool load(host::MSXMLWrapper& xml);
-    // Replaces the elements of the ranges the gear can hold by the ranges it holds; others stay.
+    // Writes the held ranges in place of the elements of ranges the gear can hold; those it no longer holds
+    // go, other content stays.
     bool save(host::MSXMLWrapper& xml) const;
 
 private:
@@ -46,6 +51,9 @@ private:
     // null for a side other than Left or Right or a value outside the enumerations
     const std::unique_ptr<EvaluationRange>* slot(Measurement_Type type, Side side, RangeType rangeType) const;
     std::unique_ptr<EvaluationRange>* slot(Measurement_Type type, Side side, RangeType rangeType);
+    // the held ranges of (type, side) in range-type order, each in the element `elements` gives for its type
+    bool writeRanges(host::MSXMLWrapper& xml, Measurement_Type type, Side side,
+                     host::ChildSync& elements) const;
 
     std::array<std::array<Slots, kFlanks>, kTypes> slots_;
 };

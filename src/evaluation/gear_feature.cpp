@@ -229,18 +229,36 @@ bool GearFeature::isValid(std::string& message) const {
 bool GearFeature::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& parent, host::XMLNode& node) const {
     std::string message;
     if (!xml || !parent || !isValid(message)) return false;
-    // Older writers gave a feature an element of its own name.
-    xml->deleteNodes(safeName_, parent);
+    deleteOwnNameElement(*xml, parent);
     node = xml->createNode(evaluation_xml::kFeatureElement, parent, true);
-    if (!node) return false;
-    bool result = xml->addAttributeValue(node, evaluation_xml::kNameAttribute, safeName_);
-    result = EnableDisable::saveXML(xml, node) && result;
-    for (const auto& [type, value] : doubleData_)
-        result = xml->setDoubleValue(rowOf(type)->text, value, node) && result;
-    for (const auto& [type, value] : stringData_)
-        result = xml->setStringValue(rowOf(type)->text, value, node) && result;
-    for (const auto& [type, value] : intData_)
-        result = xml->setIntValue(rowOf(type)->text, value, node) && result;
+    return node && writeElement(*xml, node);
+}
+
+// Older writers gave a feature an element of its own name.
+void GearFeature::deleteOwnNameElement(host::MSXMLWrapper& xml, const host::XMLNode& parent) const {
+    if (!safeName_.empty()) xml.deleteNodes(safeName_, parent);
+}
+
+bool GearFeature::writeElement(host::MSXMLWrapper& xml, const host::XMLNode& node) const {
+    bool result = xml.addAttributeValue(node, evaluation_xml::kNameAttribute, safeName_);
+    result = EnableDisable::saveXML(&xml, node) && result;
+    // Doubles, then texts, then integers, each in type order; data the feature does not carry is removed.
+    for (const DataRow& row : kDataRows) {
+        const auto value = doubleData_.find(row.value);
+        if (value != doubleData_.end()) result = xml.setDoubleValue(row.text, value->second, node) && result;
+    }
+    for (const DataRow& row : kDataRows) {
+        const auto value = stringData_.find(row.value);
+        if (value != stringData_.end()) result = xml.setStringValue(row.text, value->second, node) && result;
+    }
+    for (const DataRow& row : kDataRows) {
+        const auto value = intData_.find(row.value);
+        if (value != intData_.end()) result = xml.setIntValue(row.text, value->second, node) && result;
+    }
+    for (const DataRow& row : kDataRows)
+        if (!doubleData_.contains(row.value) && !stringData_.contains(row.value) &&
+            !intData_.contains(row.value))
+            result = xml.deleteNodes(row.text, node) && result;
     return result;
 }
 

@@ -1,6 +1,7 @@
 #include <kest/gear/gear_filters.h>
 
 #include "evaluation/evaluation_xml.h"
+#include "host/child_sync.h"
 #include "util/string_format.h"
 
 #include <string>
@@ -63,13 +64,16 @@ bool Filter::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& parent, host:
     bool result = xml->deleteNodes(kFilterElement, parent);
     const host::XMLNode element = xml->createNode(kFilterElement, parent, true);
     if (!element) return false;
-    const bool byNumber = type_ == FilterUnit::WaveNumber;
-    result = xml->addAttributeValue(element, kUnitAttribute, byNumber ? kWaveNumberText : kWaveLengthText) &&
-             result;
-    result = xml->addAttributeValue(element, kActiveAttribute, active_ ? "true" : "false") && result;
-    result = xml->setDoubleValue(kFilterElement, byNumber ? waveNumber_ : waveLength_, parent) && result;
+    result = writeElement(*xml, element) && result;
     if (result) node = element;
     return result;
+}
+
+bool Filter::writeElement(host::MSXMLWrapper& xml, const host::XMLNode& node) const {
+    const bool byNumber = type_ == FilterUnit::WaveNumber;
+    bool result = xml.addAttributeValue(node, kUnitAttribute, byNumber ? kWaveNumberText : kWaveLengthText);
+    result = xml.addAttributeValue(node, kActiveAttribute, active_ ? "true" : "false") && result;
+    return xml.setDoubleValue("", byNumber ? waveNumber_ : waveLength_, node) && result;
 }
 
 bool Filter::loadXML(host::MSXMLWrapper* xml, const host::XMLNode& node) {
@@ -136,21 +140,31 @@ bool GearFilters::getBothSided(Measurement_Type type) const {
     return false;
 }
 
+// The filter is written in place into the group's first filter element, so that what the library does not
+// know stays with it; further filter elements of the group go.
 bool GearFilters::saveActFilter(host::MSXMLWrapper* xml, Measurement_Type type, Side side) const {
     const Filter* filter = getActFilter(type, side);
     if (!filter) return false;
     const std::string path = groupPath(type, side);
-    xml->deleteNodes(path + "/" + kFilterElement);
-    if (!filter->getInitialized()) return true;
-    host::XMLNode parent = xml->getNode(path);
-    if (!parent) parent = xml->createNode(path);
-    host::XMLNode node;
-    bool result = filter->saveXML(xml, parent, node);
-    if (result && type == Measurement_Type::Lead && leadFromProfile_)
-        result = xml->addAttributeValue(node, kFromProfileAttribute, "true");
+    host::XMLNode group = xml->getNode(path);
+    if (!filter->getInitialized()) return deleteFilters(xml, type, side);
+    if (!group) group = xml->createNode(path);
+    const host::XMLNode node = host::childElement(*xml, group, kFilterElement);
+    for (const host::XMLNode other : xml->getNodes(kFilterElement, group))
+        if (other != node) xml->deleteNodes("", other);
+    bool result = node && filter->writeElement(*xml, node);
+    if (type == Measurement_Type::Lead && leadFromProfile_)
+        result = result && xml->addAttributeValue(node, kFromProfileAttribute, "true");
+    else if (node)
+        xml->removeAttributeValue(node, kFromProfileAttribute);
     return result;
 }
 
+bool GearFilters::deleteFilters(host::MSXMLWrapper* xml, Measurement_Type type, Side side) const {
+    return xml->deleteNodes(groupPath(type, side) + "/" + kFilterElement);
+}
+
+// The flanks whose filter does not apply are written as none: a stale element would be read in its place.
 bool GearFilters::saveXML(host::MSXMLWrapper* xml) const {
     if (!xml) return false;
     bool result = true;
@@ -158,7 +172,9 @@ bool GearFilters::saveXML(host::MSXMLWrapper* xml) const {
                                           std::pair{Measurement_Type::Lead, leadBothSided_}}) {
         if (bothSided) {
             result = saveActFilter(xml, type, Side::Both) && result;
+            result = deleteFilters(xml, type, Side::Left) && deleteFilters(xml, type, Side::Right) && result;
         } else {
+            result = deleteFilters(xml, type, Side::Both) && result;
             result = saveActFilter(xml, type, Side::Left) && result;
             result = saveActFilter(xml, type, Side::Right) && result;
         }

@@ -152,6 +152,7 @@ void Gear::Save(const char* fileName) try {
         host::deleteIfEmpty(xml->getNode(gear_file_xml::kSettingsElement, measurement));
         host::deleteIfEmpty(measurement);
     }
+    host::deleteIfEmpty(xml->getNode(gear_file_xml::kEvaluationElement));
 
     // Write the file only when its content or its name changed since it was last read or written. The hash is
     // kept only once the file holds it: after a failed write the next save writes again.

@@ -28,7 +28,7 @@ inline constexpr const char* kProcessTypeAttribute = "process_type";
 // Files of older versions carry the post-process type in this attribute.
 inline constexpr const char* kOldPostProcessTypeAttribute = "type";
 
-// The group of the evaluation sections, kept as read until the gear holds them.
+// The group of the evaluation sections; its own names are in evaluation/evaluation_xml.h.
 inline constexpr const char* kEvaluationElement = "evaluation";
 
 inline constexpr const char* kCalculatedDataElement = "calculated_data";

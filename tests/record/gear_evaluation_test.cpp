@@ -167,3 +167,38 @@ TEST_F(GearEvaluation, DefaultFilters) {
 }
 
 } // namespace
+
+namespace {
+
+// Ranges, features and filters are written in place: what the library does not know in and around them stays;
+// a change rewrites only what it changes.
+TEST_F(GearEvaluation, WritesInPlace) {
+    const std::string file = std::string(GEARRECORDS_TEST_DATA) + "/gear/unknown_in_sections.xml";
+    Gear gear(file.c_str());
+    GearFeature fHa;
+    ASSERT_TRUE(gear.getFeature("fHa", Side::Left, &fHa, 0, RangeType::Main));
+    fHa.set(AdditionalDataType::LowerTolerance, -0.02);
+    fHa.set(AdditionalDataType::UpperTolerance, 0.02);
+    ASSERT_TRUE(gear.setFeature(fHa, Side::Left, 0, RangeType::Main));
+    gear.Save((dir / "changed.xml").string().c_str());
+    std::string saved = read(dir / "changed.xml");
+    EXPECT_NE(saved.find(
+                  "<feature name=\"fHa\" enabled=\"on\" side=\"left\" measurement_index=\"0\" range=\"main\" "
+                  "source=\"din\">\n      <ltol>-0.02</ltol>\n      <remark>keep</remark>\n      "
+                  "<utol>0.02</utol>"),
+              std::string::npos)
+        << saved;
+
+    ASSERT_TRUE(gear.clearEvaluationRanges(MT::Profile));
+    ASSERT_TRUE(gear.clearFilter());
+    gear.Save((dir / "changed.xml").string().c_str());
+    saved = read(dir / "changed.xml");
+    EXPECT_NE(
+        saved.find("<profile side=\"left\" plan=\"b\">\n      <range_plan kind=\"helix\" />\n    </profile>"),
+        std::string::npos)
+        << saved;
+    for (const char* gone : {"owner=\"qa\"", "from drawing", "lab=\"3\""})
+        EXPECT_EQ(saved.find(gone), std::string::npos) << gone;
+}
+
+} // namespace

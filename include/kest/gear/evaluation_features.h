@@ -73,6 +73,12 @@ public:
     // Appends a "feature" element under `parent` and hands it back through `node`. false for a null wrapper
     // or parent, or an invalid feature.
     bool saveXML(host::MSXMLWrapper* xml, const host::XMLNode& parent, host::XMLNode& node) const;
+    // Writes the feature into an existing feature element, in place: its name, enabled flag and additional
+    // data; data it does not carry is removed, everything else in the element stays. false when a write
+    // failed.
+    bool writeElement(host::MSXMLWrapper& xml, const host::XMLNode& node) const;
+    // Deletes the child of `parent` named by the safe name, the form older writers used.
+    void deleteOwnNameElement(host::MSXMLWrapper& xml, const host::XMLNode& parent) const;
     // Reads name, enabled flag and additional data; false when the flag does not read or the feature is not
     // valid.
     bool loadXML(host::MSXMLWrapper* xml, const host::XMLNode& node);

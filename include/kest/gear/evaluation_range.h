@@ -32,6 +32,10 @@ public:
     // Appends a "range" element under the element at `parentPath` (the document element for an empty path),
     // created when missing, and hands it back through `node`. false for a null wrapper or a failed write.
     virtual bool saveXML(host::MSXMLWrapper* xml, const std::string& parentPath, host::XMLNode& node) const;
+    // Writes the range into an existing range element, in place: attributes name and regression, reference,
+    // main and extended limits and, for a parabola with one, the asymmetric parabola; limits the range does
+    // not have are removed, everything else in the element stays. false when a write failed.
+    bool writeElement(host::MSXMLWrapper& xml, host::XMLNode node) const;
     // Regression type 1, 2 or 3, and extended lower <= main lower < main upper <= extended upper.
     virtual bool isValid() const;
 

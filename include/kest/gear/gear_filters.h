@@ -40,6 +40,9 @@ public:
     // Replaces the "filter" children of `parent` by this filter's element and hands it back through `node`.
     // false for a null wrapper or parent, or a failed write.
     virtual bool saveXML(host::MSXMLWrapper* xml, const host::XMLNode& parent, host::XMLNode& node) const;
+    // Writes unit, active flag and value into an existing filter element, in place; false when a write
+    // failed.
+    bool writeElement(host::MSXMLWrapper& xml, const host::XMLNode& node) const;
     // Reads unit, active flag (absent: active) and value of a "filter" element; false for an unknown unit or
     // flag text, or a value that does not read.
     virtual bool loadXML(host::MSXMLWrapper* xml, const host::XMLNode& node);
@@ -81,6 +84,7 @@ private:
     Filter* getActFilter(Measurement_Type type, Side side);
     bool saveActFilter(host::MSXMLWrapper* xml, Measurement_Type type, Side side) const;
     bool loadActFilter(host::MSXMLWrapper* xml, Measurement_Type type, Side side);
+    bool deleteFilters(host::MSXMLWrapper* xml, Measurement_Type type, Side side) const;
 
     // Left, Right, Both
     std::vector<Filter> profileFilters_;
