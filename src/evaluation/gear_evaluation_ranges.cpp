@@ -17,8 +17,6 @@ namespace {
 
 using namespace evaluation_xml;
 
-constexpr const char* kEvaluationModeElement = "evaluation_mode";
-constexpr std::string_view kTangentRelief = "TANGENT_RELIEF_METHOD";
 constexpr const char* kContinuousParabola = "continuous parabola";
 // The loader names a range before it reads the range's own name.
 constexpr const char* kProvisionalName = "vorlaeufigerName";

@@ -19,8 +19,6 @@ constexpr const char* kModeNotValid = "%s (%s) = '%s' for feature '%s' not valid
 
 constexpr std::string_view kPlusSuffix = "__plus__";
 constexpr std::string_view kMinusSuffix = "__minus__";
-// A relief mode of older files, read as the default mode of the feature.
-constexpr std::string_view kTangentRelief = "TANGENT_RELIEF_METHOD";
 
 enum class ValueKind { Double, String, Int };
 
@@ -47,8 +45,8 @@ constexpr std::array kDataRows{
     DataRow{AdditionalDataType::BallDiameter, "ball_diameter", "DM", ValueKind::Double, true, kBallFeatures},
     DataRow{AdditionalDataType::ExtrapolationLength, "extrapolation_length", "LENGTH_FOR_EXTRAPOLATION",
             ValueKind::Double, true, kExtrapolationFeatures},
-    DataRow{AdditionalDataType::EvaluationMode, "evaluation_mode", "EVALUATION_MODE", ValueKind::String, true,
-            kModeFeatures},
+    DataRow{AdditionalDataType::EvaluationMode, evaluation_xml::kEvaluationModeElement, "EVALUATION_MODE",
+            ValueKind::String, true, kModeFeatures},
     DataRow{AdditionalDataType::NumberOfTeeth, "number_of_teeth", "NUMBER_OF_TEETH", ValueKind::Int, true,
             kTeethFeatures},
     DataRow{AdditionalDataType::Size, "size", "SIZE", ValueKind::Double, true, kSizeFeatures},
@@ -298,7 +296,7 @@ bool GearFeature::loadXML(host::MSXMLWrapper* xml, const host::XMLNode& node) {
     }
     // A missing mode, or the tangent-relief mode of older files, is the feature's default mode.
     const auto mode = stringData_.find(AdditionalDataType::EvaluationMode);
-    if (mode == stringData_.end() || mode->second == kTangentRelief)
+    if (mode == stringData_.end() || mode->second == evaluation_xml::kTangentRelief)
         if (const ModeRow* modes = modeRowOf(name_))
             stringData_[AdditionalDataType::EvaluationMode] = std::string(modes->defaultMode);
     std::string message;
