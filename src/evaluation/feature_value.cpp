@@ -90,78 +90,82 @@ const FeatureValue::Item* FeatureValue::findItem(unsigned int index, EvaluationR
     return index < items.size() ? &items[index] : nullptr;
 }
 
-void FeatureValue::setResult(EVALUATOR_TYPE evaluator, double value, unsigned int index,
-                             EvaluationRangeType range) {
-    itemAt(index, range).result = value;
-    evaluatorData_.result = evaluator;
+template <typename T>
+void FeatureValue::store(T Item::*field, const T& value, EVALUATOR_TYPE EvaluatorData::*entry,
+                         EVALUATOR_TYPE evaluator, unsigned int index, EvaluationRangeType range) {
+    itemAt(index, range).*field = value;
+    evaluatorData_.*entry = evaluator;
 }
 
+void FeatureValue::setResult(EVALUATOR_TYPE evaluator, double value, unsigned int index,
+                             EvaluationRangeType range) {
+    store(&Item::result, value, &EvaluatorData::result, evaluator, index, range);
+}
+
+// The nominal value shares the result's evaluator entry.
 void FeatureValue::setNominal(EVALUATOR_TYPE evaluator, double value, unsigned int index,
                               EvaluationRangeType range) {
-    itemAt(index, range).nominal = value;
-    evaluatorData_.result = evaluator;
+    store(&Item::nominal, value, &EvaluatorData::result, evaluator, index, range);
 }
 
 void FeatureValue::setLowerTolerance(EVALUATOR_TYPE evaluator, double value, unsigned int index,
                                      EvaluationRangeType range) {
-    itemAt(index, range).lowerTolerance = value;
-    evaluatorData_.lowerTolerance = evaluator;
+    store(&Item::lowerTolerance, value, &EvaluatorData::lowerTolerance, evaluator, index, range);
 }
 
 void FeatureValue::setUpperTolerance(EVALUATOR_TYPE evaluator, double value, unsigned int index,
                                      EvaluationRangeType range) {
-    itemAt(index, range).upperTolerance = value;
-    evaluatorData_.upperTolerance = evaluator;
+    store(&Item::upperTolerance, value, &EvaluatorData::upperTolerance, evaluator, index, range);
 }
 
 void FeatureValue::setValidity(EVALUATOR_TYPE evaluator, bool valid, unsigned int index,
                                EvaluationRangeType range) {
-    itemAt(index, range).validity = valid;
-    evaluatorData_.validity = evaluator;
+    store(&Item::validity, valid, &EvaluatorData::validity, evaluator, index, range);
 }
 
 void FeatureValue::setQualityValidity(EVALUATOR_TYPE evaluator, bool valid, unsigned int index,
                                       EvaluationRangeType range) {
-    itemAt(index, range).qualityValidity = valid;
-    evaluatorData_.qualityValidity = evaluator;
+    store(&Item::qualityValidity, valid, &EvaluatorData::qualityValidity, evaluator, index, range);
 }
 
 void FeatureValue::setQuality(EVALUATOR_TYPE evaluator, const std::string& quality, unsigned int index,
                               EvaluationRangeType range) {
-    Item& item = itemAt(index, range);
-    item.quality = quality;
-    item.qualitySet = true;
-    evaluatorData_.quality = evaluator;
+    store(&Item::quality, quality, &EvaluatorData::quality, evaluator, index, range);
+    itemAt(index, range).qualitySet = true;
+}
+
+double FeatureValue::valueOf(double Item::*field, unsigned int index, EvaluationRangeType range) const {
+    const Item* item = findItem(index, range);
+    return item ? item->*field : unsetValue;
+}
+
+bool FeatureValue::flagOf(bool Item::*field, unsigned int index, EvaluationRangeType range) const {
+    const Item* item = findItem(index, range);
+    return item && item->*field;
 }
 
 double FeatureValue::getResult(unsigned int index, EvaluationRangeType range) const {
-    const Item* item = findItem(index, range);
-    return item ? item->result : unsetValue;
+    return valueOf(&Item::result, index, range);
 }
 
 double FeatureValue::getNominal(unsigned int index, EvaluationRangeType range) const {
-    const Item* item = findItem(index, range);
-    return item ? item->nominal : unsetValue;
+    return valueOf(&Item::nominal, index, range);
 }
 
 double FeatureValue::getLowerTolerance(unsigned int index, EvaluationRangeType range) const {
-    const Item* item = findItem(index, range);
-    return item ? item->lowerTolerance : unsetValue;
+    return valueOf(&Item::lowerTolerance, index, range);
 }
 
 double FeatureValue::getUpperTolerance(unsigned int index, EvaluationRangeType range) const {
-    const Item* item = findItem(index, range);
-    return item ? item->upperTolerance : unsetValue;
+    return valueOf(&Item::upperTolerance, index, range);
 }
 
 bool FeatureValue::getValidity(unsigned int index, EvaluationRangeType range) const {
-    const Item* item = findItem(index, range);
-    return item && item->validity;
+    return flagOf(&Item::validity, index, range);
 }
 
 bool FeatureValue::getQualityValidity(unsigned int index, EvaluationRangeType range) const {
-    const Item* item = findItem(index, range);
-    return item && item->qualityValidity;
+    return flagOf(&Item::qualityValidity, index, range);
 }
 
 bool FeatureValue::getQuality(std::string* quality, unsigned int index, EvaluationRangeType range) const {
@@ -179,44 +183,46 @@ unsigned int FeatureValue::getCount(EvaluationRangeType range) const {
     return static_cast<unsigned int>(items_[slot(range)].size());
 }
 
-void FeatureValue::resetResult() {
+template <typename Reset>
+void FeatureValue::resetItems(Reset reset, std::initializer_list<EVALUATOR_TYPE EvaluatorData::*> entries) {
     for (auto& items : items_)
-        for (auto& item : items) {
+        for (auto& item : items)
+            reset(item);
+    for (const auto entry : entries)
+        evaluatorData_.*entry = kDefaultEvaluator;
+}
+
+void FeatureValue::resetResult() {
+    resetItems(
+        [](Item& item) {
             item.result = unsetValue;
             item.validity = false;
-        }
-    evaluatorData_.result = kDefaultEvaluator;
-    evaluatorData_.validity = kDefaultEvaluator;
+        },
+        {&EvaluatorData::result, &EvaluatorData::validity});
 }
 
 void FeatureValue::resetNominal() {
-    for (auto& items : items_)
-        for (auto& item : items) {
+    resetItems(
+        [](Item& item) {
             item.nominal = unsetValue;
             item.validity = false;
-        }
-    evaluatorData_.result = kDefaultEvaluator;
-    evaluatorData_.validity = kDefaultEvaluator;
+        },
+        {&EvaluatorData::result, &EvaluatorData::validity});
 }
 
 void FeatureValue::resetTolerances() {
-    for (auto& items : items_)
-        for (auto& item : items) {
-            item.lowerTolerance = unsetValue;
-            item.upperTolerance = unsetValue;
-        }
-    evaluatorData_.lowerTolerance = kDefaultEvaluator;
-    evaluatorData_.upperTolerance = kDefaultEvaluator;
+    resetItems([](Item& item) { item.lowerTolerance = item.upperTolerance = unsetValue; },
+               {&EvaluatorData::lowerTolerance, &EvaluatorData::upperTolerance});
 }
 
+// The set flags stay: a quality was set, and is now empty.
 void FeatureValue::resetQuality() {
-    for (auto& items : items_)
-        for (auto& item : items) {
+    resetItems(
+        [](Item& item) {
             item.quality.clear();
             item.qualityValidity = false;
-        }
-    evaluatorData_.quality = kDefaultEvaluator;
-    evaluatorData_.qualityValidity = kDefaultEvaluator;
+        },
+        {&EvaluatorData::quality, &EvaluatorData::qualityValidity});
 }
 
 void FeatureValue::setEvaluationError(const std::string& error) {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,13 @@ private:
 
     Item& itemAt(unsigned int index, EvaluationRangeType range);
     const Item* findItem(unsigned int index, EvaluationRangeType range) const;
+    template <typename T>
+    void store(T Item::*field, const T& value, EVALUATOR_TYPE EvaluatorData::*entry, EVALUATOR_TYPE evaluator,
+               unsigned int index, EvaluationRangeType range);
+    double valueOf(double Item::*field, unsigned int index, EvaluationRangeType range) const;
+    bool flagOf(bool Item::*field, unsigned int index, EvaluationRangeType range) const;
+    template <typename Reset>
+    void resetItems(Reset reset, std::initializer_list<EVALUATOR_TYPE EvaluatorData::*> entries);
 
     std::string name_;
     EvaluatorData evaluatorData_;
