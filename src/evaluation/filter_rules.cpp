@@ -34,10 +34,11 @@ bool update(GearFilters& filters, Measurement_Type kind, Side side, Change chang
     return filters.set(kind, side, filter);
 }
 
-// The profile filter of the side as the lead receives it: a wave-number filter as its wave length.
+// The profile filter of the side as the lead receives it: a wave-number filter as its wave length. A filter
+// without a cut-off is copied as it is; it has no wave length to give.
 Filter leadCopyOfProfile(const GearFilters& filters, const CylindricalGearGeometry* geometry, Side side) {
     Filter filter = filters.get(Measurement_Type::Profile, side);
-    if (filter.getType() == FilterUnit::WaveNumber) {
+    if (filter.getInitialized() && filter.getType() == FilterUnit::WaveNumber) {
         bool valid = false;
         filter.setWaveLength(getWaveLength(filters, geometry, Measurement_Type::Profile, side, valid));
     }

@@ -129,6 +129,12 @@ TEST(filter_rules, LeadFollowsProfile) {
     EXPECT_EQ(sided.get(MT::Lead, Side::Left).getWaveLength(), 0.5);
     EXPECT_EQ(sided.get(MT::Lead, Side::Right).getWaveLength(), 0.7);
     EXPECT_FALSE(sided.getBothSided(MT::Lead));
+
+    // a profile filter without a cut-off gives the lead none either
+    GearFilters unset;
+    rules::setLeadFromProf(unset, &geometry, true);
+    EXPECT_FALSE(unset.get(MT::Lead, Side::Both).getInitialized());
+    EXPECT_FALSE(rules::initialized(unset));
 }
 
 TEST(filter_rules, Clear) {
