@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <string_view>
 
 namespace kest::gear {
@@ -275,16 +274,21 @@ bool EvaluationFeatures::loadXML(host::MSXMLWrapper* xml) {
         std::string text;
         Side side = Side::Both;
         if (xml->getAttributeValue(node, kSideAttribute, text)) string_2_Side(text, &side);
-        unsigned int index = 0;
+        // A decimal as atoi reads it, taken modulo 2^32 as it is written back.
+        long number = 0;
         if (xml->getAttributeValue(node, kMeasurementIndexAttribute, text))
-            index = static_cast<unsigned int>(std::atoi(text.c_str()));
-        if (!xml->getAttributeValue(node, kRangeAttribute, text)) {
+            util::textToLong(text, number, false);
+        const auto index = static_cast<unsigned int>(static_cast<unsigned long>(number));
+        // An unreadable range counts as none. A feature with ranges takes none as all of its ranges, as the
+        // file it is written to reads it back.
+        RangeType range = RangeType::Unspecified;
+        const bool ranged =
+            xml->getAttributeValue(node, kRangeAttribute, text) && string_2_RangeType(text, &range);
+        const GearFeatureInfo& info = getFeatureInfo(feature.getName());
+        if (!ranged || (range == RangeType::Unspecified && !isAllowed(info, range))) {
             result = set(feature, side, index) && result;
             continue;
         }
-        RangeType range = RangeType::Unspecified;
-        if (!string_2_RangeType(text, &range)) range = RangeType::Unspecified;
-        const GearFeatureInfo& info = getFeatureInfo(feature.getName());
         if (range != RangeType::Unspecified && !isAllowed(info, range)) {
             if (isWithdrawn(feature.getName(), range)) {
                 GR_ERROR_LOG("range type '%s' for %s is deprecated, loading of feature is skipped",

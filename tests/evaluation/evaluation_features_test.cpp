@@ -152,6 +152,11 @@ TEST(evaluation_features, Reads) {
         {"<feature name='fp' enabled='on' range='main'/>", "fp:both:0:1:on ",
          "range type 'main'not allowed for fp|"},
         {"<feature name='fp' enabled='on' range='sideways' side='up'/>", "fp:both:0:2003:on ", ""},
+        // a feature with ranges takes an unreadable range or none as all of them, as its written form reads
+        // back
+        {"<feature name='CbI' enabled='on' side='right' range='hiddle'/>", "CbI:right:0:2002:on ", ""},
+        {"<feature name='ffb' enabled='off' measurement_index='-1' range='unspecified'/>",
+         "ffb:both:4294967295:2000:off ffb:both:4294967295:2001:off ffb:both:4294967295:2002:off ", ""},
         {"<feature name='nope' enabled='on'/><feature name='Fa__plus__' enabled='on' range='main'/>",
          "Fa+:both:0:1:on ", ""},
         // among duplicates with a range the first wins
