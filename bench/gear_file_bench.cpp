@@ -121,8 +121,8 @@ std::string chartGearFile(int charts, int points) {
 }
 
 // The files by benchmark argument: a gear with geometry only, one with measurements, the large gear file and
-// one with twice its teeth, the example with every section, the example with a standard and K-charts, and a
-// gear whose bulk is K-charts.
+// one with twice its teeth, the example with every section, the example with a standard and K-charts, a gear
+// whose bulk is K-charts, and the example with evaluation ranges, features and filters in every section.
 const std::vector<std::string>& files() {
     static const std::vector<std::string> list = [] {
         std::vector<std::string> names{std::string(GEARRECORDS_EXAMPLES) + "/helical_gear.xml",
@@ -137,6 +137,7 @@ const std::vector<std::string>& files() {
         const fs::path charts = scratch("charts.xml");
         std::ofstream(charts, std::ios::binary) << chartGearFile(10, 50);
         names.push_back(charts.string());
+        names.push_back(std::string(GEARRECORDS_EXAMPLES) + "/evaluated_gear.xml");
         return names;
     }();
     return list;
@@ -153,7 +154,7 @@ const struct Cleanup {
 } cleanup;
 
 void allFiles(benchmark::internal::Benchmark* b) {
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < 8; ++i)
         b->Arg(i);
 }
 

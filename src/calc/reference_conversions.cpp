@@ -1,3 +1,4 @@
+#include <kest/gear/evaluation_range.h>
 #include <kest/gear/reference_conversions.h>
 
 #include <kest/gear/cylindrical_gear_geometry.h>
@@ -301,6 +302,17 @@ Reference getMeasPathReference(const host::CProfileScanLinear3d* scan, Measureme
     Reference reference{};
     if (!string_2_Reference(text, &reference)) throw kNoValidReference;
     return reference;
+}
+
+bool convertRangeToProfileIndex(const CylindricalGearGeometry* geometry, Side side,
+                                const EvaluationRange* range, const host::CProfileScanLinear3d* scan,
+                                Measurement_Type type, long* first, long* last) {
+    if (!range) return false;
+    double start = 0.0;
+    double end = 0.0;
+    range->getRange(nullptr, &start, &end, nullptr);
+    return convertRangeToProfileIndex(geometry, side, range->getReference(), start, end, scan, type, first,
+                                      last);
 }
 
 bool convertRangeToProfileIndex(const CylindricalGearGeometry* geometry, Side side, Reference rangeReference,

@@ -2,12 +2,16 @@
 
 // Everything a gear holds beside its geometry, section by section, in the order of the gear file.
 
+#include <kest/gear/evaluation_features.h>
 #include <kest/gear/evaluation_standard.h>
+#include <kest/gear/gear_filters.h>
 #include <kest/gear/kchart.h>
 #include <kest/gear/processing_information.h>
 #include <kest/gear/protocol_settings.h>
 
+#include "evaluation/gear_evaluation_ranges.h"
 #include "record/design_profiles.h"
+
 #include "record/measurement_data.h"
 #include "record/measurement_parameters.h"
 #include "record/measurement_settings.h"
@@ -20,9 +24,12 @@ struct GearContent {
     PositioningParameters positioningParameters;
     MeasuringParameters measuringParameters;
     AdditionalParameters additionalParameters;
+    GearEvaluationRanges evaluationRanges;
     EvaluationStandard standard;
     EvaluationFitType fitType = EvaluationFitType::None; // stored with the standard
+    EvaluationFeatures features;
     GearKCharts kcharts;
+    GearFilters filters;
     DesignProfiles designProfiles;
     ProcessingInformation processing;
     ProtocolSettings protocol;

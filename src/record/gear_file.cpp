@@ -80,8 +80,11 @@ void readSections(LoadedFile& loaded, const std::string& file) {
     require(c.positioningParameters.load(*xml, file), "loading positioning parameters failed");
     require(c.measuringParameters.load(*xml, file), "loading measuring parameters failed");
     require(c.additionalParameters.load(*xml), "loading additional measurement parameters failed");
+    require(c.evaluationRanges.load(*xml), "loading evaluation ranges failed");
     require(c.standard.loadXML(xml, &c.fitType), "loading evaluation standard failed!");
+    require(c.features.loadXML(xml), "loading evaluation features failed");
     require(c.kcharts.loadXML(xml), "loading kcharts failed!");
+    require(c.filters.loadXML(xml), "loading filters failed!");
     require(c.designProfiles.load(*xml), "loading design profiles failed!");
     require(c.processing.loadXML(xml), "loading processing failed!");
     require(c.protocol.loadXML(xml, ""), "loading protocol settings failed!");
@@ -143,8 +146,11 @@ void Gear::Save(const char* fileName) try {
     require(c.positioningParameters.save(*xml), "saving positioning parameters failed");
     require(c.measuringParameters.save(*xml), "saving measuring parameters failed");
     require(c.additionalParameters.save(*xml), "saving additional measurement parameters failed");
+    require(c.evaluationRanges.save(*xml), "saving evaluation ranges failed");
     require(c.standard.saveXML(xml, c.fitType), "saving evaluation standard failed");
+    require(c.features.saveXML(xml), "saving evaluation features failed");
     require(c.kcharts.saveXML(xml), "saving kcharts failed!");
+    require(c.filters.saveXML(xml), "saving filters failed!");
     require(c.designProfiles.save(*xml), "saving design profiles failed!");
     require(c.processing.saveXML(xml), "saving processing failed!");
     {

@@ -28,7 +28,8 @@ inline constexpr const char* kProcessTypeAttribute = "process_type";
 // Files of older versions carry the post-process type in this attribute.
 inline constexpr const char* kOldPostProcessTypeAttribute = "type";
 
-// The group of the evaluation sections; each section writes its own children, keeping the others.
+// The group of the evaluation sections; each section writes its own children, keeping the others. The names
+// of ranges, features and filters are in evaluation/evaluation_xml.h.
 inline constexpr const char* kEvaluationElement = "evaluation";
 // the evaluation standard, as attributes of "evaluation"
 inline constexpr const char* kStandardAttribute = "standard";

@@ -1,12 +1,14 @@
 #include <kest/gear/reference_conversions.h>
 
 #include <kest/gear/cylindrical_gear_geometry.h>
+#include <kest/gear/evaluation_range.h>
 #include <kest/gear/host/profile_scan.h>
 
 #include "support/throw_message.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <numbers>
@@ -170,7 +172,19 @@ TEST(reference_conversions, ScanIndicesInsideARange) {
                                                    &scan, row.type, &first, &last));
         EXPECT_EQ(first, row.first) << row.start;
         EXPECT_EQ(last, row.last) << row.start;
+        // an evaluation range gives its main interval
+        kg::EvaluationRangeLine range("r");
+        range.setReference(row.reference);
+        const auto [lower, upper] = std::minmax(row.start, row.end);
+        range.setRange(lower - 50, lower, upper, upper + 50);
+        first = last = -7;
+        EXPECT_TRUE(
+            kg::convertRangeToProfileIndex(&spur, Side::Left, &range, &scan, row.type, &first, &last));
+        EXPECT_EQ(first, row.first) << row.start;
+        EXPECT_EQ(last, row.last) << row.start;
     }
+    EXPECT_FALSE(
+        kg::convertRangeToProfileIndex(&spur, Side::Left, nullptr, &scan, MT::Profile, nullptr, nullptr));
     // Lines along the face width name their abscissa in ReferenceZ, all others in ReferenceY.
     for (const MT type : kg::allMeasurementTypes()) {
         const bool z = type == MT::Lead || type == MT::RoughnessLead || type == MT::FeedMark ||

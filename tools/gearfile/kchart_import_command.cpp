@@ -1,8 +1,8 @@
 #include "kchart_import_command.h"
 
-#include "standard_report.h"
 #include "exit_status.h"
 #include "gear_loading.h"
+#include "standard_report.h"
 #include "text_format.h"
 
 #include <kest/gear/kchart.h>

@@ -1,10 +1,11 @@
 #include "show_command.h"
 
-#include "standard_report.h"
+#include "evaluation_report.h"
 #include "exit_status.h"
 #include "gear_loading.h"
 #include "measurement_report.h"
 #include "record_report.h"
+#include "standard_report.h"
 #include "text_format.h"
 
 #include <kest/gear/asymmetrical_gear_geometry.h>
@@ -231,6 +232,7 @@ void writeReport(const std::string& file, const gear::Gear& gear, std::ostream& 
             addCone(table, *beveloid);
     }
     addMeasurementSections(table, gear);
+    addEvaluationSections(table, gear);
     addStandardSections(table, gear);
     addDesignProfileSection(table, gear);
     addProcessingSections(table, gear);

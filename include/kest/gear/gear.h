@@ -1,6 +1,9 @@
 #pragma once
 
+#include <kest/gear/evaluation_features.h>
+#include <kest/gear/evaluation_range.h>
 #include <kest/gear/evaluation_standard.h>
+#include <kest/gear/gear_filters.h>
 #include <kest/gear/gear_measurement_info.h>
 #include <kest/gear/gear_parameters.h>
 #include <kest/gear/host/database_element.h>
@@ -128,6 +131,58 @@ public:
     bool isTwistValid(Measurement_Type type, Side side, unsigned int tooth, std::string* message,
                       bool enabledOnly) const;
 
+    // --- Evaluation ranges: one per measurement type, flank and range type.
+    // Stores a copy for the flank, or one for each flank with side Both. false for a type without ranges, a
+    // reference or range type of the other kind of line, or a range that is not valid.
+    bool addEvaluationRange(Measurement_Type type, Side side, RangeType rangeType, EvaluationRange& range);
+    // false for a side other than Left or Right or an empty slot; the base fields are assigned to *out
+    bool getEvaluationRange(Measurement_Type type, Side side, RangeType rangeType,
+                            EvaluationRange* out) const;
+    // appends (without clearing) one entry per held range in range-type order; returns their number
+    unsigned int getAllEvaluationRanges(Measurement_Type type, Side side,
+                                        std::vector<Gear_EvaluationRange>* out) const;
+    bool clearEvaluationRanges(Measurement_Type type);
+
+    // --- Evaluation features, by name, flank, measurement index and range type (see EvaluationFeatures).
+    bool clearFeatures();
+    bool removeFeature(const std::string& name, Side side, unsigned int index, RangeType range);
+    bool removeFeature(const std::string& name, Side side, unsigned int index);
+    bool enableFeature(const std::string& name, bool on, Side side, unsigned int index, RangeType range);
+    bool enableFeature(const std::string& name, bool on, Side side, unsigned int index);
+    bool getFeature(const std::string& name, Side side, GearFeature* out, unsigned int index,
+                    RangeType range) const;
+    bool getFeature(const std::string& name, Side side, GearFeature* out, unsigned int index) const;
+    bool setFeature(const GearFeature& feature, Side side, unsigned int index, RangeType range);
+    bool setFeature(const GearFeature& feature, Side side, unsigned int index);
+    // every feature entry in the order of name, side, measurement index and range type
+    std::vector<EvaluationFeatures::GearFeature_Container> getAllFeatures() const;
+
+    // --- Filters of profiles and leads. Only the kinds Profile and Lead have filters; the lead filter can
+    // follow the profile filter. Wave numbers and wave lengths convert with the evaluation length (getLAE of
+    // the side for profiles, the face width for leads).
+    bool getFilterLeadFromProf() const;
+    // When set, the lead filters become copies of the profile filters, a wave number given as its length.
+    void setFilterLeadFromProf(bool flag);
+    bool getFilterBothSided(Measurement_Type kind) const;
+    // other kinds: valid false and false
+    bool getFilterActive(Measurement_Type kind, Side side, bool& valid) const;
+    bool setFilterActive(Measurement_Type kind, Side side, bool active);
+    // other kinds: valid false and WaveLength
+    FilterUnit getFilterUnit(Measurement_Type kind, Side side, bool& valid) const;
+    // 0.0 with `valid` unchanged where there is no value (see the rules above)
+    double getFilterWaveNumber(Measurement_Type kind, Side side, bool& valid) const;
+    double getFilterWaveLength(Measurement_Type kind, Side side, bool& valid) const;
+    bool setFilterWaveNumber(Measurement_Type kind, Side side, double number);
+    bool setFilterWaveLength(Measurement_Type kind, Side side, double length);
+    // Clears every filter and stops the lead following the profile.
+    bool clearFilter();
+    bool clearFilter(Measurement_Type kind);
+    bool clearFilter(Measurement_Type kind, Side side);
+    // Wave number 30 over the profile (at least wave length 0.25 mm), the same wave length for the lead, both
+    // active, the lead following the profile.
+    void initializeFilters();
+    // true when a filter that applies to the left or right profile or lead holds a cut-off
+    bool getFiltersInitialized() const;
     // --- Evaluation standard and fit type.
     EvaluationStandard getEvaluationStandard() const;
     // Takes the standard, then its sub-qualities one by one through the standard's own checks. false at the

@@ -8,9 +8,14 @@
 #include <kest/gear/calculation_functors.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
 #include <kest/gear/design_profile.h>
+#include <kest/gear/evaluation_features.h>
+#include <kest/gear/evaluation_range.h>
 #include <kest/gear/evaluation_standard.h>
+#include <kest/gear/feature_value.h>
 #include <kest/gear/gear.h>
 #include <kest/gear/gear_calculator.h>
+#include <kest/gear/gear_feature_info.h>
+#include <kest/gear/gear_filters.h>
 #include <kest/gear/gear_measurement_info.h>
 #include <kest/gear/gear_parameters.h>
 #include <kest/gear/gear_paths.h>

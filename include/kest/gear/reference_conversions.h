@@ -19,6 +19,7 @@ class CProfileScanLinear3d;
 namespace kest::gear {
 
 class CylindricalGearGeometry;
+class EvaluationRange;
 
 // returns `value` in reference `to`; returns it unchanged when from == to. Throws "wrong profile reference"
 // when either reference is no profile reference (RollingPath to ReferenceDiameter).
@@ -43,6 +44,11 @@ GEARRECORDS_API Reference getMeasPathReference(const host::CProfileScanLinear3d*
 // lies inside, and the messages of getMeasPathReference and of the reference conversions.
 GEARRECORDS_API bool convertRangeToProfileIndex(const CylindricalGearGeometry* geometry, Side side,
                                                 Reference rangeReference, double start, double end,
+                                                const host::CProfileScanLinear3d* scan, Measurement_Type type,
+                                                long* first, long* last);
+// The same for the main interval of an evaluation range, in the range's reference. false for a null range.
+GEARRECORDS_API bool convertRangeToProfileIndex(const CylindricalGearGeometry* geometry, Side side,
+                                                const EvaluationRange* range,
                                                 const host::CProfileScanLinear3d* scan, Measurement_Type type,
                                                 long* first, long* last);
 

@@ -1,0 +1,60 @@
+#pragma once
+
+// The element and attribute names of the "evaluation" group of a gear file, shared by the evaluation units.
+
+#include <kest/gear/measurement_enums.h>
+
+#include "record/gear_file_xml.h"
+#include "util/string_format.h"
+
+#include <string>
+#include <string_view>
+
+namespace kest::gear::evaluation_xml {
+
+inline constexpr const char* kEvaluationElement = gear_file_xml::kEvaluationElement;
+inline constexpr const char* kFeatureElement = "feature";
+inline constexpr const char* kRangeElement = "range";
+inline constexpr const char* kFilterElement = "filter";
+
+// the feature elements, from the document element
+inline const std::string kFeaturePath = std::string(kEvaluationElement) + "/" + kFeatureElement;
+// The children of the evaluation group, among them the groups of one measurement type and side.
+inline const std::string kGroupsPath = std::string(kEvaluationElement) + "/*";
+
+inline constexpr const char* kNameAttribute = "name";
+inline constexpr const char* kSideAttribute = "side";
+inline constexpr const char* kTypeAttribute = "type";
+inline constexpr const char* kRangeAttribute = "range";
+inline constexpr const char* kMeasurementIndexAttribute = "measurement_index";
+inline constexpr const char* kRegressionAttribute = "regression";
+
+// A range's values, relative to its element.
+inline constexpr const char* kReferenceElement = "reference";
+inline constexpr const char* kMainLower = "main/lower";
+inline constexpr const char* kMainUpper = "main/upper";
+inline constexpr const char* kExtendedLower = "extended/lower";
+inline constexpr const char* kExtendedUpper = "extended/upper";
+inline constexpr const char* kExtendedElement = "extended";
+inline constexpr const char* kParabolaElement = "parabola";
+inline constexpr const char* kParabolaLower = "parabola/lower";
+inline constexpr const char* kParabolaUpper = "parabola/upper";
+
+// A feature's evaluation mode, and the relief mode of older files that its feature's default stands for.
+inline constexpr const char* kEvaluationModeElement = "evaluation_mode";
+inline constexpr std::string_view kTangentRelief = "TANGENT_RELIEF_METHOD";
+
+// A filter's attributes.
+inline constexpr const char* kUnitAttribute = "unit";
+inline constexpr const char* kActiveAttribute = "active";
+inline constexpr const char* kFromProfileAttribute = "fromprofile";
+
+// The path of the group of one measurement type and side: "evaluation/<type>[@side = '<side>']".
+inline std::string groupPath(Measurement_Type type, Side side) {
+    std::string path;
+    util::stl_string_format(path, "%s/%s[@side = '%s']", kEvaluationElement,
+                            Measurement_Type_2_string(type).c_str(), Side_2_string(side).c_str());
+    return path;
+}
+
+} // namespace kest::gear::evaluation_xml
