@@ -91,8 +91,8 @@ TEST_F(GearEvaluation, SaveRebuildsOwnElementsOnly) {
     std::string text = read(kExample);
     text.replace(
         text.find("  <evaluation>"), 14,
-        "  <evaluation standard=\"DIN_3962\" quality=\"5\">\n    <subquality name=\"fHa\">6</subquality>\n"
-        "    <lead side=\"left\">\n      <design_profile measurement_index=\"0\" />\n"
+        "  <evaluation owner=\"lab 3\">\n    <remark name=\"fHa\">6</remark>\n"
+        "    <lead side=\"left\">\n      <lead_plan measurement_index=\"0\" />\n"
         "      <range name=\"rough\" regression=\"line\" type=\"root\"><reference>diameter</reference>"
         "<main><lower>1</lower><upper>2</upper></main></range>\n    </lead>");
     Gear gear(write("input.xml", text).c_str());
@@ -106,8 +106,8 @@ TEST_F(GearEvaluation, SaveRebuildsOwnElementsOnly) {
     for (const char* gone : {"profile root", "\"ffb\"", "<filter"})
         EXPECT_EQ(saved.find(gone), std::string::npos) << gone;
     for (const char* kept :
-         {"standard=\"DIN_3962\" quality=\"5\"", "<subquality name=\"fHa\">6</subquality>",
-          "<design_profile measurement_index=\"0\" />", "name=\"rough\"", "lead middle", "name=\"fHa\""})
+         {"owner=\"lab 3\"", "<remark name=\"fHa\">6</remark>", "<lead_plan measurement_index=\"0\" />",
+          "name=\"rough\"", "lead middle", "name=\"fHa\""})
         EXPECT_NE(saved.find(kept), std::string::npos) << kept;
 }
 

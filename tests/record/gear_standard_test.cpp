@@ -222,7 +222,7 @@ TEST_F(gear_standard_file, ProcessTypesOfALoadedGear) {
 // the library does not know in them, and the evaluation keeps its other content.
 TEST_F(gear_standard_file, KChartsRoundTrip) {
     const std::string original = gearFile(
-        R"(<evaluation><range/><profile side="left" note="kept"><range/>)"
+        R"(<evaluation><range_plan/><profile side="left" note="kept"><range_plan/>)"
         R"(<kchart enabled="off" alignment="to material" measurement_index="0" mark="m"><!-- c --><extra/>)"
         R"(<part material="both sides" regression="line" hue="red"><tolerance width="0.5"/>)"
         R"(<point position="1" variation="2" reference="diameter" id="0" tag="t"/>)"
@@ -237,7 +237,7 @@ TEST_F(gear_standard_file, KChartsRoundTrip) {
     gear.Save(saved.c_str());
     const std::string first = read(dir / "saved.xml");
     for (const char* kept : {R"(note="kept")", R"(mark="m")", "<!-- c -->", "<extra />", R"(hue="red")",
-                             R"(tag="t")", "<range />"})
+                             R"(tag="t")", "<range_plan />"})
         EXPECT_NE(first.find(kept), std::string::npos) << kept;
 
     ASSERT_TRUE(gear.importKCharts((std::string(GEARRECORDS_TEST_DATA) + "/kcharts/two_blocks.txt").c_str()));
