@@ -128,6 +128,18 @@ TEST(involute, PointsAndDistances) {
                                    nullptr));
 }
 
+// The start point itself, wherever it lies on the base circle (its radius may round either way): distance 0
+// and the foot point at the start.
+TEST(involute, StartPointsAllRound) {
+    for (const double angle : {0.0, 0.7, 1.9, 2.5, -1.2}) {
+        const double sx = cx + rb * std::cos(angle), sy = cy + rb * std::sin(angle);
+        double d = nan, fx = nan, fy = nan;
+        EXPECT_TRUE(distance2Involute(20, rb, cx, cy, sx, sy, false, sx, sy, &d, nullptr, nullptr, &fx, &fy));
+        EXPECT_NEAR(d, 0.0, 1e-9) << angle;
+        EXPECT_TRUE(std::fabs(fx - sx) < 1e-9 && std::fabs(fy - sy) < 1e-9) << angle;
+    }
+}
+
 // A base circle below unit size (module 0.1, 8 teeth) about the origin, start on the x axis: the same
 // textbook form, point at offset t along the generating line; the sign of rb alone turns the normal round.
 TEST(involute, SmallBaseCircles) {
