@@ -8,6 +8,7 @@
 
 #include "calc/polar.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -138,7 +139,7 @@ bool distance2Involute(double /*z*/, double rb, double cx, double cy, double ox,
     // xi - atan(xi) = inv(alpha) from the start.
     const Polar pA = Polar::of(A);
     const Polar pB = Polar::of(B);
-    const double alphaB = std::acos(rbAbs / pB.radius);
+    const double alphaB = std::acos(std::min(rbAbs / pB.radius, 1.0)); // the start point may round inside
     const double s = negative ? -1.0 : 1.0;
     const Polar T0{rbAbs, pB.angle + s * alphaB};
     const double xi = s * angleDifference(pA, T0);

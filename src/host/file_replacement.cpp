@@ -50,7 +50,7 @@ std::string folderOf(const std::string& path) {
 // The file that a save to `path` replaces: `path` itself, or the end of its chain of symbolic links (which
 // need not exist yet). returns false with errno set when the chain cannot be read.
 bool resolveLinks(std::string& path) {
-    for (int hop = 0; hop < maxLinkHops; ++hop) {
+    for (int hop = 0; hop <= maxLinkHops; ++hop) {
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT;
         if (!S_ISLNK(st.st_mode)) return true;

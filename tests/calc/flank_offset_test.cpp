@@ -65,6 +65,22 @@ TEST(flank_offset, FlankOffsetAngleFromAMeasuredValue) {
     EXPECT_EQ(c.getPhiB0_offset("MdK", 70.0, 200.0, 0.0, U, U, U, unsetSpanCount), U);
 }
 
+// Balls that find no place at one end of the start interval: a small one sinks into the wider spaces of
+// thinner teeth, a large one stands out of the narrower spaces of thicker teeth. The interval closes in on
+// the defined part (for the large one over several steps) and the offset is found.
+TEST(flank_offset, BallsThatFitOnlyPartOfTheStartInterval) {
+    const TestGear t{"helical, z 23, x 0.2", 23, 2.5, 15.0, 20.0, 0.2};
+    const CylindricalGearGeometry g = t.make();
+    const GearCalculator c(&g);
+    const struct { double ball, phi0; } rows[]{{2.5, 0.004}, {57.0, -0.03}};
+    for (const auto& row : rows) {
+        const double measured = c.getNominal_MdK(U, U, row.ball, 5.0, row.phi0);
+        EXPECT_NEAR(c.getPhiB0_offset("MdK", measured, row.ball, 5.0, U, U, U, unsetSpanCount), row.phi0,
+                    1e-10)
+            << row.ball;
+    }
+}
+
 // An asymmetrical gear whose flanks carry different coefficients: each flank's half of the tooth on the
 // reference circle is (d / 2) (pi / 2 + 2 x tan(alpha_n)) / z (ISO 21771, s_t = m_t (pi / 2 + 2 x
 // tan(alpha_n))), and the offset widens the tooth by (d / 2) phi0, so a thickness s measured there gives

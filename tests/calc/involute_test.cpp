@@ -128,4 +128,32 @@ TEST(involute, PointsAndDistances) {
                                    nullptr));
 }
 
+// The start point itself, wherever it lies on the base circle (its radius may round either way): distance 0
+// and the foot point at the start.
+TEST(involute, StartPointsAllRound) {
+    for (const double angle : {0.0, 0.7, 1.9, 2.5, -1.2}) {
+        const double sx = cx + rb * std::cos(angle), sy = cy + rb * std::sin(angle);
+        double d = nan, fx = nan, fy = nan;
+        EXPECT_TRUE(distance2Involute(20, rb, cx, cy, sx, sy, false, sx, sy, &d, nullptr, nullptr, &fx, &fy));
+        EXPECT_NEAR(d, 0.0, 1e-9) << angle;
+        EXPECT_TRUE(std::fabs(fx - sx) < 1e-9 && std::fabs(fy - sy) < 1e-9) << angle;
+    }
+}
+
+// A base circle below unit size (module 0.1, 8 teeth) about the origin, start on the x axis: the same
+// textbook form, point at offset t along the generating line; the sign of rb alone turns the normal round.
+TEST(involute, SmallBaseCircles) {
+    const double small = 0.376, xi = 0.6;
+    const double qx = small * (std::cos(xi) + xi * std::sin(xi)),
+                 qy = small * (std::sin(xi) - xi * std::cos(xi));
+    for (const double rbSign : {1.0, -1.0}) {
+        double d = nan, nx = nan, ny = nan;
+        EXPECT_TRUE(distance2Involute(8, rbSign * small, 0, 0, small, 0, false, qx + 0.01 * std::sin(xi),
+                                      qy - 0.01 * std::cos(xi), &d, &nx, &ny, nullptr, nullptr));
+        EXPECT_NEAR(d, rbSign * 0.01, 1e-12);
+        EXPECT_NEAR(nx, rbSign * std::sin(xi), 1e-9);
+        EXPECT_NEAR(ny, -rbSign * std::cos(xi), 1e-9);
+    }
+}
+
 } // namespace

@@ -55,6 +55,17 @@ TEST(span_measurement, SpansOverMoreThanHalfTheBaseCircleHaveNoValue) {
     EXPECT_EQ(GearCalculator(&internal).getNominal(NominalValue::Wk, {.spanCount = 21}).reason, reason);
 }
 
+// A geometry without its profile shift coefficient has no span measurement, unless the call gives one.
+TEST(span_measurement, CoefficientFromTheGeometryOrTheCall) {
+    using G = CylindricalGearGeometry;
+    const TestGear t{"helical, z 23, x 0.2", 23, 2.5, 15.0, 20.0, 0.2};
+    const G g(t.z, 20.0, t.mn, t.beta(), t.alphaN(), U, t.da(), t.df(), G::FlankDirection::Right,
+              G::ModuleVariant::Normal, AddendumModificationVariant::AddmodFactor, U);
+    const GearCalculator c(&g);
+    EXPECT_EQ(c.getNominal_Wk(3, U, U), U);
+    EXPECT_NEAR(c.getNominal_Wk(3, t.x, U), t.wk(3), 1e-9);
+}
+
 // The span counts whose contact diameter (contactDiameter above) lies between the larger of root and base
 // circle and the tip. With the normal span sqrt(db^2 + W_k^2) instead, the helical rows would read
 // {6, 7, 8, 9} and {1, 2, 3, 4, 5}.

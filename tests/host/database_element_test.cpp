@@ -102,6 +102,15 @@ TEST(DatabaseElement, VersionStampIsAnAttributeOfTheDocumentElement) {
     std::ostringstream out;
     r.WriteToStream(out);
     EXPECT_NE(out.str().find("<anything version=\"9.03-00\" />"), std::string::npos) << out.str();
+
+    // a record without a document is corrupted until a stamp gives it its document element back
+    r.xml() = MSXMLWrapper();
+    EXPECT_FALSE(r.GetVersion(version, corrupted));
+    EXPECT_TRUE(corrupted);
+    r.SetVersion("9.03-01");
+    EXPECT_TRUE(r.GetVersion(version, corrupted));
+    EXPECT_EQ(version, "9.03-01");
+    EXPECT_EQ(r.xml().getRootNode().name(), std::string("gear"));
 }
 
 TEST(DatabaseElement, StreamsRoundTrip) {

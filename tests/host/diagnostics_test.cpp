@@ -47,6 +47,16 @@ TEST(Diagnostics, ErrorTraceContextsHoldBackUntilTheirEnd) {
     MErrTrace_EndContext(); // unbalanced: ignored
 }
 
+// Levels belong to trace lines; the error channels report level 0.
+TEST(Diagnostics, ErrorReportsHaveLevelZero) {
+    DiagnosticsCapture capture;
+    GR_ERROR_LOG("logged");
+    GR_ERROR_TRACE("traced");
+    ASSERT_EQ(capture.reports.size(), 2u);
+    for (const auto& report : capture.reports)
+        EXPECT_EQ(report.level, 0) << report.message;
+}
+
 TEST(Diagnostics, LongMessagesAreNotCut) {
     DiagnosticsCapture capture;
     const std::string text(3000, 'g');

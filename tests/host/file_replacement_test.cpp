@@ -144,6 +144,35 @@ TEST_F(FileReplacement, FollowsSymbolicLinks) {
     EXPECT_EQ(names("real"), (std::set<std::string>{"gear.xml", "later.xml"}));
 }
 
+// As far as the system follows a chain of links when it opens a file, and no further.
+TEST_F(FileReplacement, FollowsAsManyLinksAsTheSystem) {
+    const struct {
+        int links;
+        bool saved;
+    } rows[]{{40, true}, {41, false}};
+    for (const auto& row : rows) {
+        const std::string real = write("real.xml", "old");
+        std::string last = "real.xml";
+        for (int i = 1; i <= row.links; ++i) {
+            const std::string name = "link" + std::to_string(i) + ".xml";
+            fs::create_symlink(last, dir / name);
+            last = name;
+        }
+        const std::string target = (dir / last).string();
+        if (row.saved) {
+            replaceFileContent(target, "new");
+        } else {
+            EXPECT_THROW_MSG(replaceFileContent(target, "new"),
+                             "cannot write file '" + target + "': Too many levels of symbolic links");
+        }
+        EXPECT_EQ(read(real), row.saved ? "new" : "old") << row.links;
+        EXPECT_TRUE(fs::is_symlink(target));
+        EXPECT_EQ(names().size(), static_cast<std::size_t>(row.links) + 1);
+        for (const auto& name : names())
+            fs::remove(dir / name);
+    }
+}
+
 TEST_F(FileReplacement, NameWithoutFolderIsInTheWorkingDirectory) {
     const fs::path previous = fs::current_path();
     fs::current_path(dir);

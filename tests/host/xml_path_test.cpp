@@ -25,7 +25,7 @@ TEST_P(XmlPathGrammar, AcceptsOnlyChainsOfChildSteps) {
 INSTANTIATE_TEST_SUITE_P(
     Paths, XmlPathGrammar,
     ::testing::Values(StepCase{"", true, 0}, StepCase{"geometry", true, 1}, StepCase{"ns:speed", true, 1},
-                      StepCase{"geometry/type", true, 2},
+                      StepCase{"geometry/type", true, 2}, StepCase{"point_09.x-y", true, 1},
                       StepCase{"measurement/settings/positioning_parameters/*", true, 4},
                       StepCase{"range[@name='x']", true, 1},
                       StepCase{"evaluation/profile[@side = 'left']/range", true, 3},

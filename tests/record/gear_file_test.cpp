@@ -67,6 +67,8 @@ TEST_P(GearLoad, StampsAndKinds) {
         EXPECT_STREQ(gear.GetKey(), dataFile(c.file).c_str());
     }
     const auto traces = capture.messages(DiagnosticChannel::Trace);
+    for (const auto& report : capture.reports)
+        EXPECT_TRUE(report.channel != DiagnosticChannel::Trace || report.level == 1) << report.message;
     if (*c.trace)
         EXPECT_EQ(traces, std::vector<std::string>{c.trace});
     else

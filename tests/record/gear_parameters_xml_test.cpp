@@ -46,6 +46,7 @@ TEST(gear_parameters_xml, WritesAndReadsThatFail) {
         EXPECT_FALSE(Gear_General_Parameter(name, "", 1.0).saveXML(&xml, xml.getRootNode())) << name;
     EXPECT_FALSE(Gear_General_Parameter("a", "", 1.0).saveXML(&xml, XMLNode()));
     Gear_Additional_Parameter group;
+    EXPECT_FALSE(group.loadXML(nullptr, xml.getRootNode()) || group.loadXML(&xml, XMLNode()));
     EXPECT_FALSE(group.loadXML(&xml, xml.getRootNode()));
     // nothing was written, and the child after the unreadable one is still read
     ASSERT_EQ(group.parameters.size(), 2u);

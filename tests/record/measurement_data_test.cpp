@@ -117,9 +117,11 @@ TEST(measurement_data, Xml) {
     EXPECT_EQ(all[0].name + " " + all[1].name, "./a.dat ./Ma\xdf.dat");
     EXPECT_EQ(all[0].teeth_2_string(false), "3,2,1");
 
-    // A tooth list that does not read leaves its measurement out with a warning; the others are read.
+    // A tooth list that does not read leaves its measurement out with a warning; the others are read, side
+    // by side.
     ASSERT_TRUE(
-        xml.parse(R"(<gear><measurement><lead tooth="1 2" side="left" measurement_index="0">/x</lead>)"
+        xml.parse(R"(<gear><measurement><lead tooth="x" side="right" measurement_index="0">/z</lead>)"
+                  R"(<lead tooth="1 2" side="left" measurement_index="0">/x</lead>)"
                   R"(<lead tooth="3" side="left" measurement_index="0">/y</lead></measurement></gear>)"));
     kest::test::DiagnosticsCapture capture(1);
     MeasurementData lenient;
@@ -127,8 +129,9 @@ TEST(measurement_data, Xml) {
     ASSERT_EQ(lenient.getAll(&all, false), 1u);
     EXPECT_EQ(all[0].name, "/y");
     EXPECT_EQ(capture.messages(kest::host::DiagnosticChannel::Trace),
-              std::vector<std::string>{
-                  "element 'lead': tooth list '1 2' does not read, the measurement is left out"});
+              (std::vector<std::string>{
+                  "element 'lead': tooth list '1 2' does not read, the measurement is left out",
+                  "element 'lead': tooth list 'x' does not read, the measurement is left out"}));
 }
 
 } // namespace

@@ -93,6 +93,12 @@ TEST(processing_information, FeedMarkRoundTripIsExact) {
     ASSERT_TRUE(xml.addAttributeValue(second, "side", "left") && xml.addAttributeValue(second, "tooth", "5"));
     ASSERT_TRUE(loaded.loadXML(&xml) && loaded.points.size() == 1u);
     EXPECT_EQ(loaded.points.begin()->second, std::next(feedMark.points.begin())->second);
+    // The same teeth in another order are an equal key; the later point brings its own list.
+    ASSERT_TRUE(
+        xml.addAttributeValue(xml.getNode("calculated_data/feed_mark/point[@id=0]"), "tooth", "1,2") &&
+        xml.addAttributeValue(second, "tooth", "2,1"));
+    ASSERT_TRUE(loaded.loadXML(&xml) && loaded.points.size() == 1u);
+    EXPECT_EQ(loaded.points.begin()->first.getAllTeeth(), (std::vector<unsigned int>{2, 1}));
 }
 
 // An index that does not read is read as atoi would, with a warning naming the element; one beyond 32 bits is
