@@ -353,6 +353,12 @@ TEST_F(GearFile, FullyPopulatedExampleRoundTripsByteForByte) {
     FeedMarkInformation feedMark;
     again.getFeedMarkInformation(&feedMark);
     EXPECT_TRUE(feedMark.isValid());
+    std::vector<Gear_EvaluationRange> ranges;
+    EXPECT_GT(again.getAllEvaluationRanges(Measurement_Type::Profile, Side::Left, &ranges), 0u);
+    EXPECT_FALSE(again.getAllFeatures().empty());
+    EXPECT_TRUE(again.getFiltersInitialized());
+    EXPECT_EQ(again.getEvaluationStandard().getStandardName(), "AGMA_2000_A88");
+    EXPECT_GT(again.getKChartNumberOfMeasurements(Measurement_Type::Lead, Side::Right), 0u);
 }
 
 // The gear's design-profile and protocol accessors forward to what it holds; copies of the gear own their
