@@ -159,7 +159,7 @@ bool CylindricalGearGeometry::loadXML(MSXMLWrapper* xml, const std::string& path
     // leaves its value alone.
     bool ok = true;
     // Below the document element, where user strings are addressed too, a value's element is looked for in
-    // the first geometry element, found once; in any other, as its path finds it, only when that one has none.
+    // the first geometry element, found once, and by its path only when that one has none.
     const XMLNode geometry = path.empty() ? xml->getNode(kGeometryElement, base) : XMLNode();
     const auto read = [&](ValueType value, double& number) {
         const std::string key = get_user_string_key(value);
