@@ -42,8 +42,6 @@ constexpr const char* kAsymmetry = "geometry/asymmetry";
 constexpr const char* kAsymVariant = "asym_variant";
 constexpr const char* kAsymValue = "asym_value";
 constexpr const char* kAsymHeight = "asym_height";
-constexpr const char* kAsymBallDiameter = "asym_dm";
-constexpr const char* kAsymMeasuringDiameter = "asym_diameter";
 
 std::string helixAngleKey(std::string_view direction) {
     return "helix_angle[@side='right' and @direction='" + std::string(direction) + "']";

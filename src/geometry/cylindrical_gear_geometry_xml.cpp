@@ -50,15 +50,19 @@ std::string helixAngleKey(std::string_view direction) {
     return std::string(kHelixAngle) + "[@direction='" + std::string(direction) + "']";
 }
 
-// Reads the user string of the element at `path` below the document element into `text` ("" when the
-// element has none or it cannot be decoded). returns false when the element is missing.
-bool readUserString(const MSXMLWrapper& xml, const std::string& path, std::string& text) {
-    const XMLNode node = xml.getNode(path);
+// Reads the user string of `node` into `text` ("" when the element has none or it cannot be decoded).
+// returns false when there is no node.
+bool readUserString(const MSXMLWrapper& xml, XMLNode node, std::string& text) {
     if (!node) return false;
     host::UserText read{kUserStringAttribute, {}};
     if (!host::readUserText(xml, node, read)) read.text.clear();
     text = read.text;
     return true;
+}
+
+// The same for the element at `path` below the document element.
+bool readUserString(const MSXMLWrapper& xml, const std::string& path, std::string& text) {
+    return readUserString(xml, xml.getNode(path), text);
 }
 
 } // namespace
@@ -154,11 +158,23 @@ bool CylindricalGearGeometry::loadXML(MSXMLWrapper* xml, const std::string& path
     // Every read is tried, so that as much of a damaged file as possible is taken over; a missing element
     // leaves its value alone.
     bool ok = true;
+    // Below the document element, where user strings are addressed too, a value's element is looked for in
+    // the first geometry element, found once, and by its path only when that one has none.
+    const XMLNode geometry = path.empty() ? xml->getNode(kGeometryElement, base) : XMLNode();
     const auto read = [&](ValueType value, double& number) {
         const std::string key = get_user_string_key(value);
-        const bool found = xml->getDoubleValue(elementPath(key), number, base);
+        const XMLNode node = geometry ? xml->getNode(key, geometry) : XMLNode();
+        if (!node) {
+            const bool found = xml->getDoubleValue(elementPath(key), number, base);
+            ok = found && ok;
+            ok = loadUserString(xml, key) && ok;
+            return found;
+        }
+        const bool found = xml->getDoubleValue({}, number, node);
         ok = found && ok;
-        ok = loadUserString(xml, key) && ok;
+        std::string text;
+        readUserString(*xml, node, text);
+        if (!text.empty()) userStrings_[key] = text;
         return found;
     };
 

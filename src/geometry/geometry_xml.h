@@ -14,6 +14,9 @@ inline constexpr const char* kGeometryElement = "geometry";
 inline constexpr const char* kTypePath = "geometry/type";
 inline constexpr const char* kModuleVariantAttribute = "module_variant";
 inline constexpr const char* kDirectionAttribute = "direction";
+// The asymmetry's optional elements, each written only for a definition that needs it.
+inline constexpr const char* kAsymBallDiameter = "asym_dm";
+inline constexpr const char* kAsymMeasuringDiameter = "asym_diameter";
 // Older files call a spur gear's helix direction "spur".
 inline constexpr std::string_view kSpur = "spur";
 

@@ -93,23 +93,33 @@ pugi::xml_node namesake(pugi::xml_node parent, const char* name, std::size_t ind
     return {};
 }
 
-void carryOver(pugi::xml_node from, pugi::xml_node to, const KnownNames& known, bool withElements) {
+// The first text child of `node`, where a carried node that followed the old element's text goes.
+pugi::xml_node firstText(pugi::xml_node node) {
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) return child;
+    return {};
+}
+
+void carryOver(pugi::xml_node from, pugi::xml_node to, const KnownNames& known) {
     for (const pugi::xml_attribute a : from.attributes())
         if (!known.attributes.contains(a.name()) && !to.attribute(a.name()))
             to.append_attribute(a.name()).set_value(a.value());
-    std::unordered_map<std::string, std::size_t> seen;
+    std::unordered_map<std::string_view, std::size_t> seen;
     pugi::xml_node place; // the node of `to` that the next carried node follows
     for (pugi::xml_node child = from.first_child(); child; child = child.next_sibling()) {
         const pugi::xml_node_type type = child.type();
-        if (type == pugi::node_pcdata || type == pugi::node_cdata) continue; // the writer's texts
+        if (type == pugi::node_pcdata || type == pugi::node_cdata) { // the writer's texts
+            if (const pugi::xml_node text = firstText(to)) place = text;
+            continue;
+        }
         if (type == pugi::node_element && known.elements.contains(child.name())) {
             if (const pugi::xml_node match = namesake(to, child.name(), seen[child.name()]++)) {
-                carryOver(child, match, known, false);
+                carryOver(child, match, known);
                 place = match;
             }
             continue;
         }
-        if (withElements) place = place ? to.insert_copy_after(child, place) : to.prepend_copy(child);
+        place = place ? to.insert_copy_after(child, place) : to.prepend_copy(child);
     }
 }
 
@@ -157,7 +167,7 @@ void RebuiltElement::finish(const KnownNames& known) {
         else
             parent.prepend_move(moved);
     }
-    carryOver(old_->copy.first_child(), moved, known, true);
+    carryOver(old_->copy.first_child(), moved, known);
 }
 
 XMLNode childElement(MSXMLWrapper& xml, XMLNode parent, const char* name) {

@@ -66,10 +66,10 @@ void addNamesBelow(KnownNames& known, XMLNode node);
 
 // For a writer that deletes and rebuilds the child element `name` of `parent`: finish() puts the rebuilt
 // element back where the old one was and carries over what the writer does not know: at every level the
-// attributes whose names are not in `known`, and in the element itself the child elements whose names are not
-// in `known`, comments and processing instructions, each after the known sibling it followed. Deeper down
-// only attributes are carried, since a writer may leave out known elements there that `known` does not
-// list. Known children are matched by name and position among their namesakes.
+// attributes whose names are not in `known`, and the child elements whose names are not in `known`, comments
+// and processing instructions, each after the known sibling (or the text) it followed. `known` lists every
+// element the writer can write, at any depth, or a known element it left out would come back as unknown.
+// Known children are matched by name and position among their namesakes.
 class RebuiltElement {
 public:
     RebuiltElement(const MSXMLWrapper& xml, XMLNode parent, const char* name);

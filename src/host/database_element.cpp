@@ -9,6 +9,8 @@
 #include <memory>
 #include <sstream>
 
+#include <sys/stat.h>
+
 namespace kest::host {
 namespace {
 
@@ -42,7 +44,7 @@ void CMXMLDatabaseElement::Load(const char* fileName) {
     AdoptXMLDocument(ReadXMLDocument(fileName));
 }
 
-MSXMLWrapper CMXMLDatabaseElement::ReadXMLDocument(const char* fileName) {
+MSXMLWrapper CMXMLDatabaseElement::ReadXMLDocument(const char* fileName, std::string* bytes) {
     if (!fileName || !*fileName) fail("cannot load a record without a file name");
     // C stdio rather than a stream: opening a stream sets up a locale, which costs more than parsing a gear
     // file.
@@ -52,6 +54,10 @@ MSXMLWrapper CMXMLDatabaseElement::ReadXMLDocument(const char* fileName) {
         fail((missing ? "file not found: " : "cannot read file ") + quoted(fileName));
     }
     std::string text;
+    // Read in one piece when the size is known; a file that is no regular file is read as it comes.
+    struct stat status {};
+    if (::fstat(::fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0)
+        text.reserve(static_cast<std::size_t>(status.st_size) + 1);
     char buffer[16384];
     std::size_t read = 0;
     while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
@@ -60,6 +66,7 @@ MSXMLWrapper CMXMLDatabaseElement::ReadXMLDocument(const char* fileName) {
     std::string error;
     MSXMLWrapper document;
     if (!document.parse(text, &error)) fail("file " + quoted(fileName) + " is not well-formed XML: " + error);
+    if (bytes) bytes->swap(text);
     return document;
 }
 

@@ -331,6 +331,10 @@ bool Gear_Measurement_Info::calculateCycle() {
     if (teeth.empty() || teeth.front() == 0) return false;
     cyclesCalculated = true;
     cycles.assign(teeth.size(), -1);
+    if (teeth.size() == 1) { // the common list of one tooth, without the work below
+        cycles.front() = 0;
+        return true;
+    }
 
     // The first cycle is the prefix of the list up to the first tooth met again.
     std::vector<unsigned int> firstCycle(teeth.begin(),

@@ -38,6 +38,7 @@ Gear& Gear::operator=(const Gear& other) {
     if (other.geometry_) initGeometry(other.geometry_.get());
     *content_ = *other.content_;
     contentHash_ = other.contentHash_;
+    loadedText_ = other.loadedText_;
     fileName_ = other.fileName_;
     return *this;
 }

@@ -34,7 +34,7 @@ void require(bool ok, const char* message) {
 struct LoadedFile {
     host::MSXMLWrapper xml;
     std::string version;
-    std::string contentHash;
+    std::string text;
     std::unique_ptr<CylindricalGearGeometry> geometry;
     std::unique_ptr<GearContent> content = std::make_unique<GearContent>();
 };
@@ -99,8 +99,7 @@ void Gear::Load(const char* fileName) {
     try {
         if (fileName) checkFileName(fileName);
         LoadedFile loaded;
-        loaded.xml = ReadXMLDocument(fileName);
-        loaded.xml.getXMLContentHash(loaded.xml.getDocumentNode(), nullptr, &loaded.contentHash);
+        loaded.xml = ReadXMLDocument(fileName, &loaded.text);
         checkVersion(loaded.xml, loaded.version);
         readSections(loaded, fileName);
 
@@ -108,7 +107,9 @@ void Gear::Load(const char* fileName) {
         SetKey(fileName); // the only step that can fail; those after it cannot
         AdoptXMLDocument(std::move(loaded.xml));
         version_.swap(loaded.version);
-        contentHash_.swap(loaded.contentHash);
+        // The content hash costs a pass as long as the parse: it is taken only when a save needs it.
+        contentHash_.clear();
+        loadedText_.swap(loaded.text);
         geometry_.swap(loaded.geometry);
         content_.swap(loaded.content);
         fileName_.swap(name);
@@ -119,6 +120,17 @@ void Gear::Load(const char* fileName) {
     } catch (const std::exception& e) {
         throw host::make_pp(std::string("loading the gear file failed: ") + e.what());
     }
+}
+
+// The hash of the content last read or written; the bytes read are parsed again for it the first time.
+const std::string& Gear::readContentHash() {
+    if (contentHash_.empty() && !loadedText_.empty()) {
+        host::MSXMLWrapper read;
+        if (read.parse(loadedText_)) read.getXMLContentHash(read.getDocumentNode(), nullptr, &contentHash_);
+        loadedText_.clear();
+        loadedText_.shrink_to_fit();
+    }
+    return contentHash_;
 }
 
 // Every failure leaves as a message text, as the callers expect; the standard library's too.
@@ -172,12 +184,15 @@ void Gear::Save(const char* fileName) try {
 
     // Write the file only when its content or its name changed since it was last read or written. The hash is
     // kept only once the file holds it: after a failed write the next save writes again.
-    bool changed = target != fileName_;
     std::string hash;
     const bool hashed = xml->getXMLContentHash(xml->getDocumentNode(), nullptr, &hash);
-    changed = changed || (hashed && hash != contentHash_);
+    const bool changed = target != fileName_ || (hashed && hash != readContentHash());
     if (changed) CMXMLDatabaseElement::Save(fileName);
-    if (hashed) contentHash_ = std::move(hash);
+    if (hashed) {
+        contentHash_ = std::move(hash);
+        loadedText_.clear();
+        loadedText_.shrink_to_fit();
+    }
     fileName_ = target;
 } catch (const char*) {
     throw;

@@ -61,7 +61,7 @@ const GeometryKind* findGeometryKind(std::string_view name) noexcept {
 
 // Learnt from the writers themselves: each kind writes its placeholder, which has a ball diameter and a
 // module entered as transverse module, with a user string that needs encoding, so that every optional name
-// occurs.
+// occurs; but for the asymmetry's optional elements, which only a valid definition of their kind writes.
 const host::KnownNames& geometryNames() {
     static const host::KnownNames names = [] {
         host::KnownNames known;
@@ -73,6 +73,8 @@ const host::KnownNames& geometryNames() {
             geometry->saveXML(&xml, "");
             host::addNamesBelow(known, xml.getNode(geometry_xml::kGeometryElement));
         }
+        known.elements.insert(geometry_xml::kAsymBallDiameter);
+        known.elements.insert(geometry_xml::kAsymMeasuringDiameter);
         return known;
     }();
     return names;

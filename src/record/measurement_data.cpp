@@ -48,14 +48,15 @@ bool isMeasurementElement(const host::MSXMLWrapper& xml, host::XMLNode node, Mea
 
 MeasurementData::Entries::Key MeasurementData::Entries::keyOf(const Gear_Measurement_Info& info,
                                                               bool withTeeth) {
-    if (!withTeeth) return {info.type, info.side, info.measurementIndex, {}, {}};
+    static const std::vector<unsigned int> none;
+    if (!withTeeth) return {info.type, info.side, info.measurementIndex, none, none};
     return {info.type, info.side, info.measurementIndex, info.teethSorted, info.teeth};
 }
 
 void MeasurementData::Entries::reindex() {
     index_.clear();
     for (auto entry = entries_.begin(); entry != entries_.end(); ++entry)
-        index_.emplace(keyOf(*entry, true), entry);
+        index_.insert(index_.end(), entry);
 }
 
 // Without teeth, the lowest key of the kind, side and index: the first such entry in the set's order, which
@@ -64,33 +65,33 @@ MeasurementData::Entries::Set::const_iterator
 MeasurementData::Entries::find(const Gear_Measurement_Info& info) const {
     if (info.isToothlistEmpty()) {
         const auto found = index_.lower_bound(keyOf(info, false));
-        if (found == index_.end() || std::get<0>(found->first) != info.type ||
-            std::get<1>(found->first) != info.side || std::get<2>(found->first) != info.measurementIndex)
+        if (found == index_.end() || (*found)->type != info.type || (*found)->side != info.side ||
+            (*found)->measurementIndex != info.measurementIndex)
             return entries_.end();
-        return found->second;
+        return *found;
     }
     const auto found = index_.find(keyOf(info, true));
-    return found == index_.end() ? entries_.end() : found->second;
+    return found == index_.end() ? entries_.end() : *found;
 }
 
 void MeasurementData::Entries::replace(const Gear_Measurement_Info& info, const std::string& name) {
     if (info.isToothlistEmpty()) {
         if (const auto entry = find(info); entry != entries_.end()) {
-            index_.erase(keyOf(*entry, true));
+            index_.erase(entry);
             entries_.erase(entry);
         }
     }
     // With teeth, the key found is the key of the entry added.
-    Key key = keyOf(info, true);
-    if (const auto found = index_.find(key); found != index_.end()) {
-        entries_.erase(found->second);
+    if (const auto found = index_.find(keyOf(info, true)); found != index_.end()) {
+        const Set::const_iterator entry = *found;
         index_.erase(found);
+        entries_.erase(entry);
     }
     if (name.empty()) return;
     // A file lists its measurements mostly in the set's order: the end is the likely place.
     const std::size_t before = entries_.size();
     const auto added = entries_.emplace_hint(entries_.end(), info, name);
-    if (entries_.size() > before) index_.emplace(std::move(key), added);
+    if (entries_.size() > before) index_.insert(added);
 }
 
 // The given info stands on the left of ==, so that an info for both flanks clears the entries of either.

@@ -6,7 +6,6 @@
 #include <kest/gear/gear_measurement_info.h>
 #include <kest/gear/host/msxml_wrapper.h>
 
-#include <map>
 #include <set>
 #include <string>
 #include <tuple>
@@ -65,13 +64,23 @@ private:
         }
 
     private:
-        // The tooth list as written stands for its text, which it gives one to one.
-        using Key = std::tuple<Measurement_Type, Side, unsigned int, std::vector<unsigned int>,
-                               std::vector<unsigned int>>;
+        // What the index orders by, as references into an entry or an info: the tooth list as written stands
+        // for its text, which it gives one to one. Without teeth the lists are empty and sort first.
+        using Key = std::tuple<const Measurement_Type&, const Side&, const unsigned int&,
+                               const std::vector<unsigned int>&, const std::vector<unsigned int>&>;
         static Key keyOf(const Gear_Measurement_Info& info, bool withTeeth);
+        struct ByKey {
+            using is_transparent = void;
+            static Key key(Set::const_iterator entry) { return keyOf(*entry, true); }
+            static const Key& key(const Key& key) { return key; }
+            template <typename A, typename B>
+            bool operator()(const A& a, const B& b) const {
+                return key(a) < key(b);
+            }
+        };
         void reindex();
         Set entries_;
-        std::map<Key, Set::const_iterator> index_;
+        std::set<Set::const_iterator, ByKey> index_;
     };
 
     Entries stored_;

@@ -67,18 +67,19 @@ TEST(child_sync, TakesInPlaceInsertsAfterTheLastAndDeletesTheRest) {
     EXPECT_FALSE(none.take("item"));
 }
 
-// A rebuilt element goes back to its place and gets back the attributes and children the writer does not
-// know; known children deeper down get back only their unknown attributes.
+// A rebuilt element goes back to its place and gets back, at every level, the attributes and children the
+// writer does not know, each after what it followed.
 TEST(child_sync, RebuiltElementKeepsWhatTheWriterDoesNotKnow) {
     MSXMLWrapper xml;
     ASSERT_TRUE(
-        xml.parse(R"(<r><a/><g rev="C"><v unit="mm">1</v><!-- c --><u>x</u><k><deep/></k></g><b/></r>)"));
+        xml.parse(R"(<r><a/><g rev="C"><v unit="mm">1<w/></v><!-- c --><u>x</u><k><deep/></k></g><b/></r>)"));
     RebuiltElement element(xml, xml.getRootNode(), "g");
     ASSERT_TRUE(xml.deleteNodes("g"));
     ASSERT_TRUE(xml.setStringValue("g/v", "2"));
     ASSERT_TRUE(xml.createNode("g/k"));
     element.finish(KnownNames{{"v", "k"}, {}});
-    EXPECT_EQ(serialised(xml), R"(<r><a/><g rev="C"><v unit="mm">2</v><!-- c --><u>x</u><k/></g><b/></r>)");
+    EXPECT_EQ(serialised(xml),
+              R"(<r><a/><g rev="C"><v unit="mm">2<w/></v><!-- c --><u>x</u><k><deep/></k></g><b/></r>)");
 }
 
 } // namespace

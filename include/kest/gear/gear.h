@@ -246,11 +246,14 @@ private:
     Gear& operator=(const Gear& other);
     void initGeometry(const CylindricalGearGeometry* geometry);
     bool getContentHash(const char* path, std::string& hash) const;
+    const std::string& readContentHash();
 
     std::string version_;
     std::unique_ptr<CylindricalGearGeometry> geometry_;
     std::unique_ptr<GearContent> content_; // the sections, never null
+    // The content as last read or written: its hash, or until that is needed the bytes that were read.
     std::string contentHash_;
+    std::string loadedText_;
     std::string fileName_;
 };
 

@@ -69,7 +69,8 @@ public:
 
 protected:
     // Parses the file into a document of its own, throwing as Load does; the record's document is untouched.
-    static MSXMLWrapper ReadXMLDocument(const char* fileName);
+    // `text`, when given, receives the file's bytes.
+    static MSXMLWrapper ReadXMLDocument(const char* fileName, std::string* text = nullptr);
     // Takes over a document read by ReadXMLDocument.
     void AdoptXMLDocument(MSXMLWrapper&& document) noexcept { xml_ = std::move(document); }
 
