@@ -100,6 +100,14 @@ TEST(evaluation_features, Enable) {
     EXPECT_EQ(entries(features), "fHa:both:0:1:off fHa:both:1:1:off ");
 }
 
+EvaluationFeatures loadFile(const std::string& evaluation, bool& result) {
+    MSXMLWrapper xml;
+    EXPECT_TRUE(xml.parse("<gear><evaluation>" + evaluation + "</evaluation></gear>"));
+    EvaluationFeatures features;
+    result = features.loadXML(&xml);
+    return features;
+}
+
 TEST(evaluation_features, Remove) {
     struct Row {
         Side side;
@@ -124,14 +132,19 @@ TEST(evaluation_features, Remove) {
     EXPECT_EQ(entries(features), "ffa:right:1:0:on ffa:right:1:1:on ffa:right:1:2:on ");
     EXPECT_TRUE(features.clear());
     EXPECT_EQ(entries(features), "");
-}
 
-EvaluationFeatures loadFile(const std::string& evaluation, bool& result) {
-    MSXMLWrapper xml;
-    EXPECT_TRUE(xml.parse("<gear><evaluation>" + evaluation + "</evaluation></gear>"));
-    EvaluationFeatures features;
-    result = features.loadXML(&xml);
-    return features;
+    // A file can hold a Both entry beside a one-flank entry of the same key; the Both entry, which the file
+    // names first, is what the other flank keeps when one flank is removed or set.
+    const char* file = "<feature name='fHa' enabled='on' range='main'/>"
+                       "<feature name='fHa' enabled='off' side='right' range='main'/>";
+    bool result = false;
+    EvaluationFeatures loaded = loadFile(file, result);
+    ASSERT_EQ(entries(loaded), "fHa:right:0:1:off fHa:both:0:1:on ");
+    EXPECT_TRUE(loaded.remove("fHa", Side::Left, 0, RangeType::Main));
+    EXPECT_EQ(entries(loaded), "fHa:right:0:1:on ");
+    loaded = loadFile(file, result);
+    loaded.set(enabled("fHa"), Side::Left, 0, RangeType::Main);
+    EXPECT_EQ(entries(loaded), "fHa:left:0:1:on fHa:right:0:1:on ");
 }
 
 TEST(evaluation_features, Reads) {

@@ -124,6 +124,20 @@ TEST(feature_catalogue, Build) {
     EXPECT_EQ(replaced[0].getAllowedRangeSelection(), 8U);
 }
 
+// A profile feature selects among the profile ranges (bits 0 to 2), a lead feature among the lead ranges
+// (bits 3 to 5); the other measurements have no ranges to select.
+TEST(feature_catalogue, SelectionsStayWithTheirMeasurement) {
+    for (const auto& table : feature_catalogue::sourceTables()) {
+        const unsigned own = table.type == Measurement_Type::Profile ? 7U
+                             : table.type == Measurement_Type::Lead  ? 56U
+                                                                     : 0U;
+        for (const auto& row : table.rows) {
+            EXPECT_EQ(row.selection & ~own, 0U) << row.name;
+            EXPECT_EQ(own == 0U, row.selection == 0U) << row.name;
+        }
+    }
+}
+
 // Concurrent first calls see one catalogue: the entries they get are the same objects.
 TEST(feature_catalogue, ConcurrentLookups) {
     std::array<const GearFeatureInfo*, 4> seen{};

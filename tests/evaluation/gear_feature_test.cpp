@@ -201,6 +201,13 @@ TEST(gear_feature, WritesAndReadsBack) {
     EXPECT_TRUE(back.loadXML(&xml, node));
     EXPECT_EQ(back, feature);
 
+    // a second feature gets an element of its own beside the first
+    XMLNode second;
+    ASSERT_TRUE(GearFeature("fHa").saveXML(&xml, parent, second));
+    EXPECT_NE(second, node);
+    EXPECT_TRUE(back.loadXML(&xml, node));
+    EXPECT_EQ(back, feature);
+
     GearFeature invalid("Fa");
     invalid.set(D::Size, 1.0);
     EXPECT_FALSE(invalid.saveXML(&xml, parent, node));

@@ -46,6 +46,18 @@ protected:
     fs::path dir;
 };
 
+// Users are counted; removing more of them than were added leaves none.
+TEST(database_element, CountsItsUsers) {
+    Record r;
+    r.AddUser(1);
+    r.AddUser(2);
+    EXPECT_EQ(r.GetUserCount(), 2U);
+    for (const unsigned long left : {1UL, 0UL, 0UL}) {
+        r.RemoveUser(1);
+        EXPECT_EQ(r.GetUserCount(), left);
+    }
+}
+
 TEST_F(DatabaseElementFiles, LoadFailuresNameTheFile) {
     Record r;
     const std::string missing = (dir / "missing.xml").string();

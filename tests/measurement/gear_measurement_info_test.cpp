@@ -201,6 +201,10 @@ TEST(gear_measurement_info, EditTeeth) {
         EXPECT_EQ(i.teethSorted, sorted) << k;
         EXPECT_EQ(i.getMaxCycle(), row.maxCycle) << k;
     }
+    // without calculated cycles there is no cycle to reorder
+    Gear_Measurement_Info stale = info({3, 2, 1, 3, 2, 1});
+    stale.cyclesCalculated = false;
+    EXPECT_FALSE(stale.permutateToothOfCycle({1, 3, 2}, 0));
 }
 
 TEST(gear_measurement_info, EqualityOrderAndOtherSide) {

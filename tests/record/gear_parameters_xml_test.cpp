@@ -36,6 +36,13 @@ TEST(gear_parameters_xml, GroupRoundTripIsExact) {
     Gear_General_Parameter found;
     EXPECT_TRUE(loaded.get_general_parameter("angle", &found) && found.type == "degree" &&
                 !loaded.get_general_parameter("Angle", &found));
+
+    // a parameter alone writes and reads the same way
+    const Gear_General_Parameter single("offset", "mm", 2.5);
+    MSXMLWrapper own;
+    own.reset("parameters");
+    ASSERT_TRUE(single.saveXML(&own, own.getRootNode()));
+    EXPECT_TRUE(found.loadXML(&own, own.getNode("offset")) && found == single);
 }
 
 // A parameter is an element of its own name, so only a plain element name is written.

@@ -103,6 +103,29 @@ TEST(measurement_settings, FindsThePathSetting) {
     }
 }
 
+// Clearing tooth settings takes those of the kind on the flank named, or on every flank for Both.
+TEST(measurement_settings, ClearsToothSettingsByKindAndFlank) {
+    const struct {
+        MT type;
+        Side side;
+        bool cleared;
+        unsigned int left;
+    } rows[] = {
+        {MT::Profile, Side::Left, true, 2}, {MT::Profile, Side::Right, true, 2},
+        {MT::Profile, Side::Both, true, 1}, {MT::Lead, Side::Right, false, 3},
+        {MT::Lead, Side::Both, true, 2},    {MT::Pitch, Side::Both, false, 3},
+    };
+    for (const auto& row : rows) {
+        MeasurementSettings settings;
+        for (const auto& [type, side] :
+             {std::pair{MT::Profile, Side::Left}, std::pair{MT::Profile, Side::Right},
+              std::pair{MT::Lead, Side::Left}})
+            settings.addToothSetting(Gear_Measurement_Info(type, side, "1", 0), true);
+        EXPECT_EQ(settings.clearToothSettings(row.type, row.side), row.cleared);
+        EXPECT_EQ(settings.getAllToothSettings(nullptr), row.left);
+    }
+}
+
 // The view splits the profile and lead settings by tooth and drops references that have nothing beside them.
 TEST(measurement_settings, TwistViewAndClearing) {
     MeasurementSettings settings;

@@ -153,6 +153,10 @@ TEST(kchart_part, Load) {
             line += (std::ostringstream() << point.position << "/" << point.variation << " ").str();
         EXPECT_EQ(line, expected) << text;
     }
+    MSXMLWrapper xml;
+    ASSERT_TRUE(xml.parse(rows[0].first));
+    KChartPart p;
+    EXPECT_FALSE(p.loadXML(nullptr, xml.getRootNode()) || p.loadXML(&xml, {}));
 }
 
 TEST(kchart_part, RoundTrip) {
