@@ -84,12 +84,12 @@ drawing::Drawing draw(const gear::Gear& g, const DrawRequest& request) {
     if (request.kchart.empty()) return drawing::drawToothSection(g, request.file, request.ranges);
     std::optional<ChartChoice> choice = chartByKind(request.kchart);
     if (!choice) choice = chartByName(g, request.kchart);
-    if (!choice) return {{}, "no K-chart '" + request.kchart + "'; the gear has: " + storedCharts(g)};
+    if (!choice) return {{}, "no K-chart '" + request.kchart + "' (the gear has: " + storedCharts(g) + ")"};
     drawing::Drawing chart =
         drawing::drawKChart(g, choice->type, choice->index,
                             "K-chart of " + gear::Measurement_Type_2_string(choice->type) + " measurement " +
                                 std::to_string(choice->index) + " — " + request.file);
-    if (!chart.failure.empty()) chart.failure += "; the gear has: " + storedCharts(g);
+    if (!chart.failure.empty()) chart.failure += " (the gear has: " + storedCharts(g) + ")";
     return chart;
 }
 
@@ -128,7 +128,7 @@ void addDrawCommand(CLI::App& app) {
         app.add_subcommand("draw", "Draw a transverse section of the teeth, or a K-chart, as SVG");
     command->add_option("FILE", request->file, "gear file (XML)")->required();
     command->add_option("-o,--output", request->output,
-                        "the SVG file to write; - (the default) for standard output");
+                        "the SVG file to write, or - (the default) for standard output");
     CLI::Option* ranges =
         command->add_flag("--ranges", request->ranges, "Mark the profile evaluation ranges on the flanks");
     command
@@ -151,7 +151,7 @@ void addDrawCommand(CLI::App& app) {
             "thick the main interval, thin the extended one.\n"
             "--kchart draws one panel per flank (a flank without its own chart takes that of both flanks):\n"
             "the tolerance zone between the inside and outside limits around the nominal line, positions in\n"
-            "the chart's reference, variations in micrometres.\n"
+            "the chart's reference, variations in mm.\n"
             "Exit status 1 also when the geometry cannot be drawn or the gear has no such K-chart.\n") +
         exitStatusFooter);
     command->callback([request] { endCommand(runDraw(*request, std::cout, std::cerr)); });

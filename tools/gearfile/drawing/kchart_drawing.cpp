@@ -167,7 +167,7 @@ public:
         svg.text({origin_.x + panelWidth / 2.0, origin_.y - 2.8 * font}, xLabel, font, palette::text,
                  Anchor::Middle);
         svg.verticalText({origin_.x - panelLeft + 1.3 * font, origin_.y + panelHeight / 2.0},
-                         "variation [µm]", font, palette::text);
+                         "variation [mm]", font, palette::text);
     }
 
     void chart(SvgWriter& svg, const std::string& flank) const {
