@@ -166,3 +166,17 @@ def test_svg_document(tmp_path, args):
     assert width > 0 and height > 0
     assert float(root.get("width")) > 0 and float(root.get("height")) > 0
     assert svg.startswith(b"<?xml")
+    # Every coordinate has at most three decimals.
+    for e in root.iter():
+        for name in ("points", "x", "y", "x1", "y1", "x2", "y2", "cx", "cy", "r", "stroke-width", "d"):
+            for number in re.findall(r"[-\d.]+", e.get(name, "")):
+                assert re.fullmatch(r"-?\d+(\.\d{1,3})?", number), "%s=%s" % (name, number)
+
+
+def test_texts_are_escaped(tmp_path):
+    # The file's name heads the legend; XML's special characters in it must come out as they are.
+    path = tmp_path / "a&b<'c'>\".xml"
+    path.write_bytes(open("examples/spur_gear.xml", "rb").read())
+    svg = subprocess.run([GEARFILE, "draw", str(path)], check=True, capture_output=True).stdout
+    texts = [e.text for e in ET.fromstring(svg).iter(SVG + "text")]
+    assert str(path) in texts
