@@ -134,8 +134,10 @@ private:
             svg.circle(p, 2.5 * stroke_, {.fill = palette::span});
         }
         const Point middle{(span.first.x + span.second.x) / 2.0, (span.first.y + span.second.y) / 2.0};
-        svg.text({middle.x, middle.y - 1.2 * fontSize()}, "W" + std::to_string(span.k), 0.8 * fontSize(),
-                 palette::span, Anchor::Middle);
+        std::string label = "W"; // appended, not "W" + ...: GCC 12 warns falsely about the latter
+        label += std::to_string(span.k);
+        svg.text({middle.x, middle.y - 1.2 * fontSize()}, label, 0.8 * fontSize(), palette::span,
+                 Anchor::Middle);
     }
 
     const ToothSection& s_;
