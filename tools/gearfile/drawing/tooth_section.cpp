@@ -124,12 +124,18 @@ private:
                     [](double v) { return lengthText(v); });
         flankLegend("αn", g_.getAlphaNRad(Side::Left), g_.getAlphaNRad(Side::Right),
                     [](double v) { return angleText(v); });
-        const double beta = g_.getBetaRad(Side::Left, false);
-        if (isUnset(beta))
+        // The helix angle with its hand, per flank where the flanks differ (a beveloid gear's effective
+        // ones).
+        const auto helix = [this](Side side) {
+            return angleText(g_.getBetaRad(side, false)) + " " +
+                   CylindricalGearGeometry::FlankDirection_2_string(g_.getFlankDirection(side));
+        };
+        if (isUnset(g_.getBetaRad(Side::Left, false)) || isUnset(g_.getBetaRad(Side::Right, false)))
             legend("β: not set in the file", palette::unavailable);
+        else if (perFlank() && helix(Side::Left) != helix(Side::Right))
+            legend("β = " + helix(Side::Left) + " / " + helix(Side::Right) + " (left / right)");
         else
-            legend("β = " + angleText(beta) + " " +
-                   CylindricalGearGeometry::FlankDirection_2_string(g_.getFlankDirection(Side::Left)));
+            legend("β = " + helix(Side::Left));
         flankLegend("x", g_.getX(Side::Left), g_.getX(Side::Right),
                     [](double v) { return formatDecimal(v); });
         legend("da = " + lengthText(2.0 * ra_), palette::tipCircle);
