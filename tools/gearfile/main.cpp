@@ -1,5 +1,6 @@
 #include "check_command.h"
 #include "command_line.h"
+#include "draw_command.h"
 #include "exit_status.h"
 #include "help_command.h"
 #include "kchart_import_command.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     kest::gearfile::addCheckCommand(app);
     kest::gearfile::addNominalCommand(app);
     kest::gearfile::addKChartImportCommand(app);
+    kest::gearfile::addDrawCommand(app);
     kest::gearfile::addHelpCommand(app);
     return kest::gearfile::runCommandLine(app, argc, argv);
 }
