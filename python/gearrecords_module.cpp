@@ -118,7 +118,8 @@ struct PyGear {
     }
 };
 
-// The gear's geometry as it is when a property is read.
+// The geometry of the gear loaded when the view was made, read afresh at each access; a later load of the
+// Gear gives a new view.
 struct GeometryView {
     std::shared_ptr<kest::gear::Gear> gear;
 
@@ -229,6 +230,12 @@ void defineGear(py::module_& m) {
         },
         "Every nominal value of `gearfile nominal` by name: a float (mm, degrees) or the reason it has "
         "none.");
+    gear.def("__repr__", [](const PyGear& g) {
+        const CylindricalGearGeometry* geometry = g.gear->getGeometry();
+        if (!geometry) return std::string("<gearrecords.Gear without geometry>");
+        return "<gearrecords.Gear " + std::string(geometry->getKindOf()) + ", z " +
+               std::to_string(geometry->getZ()) + ">";
+    });
     gear.def(
         "json", [](const PyGear& g) { return kest::gearfile::recordJson(*g.gear).dump(2); },
         "The whole record as the JSON document of `gearfile show --json`.");
