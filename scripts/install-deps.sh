@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build clang-format clang libclang-rt-dev
           libpugixml-dev libxxhash-dev libcli11-dev nlohmann-json3-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          librsvg2-bin python3-pytest)
+          python3-dev pybind11-dev python3-pybind11 python3-pytest librsvg2-bin)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

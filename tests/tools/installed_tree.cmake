@@ -1,8 +1,9 @@
 # Installs the build into a scratch prefix, checks that the pkg-config file names that prefix, then moves the
-# whole tree elsewhere and runs the installed gearfile from there: it must find the installed library.
+# whole tree elsewhere and runs the installed gearfile from there: it must find the installed library. With
+# PYTHON_DIR (the module's folder under the prefix) the moved Python module must load it too.
 #
 #   cmake -DBUILD_DIR=<build tree> -DWORK_DIR=<scratch> -DLIBDIR=<CMAKE_INSTALL_LIBDIR> -DVERSION=<text>
-#         -P installed_tree.cmake
+#         [-DPYTHON=<interpreter> -DPYTHON_DIR=<dir> -DEXAMPLE=<gear file>] -P installed_tree.cmake
 
 file(REMOVE_RECURSE "${WORK_DIR}")
 set(prefix "${WORK_DIR}/installed")
@@ -28,5 +29,18 @@ endif()
 execute_process(COMMAND ldd "${moved}/bin/gearfile" OUTPUT_VARIABLE libraries)
 if(NOT libraries MATCHES "libgearrecords[^\n]* => ${moved}/[^\n]*libgearrecords")
     message(FATAL_ERROR "the moved gearfile does not use the moved library:\n${libraries}")
+endif()
+if(PYTHON_DIR)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env "PYTHONPATH=${moved}/${PYTHON_DIR}" PYTHONDONTWRITEBYTECODE=1
+            "${PYTHON}" -c "import gearrecords; print(gearrecords.Gear('${EXAMPLE}').geometry.z)"
+        RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
+    if(NOT status EQUAL 0 OR NOT output STREQUAL "23\n")
+        message(FATAL_ERROR "the moved Python module failed (${status}): ${output}")
+    endif()
+    file(GLOB module "${moved}/${PYTHON_DIR}/gearrecords*.so")
+    execute_process(COMMAND ldd "${module}" OUTPUT_VARIABLE libraries)
+    if(NOT libraries MATCHES "libgearrecords[^\n]* => ${moved}/[^\n]*libgearrecords")
+        message(FATAL_ERROR "the moved Python module does not use the moved library:\n${libraries}")
+    endif()
 endif()
 file(REMOVE_RECURSE "${WORK_DIR}")

@@ -19,14 +19,6 @@ constexpr std::array rangeKinds{Measurement_Type::Profile, Measurement_Type::Lea
                                 Measurement_Type::TopographyProfile, Measurement_Type::TopographyLead};
 constexpr std::array flanks{Side::Left, Side::Right};
 
-// The range type's own text, whatever line it belongs to; "" for Unspecified (a feature without ranges).
-std::string rangeText(RangeType range) {
-    const auto holds = [range](auto ranges) { return std::ranges::find(ranges, range) != ranges.end(); };
-    if (holds(gear::profileRangeTypes())) return gear::ProfileRangeType_2_string(range);
-    if (holds(gear::leadRangeTypes())) return gear::LeadRangeType_2_string(range);
-    return {};
-}
-
 // "'main' parabola, diameter, 45.5 to 49, extended 45 to 49.5, asymmetric 46 to 48"
 std::string rangeDescription(const gear::EvaluationRange& range) {
     double extendedLower = 0, mainLower = 0, mainUpper = 0, extendedUpper = 0;
@@ -128,6 +120,13 @@ void addFilters(FieldTable& table, const gear::Gear& gear) {
 }
 
 } // namespace
+
+std::string rangeText(RangeType range) {
+    const auto holds = [range](auto ranges) { return std::ranges::find(ranges, range) != ranges.end(); };
+    if (holds(gear::profileRangeTypes())) return gear::ProfileRangeType_2_string(range);
+    if (holds(gear::leadRangeTypes())) return gear::LeadRangeType_2_string(range);
+    return {};
+}
 
 void addEvaluationSections(FieldTable& table, const gear::Gear& gear) {
     addRanges(table, gear);

@@ -18,4 +18,7 @@ void addEvaluationSections(FieldTable& table, const gear::Gear& gear);
 // index <n> <range type>: <reason>". returns an empty list when there is none.
 std::vector<std::string> evaluationProblems(const gear::Gear& gear);
 
+// The range type's own text, whatever line it belongs to; "" for Unspecified (a feature without ranges).
+std::string rangeText(gear::RangeType range);
+
 } // namespace kest::gearfile

@@ -22,12 +22,6 @@ constexpr std::array clampingLabels{
     ClampingLabel{GearMeasuringParameters::Clamping_Type::NonDatumSideUp, "non-datum side up"},
 };
 
-std::string clampingText(GearMeasuringParameters::Clamping_Type clamping) {
-    for (const ClampingLabel& row : clampingLabels)
-        if (row.value == clamping) return std::string(row.text);
-    return "unknown clamping";
-}
-
 // "profile left 1-3,7 index 0": what is measured, on which flank and teeth, and which measurement of them.
 std::string identity(const gear::Gear_Measurement_Info& info) {
     return info.type_2_string() + " " + info.side_2_string() + " " + info.teeth_2_string(true) + " index " +
@@ -101,6 +95,12 @@ void addParameters(FieldTable& table, const gear::Gear& gear) {
 }
 
 } // namespace
+
+std::string clampingText(GearMeasuringParameters::Clamping_Type clamping) {
+    for (const ClampingLabel& row : clampingLabels)
+        if (row.value == clamping) return std::string(row.text);
+    return "unknown clamping";
+}
 
 void addMeasurementSections(FieldTable& table, const gear::Gear& gear) {
     addMeasurements(table, gear);

@@ -18,4 +18,7 @@ void addMeasurementSections(FieldTable& table, const gear::Gear& gear);
 // valid twist, disabled measurements included. returns an empty list when every twist is valid.
 std::vector<std::string> twistProblems(const gear::Gear& gear);
 
+// "datum side up", "non-datum side up"; "unknown clamping" for a value outside the table.
+std::string clampingText(gear::GearMeasuringParameters::Clamping_Type clamping);
+
 } // namespace kest::gearfile

@@ -2,127 +2,32 @@
 
 #include "exit_status.h"
 #include "gear_loading.h"
+#include "nominal_values.h"
 #include "text_format.h"
 
-#include <kest/gear/asymmetrical_gear_geometry.h>
 #include <kest/gear/cylindrical_gear_geometry.h>
-#include <kest/gear/gear_calculator.h>
-#include <kest/gear/measurement_enums.h>
 #include <kest/gear/nominal_value.h>
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
-#include <array>
-#include <cmath>
 #include <exception>
 #include <memory>
-#include <numbers>
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 namespace kest::gearfile {
 namespace {
 
 using gear::CylindricalGearGeometry;
-using gear::GearCalculator;
-using gear::Side;
-using gear::unsetValue;
 
 constexpr const char* kNoGeometry = "the gear has no geometry";
 constexpr std::string_view kNotAvailable = "not available: ";
 
-using Value = gear::NominalResult;
-
-// A value the geometry holds or derives without the calculator.
-Value held(double number) {
-    if (gear::isUnset(number)) return {unsetValue, gear::nominalInputNotSet};
-    if (!std::isfinite(number)) return {unsetValue, gear::nominalNotFinite};
-    return {number, {}};
-}
-
-struct FlankValues {
-    Value x;  // addendum modification coefficient
-    Value d;  // reference diameter
-    Value db; // base diameter
-    Value dv; // V-circle diameter
-};
-
-struct Span {
-    unsigned int k;
-    Value wk;
-};
-
-struct NominalValues {
-    std::string kind;
-    bool perFlank = false;             // the flanks have values of their own
-    Value flankOffsetAngle;            // radians
-    std::array<FlankValues, 2> flanks; // Left, Right
-    Value da, df;
-    Value st, sn, sbt, sbn;
-    Value spanCounts; // the first span count, or why there are none
-    std::vector<Span> spans;
-    Value ballDiameter;
-    bool ballDiameterFromFile = false;
-    Value mdk, mrk, mdr;
-};
-
-NominalValues computeNominal(const CylindricalGearGeometry& g) {
-    using gear::NominalValue;
-    NominalValues v;
-    v.kind = g.getKindOf();
-    v.perFlank = g.testKindOf(gear::AsymmetricalGearGeometry::isKindOf(), false);
-    for (const Side side : {Side::Left, Side::Right}) {
-        FlankValues& f = v.flanks[side == Side::Left ? 0 : 1];
-        f.x = held(g.getX(side));
-        f.d = held(g.getD(side, false));
-        f.db = held(g.getDB(side, false));
-        f.dv = held(g.getDV(side, false));
-    }
-
-    // The symmetrical values take the left flank's coefficient; the ball dimensions take each flank's own.
-    const GearCalculator calculator(&g);
-    static constexpr std::array asked{
-        NominalValue::FlankOffsetAngle,
-        NominalValue::TipDiameter,
-        NominalValue::RootDiameter,
-        NominalValue::St,
-        NominalValue::Sn,
-        NominalValue::Sbt,
-        NominalValue::Sbn,
-        NominalValue::FirstSpanCount,
-        NominalValue::LastSpanCount,
-        NominalValue::BallDiameter,
-        NominalValue::MdK,
-        NominalValue::MrK,
-        NominalValue::MdR,
-    };
-    std::vector<Value> values = calculator.getNominal(asked);
-    Value* next = values.data();
-    for (Value* value : {&v.flankOffsetAngle, &v.da, &v.df, &v.st, &v.sn, &v.sbt, &v.sbn, &v.spanCounts})
-        *value = std::move(*next++);
-    const Value last = std::move(*next++);
-    for (Value* value : {&v.ballDiameter, &v.mdk, &v.mrk, &v.mdr})
-        *value = std::move(*next++);
-    v.ballDiameterFromFile = !gear::isUnset(g.getDM());
-
-    if (v.spanCounts.available()) {
-        gear::NominalInputs inputs;
-        inputs.flankOffsetAngle = v.flankOffsetAngle.value;
-        const auto first = static_cast<unsigned int>(v.spanCounts.value);
-        for (inputs.spanCount = first; inputs.spanCount <= static_cast<unsigned int>(last.value);
-             ++inputs.spanCount)
-            v.spans.push_back({inputs.spanCount, calculator.getNominal(NominalValue::Wk, inputs)});
-    }
-    return v;
-}
-
-double degrees(double radians) {
-    return radians * 180.0 / std::numbers::pi;
-}
+using Value = NominalValues::Value;
+using FlankValues = NominalValues::Flank;
+using Span = NominalValues::Span;
 
 // ---- text
 // ---------------------------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "exit_status.h"
 #include "gear_loading.h"
 #include "measurement_report.h"
+#include "record_json.h"
 #include "record_report.h"
 #include "standard_report.h"
 #include "text_format.h"
@@ -244,7 +245,7 @@ void writeReport(const std::string& file, const gear::Gear& gear, std::ostream& 
 
 } // namespace
 
-int runShow(const std::string& file, std::ostream& out, std::ostream& err) {
+int runShow(const std::string& file, bool json, std::ostream& out, std::ostream& err) {
     const LoadedGear loaded = loadGear(file);
     if (!loaded.gear) {
         err << file << ": " << loaded.failure << '\n';
@@ -252,7 +253,10 @@ int runShow(const std::string& file, std::ostream& out, std::ostream& err) {
     }
     // The geometry's own conversions throw C strings for values outside their tables; report, never crash.
     try {
-        writeReport(file, *loaded.gear, out);
+        if (json)
+            out << recordJson(*loaded.gear).dump(2) << '\n';
+        else
+            writeReport(file, *loaded.gear, out);
     } catch (const char* message) {
         err << file << ": " << (message ? message : "cannot show the gear") << '\n';
         return exitFileFailed;
@@ -265,13 +269,17 @@ int runShow(const std::string& file, std::ostream& out, std::ostream& err) {
 
 void addShowCommand(CLI::App& app) {
     auto file = std::make_shared<std::string>();
+    auto json = std::make_shared<bool>(false);
     CLI::App* command = app.add_subcommand("show", "Print every section of a gear file and its validity");
     command->add_option("FILE", *file, "gear file (XML)")->required();
+    command->add_flag("--json", *json, "Write the whole record as one JSON document");
     command->footer(
         std::string("Lengths in mm, angles in degrees; \"not set\" marks a value the file leaves unset.\n"
-                    "An invalid geometry is shown with its reason and still exits 0.\n") +
+                    "An invalid geometry is shown with its reason and still exits 0.\n"
+                    "--json: snake_case keys, the names of the Python module's objects; a value the file "
+                    "leaves unset is null.\n") +
         exitStatusFooter);
-    command->callback([file] { endCommand(runShow(*file, std::cout, std::cerr)); });
+    command->callback([file, json] { endCommand(runShow(*file, *json, std::cout, std::cerr)); });
 }
 
 } // namespace kest::gearfile

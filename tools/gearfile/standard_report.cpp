@@ -17,20 +17,10 @@ using gear::Side;
 constexpr std::array chartTypes{Measurement_Type::Profile, Measurement_Type::Lead};
 constexpr std::array chartSides{Side::Left, Side::Right, Side::Both};
 
-// Calls `visit` with "<kind> <side> <index>" and the chart for every chart stored under that side; a left or
-// right slot that only falls back to the both-side chart is not visited.
-void forEachStoredChart(const gear::Gear& g,
-                        const std::function<void(const std::string&, const gear::KChart&)>& visit) {
-    for (const Measurement_Type type : chartTypes)
-        for (const Side side : chartSides)
-            for (unsigned int index = 0; index < g.getKChartNumberOfMeasurements(type, side); ++index) {
-                const gear::KChart* chart = g.getKChart(type, side, index, nullptr);
-                if (!chart || (side != Side::Both && chart == g.getKChart(type, Side::Both, index, nullptr)))
-                    continue;
-                visit(gear::Measurement_Type_2_string(type) + " " + gear::Side_2_string(side) + " " +
-                          std::to_string(index),
-                      *chart);
-            }
+// "<kind> <side> <index>"
+std::string chartKey(Measurement_Type type, Side side, unsigned int index) {
+    return gear::Measurement_Type_2_string(type) + " " + gear::Side_2_string(side) + " " +
+           std::to_string(index);
 }
 
 std::string chartSummary(const gear::KChart& chart) {
@@ -45,6 +35,19 @@ std::string chartSummary(const gear::KChart& chart) {
 
 } // namespace
 
+void forEachStoredChart(
+    const gear::Gear& g,
+    const std::function<void(gear::Measurement_Type, gear::Side, unsigned int, const gear::KChart&)>& visit) {
+    for (const Measurement_Type type : chartTypes)
+        for (const Side side : chartSides)
+            for (unsigned int index = 0; index < g.getKChartNumberOfMeasurements(type, side); ++index) {
+                const gear::KChart* chart = g.getKChart(type, side, index, nullptr);
+                if (!chart || (side != Side::Both && chart == g.getKChart(type, Side::Both, index, nullptr)))
+                    continue;
+                visit(type, side, index, *chart);
+            }
+}
+
 void addStandardSections(FieldTable& table, const gear::Gear& g) {
     const gear::EvaluationStandard standard = g.getEvaluationStandard();
     table.section("evaluation standard");
@@ -56,11 +59,13 @@ void addStandardSections(FieldTable& table, const gear::Gear& g) {
     table.endSection();
 
     bool any = false;
-    forEachStoredChart(g, [&](const std::string& key, const gear::KChart& chart) {
-        if (!any) table.section("K-charts");
-        any = true;
-        table.field(key, chartSummary(chart));
-    });
+    forEachStoredChart(g,
+                       [&](Measurement_Type type, Side side, unsigned int index, const gear::KChart& chart) {
+                           const std::string key = chartKey(type, side, index);
+                           if (!any) table.section("K-charts");
+                           any = true;
+                           table.field(key, chartSummary(chart));
+                       });
     if (any) table.endSection();
 }
 
@@ -68,11 +73,13 @@ std::vector<std::string> standardProblems(const gear::Gear& g) {
     std::vector<std::string> problems;
     std::string reason;
     if (!g.getEvaluationStandard().isValid(reason)) problems.push_back("standard: " + reason);
-    forEachStoredChart(g, [&](const std::string& key, const gear::KChart& chart) {
-        std::string why;
-        if (!chart.isValid(&why))
-            problems.push_back("kchart " + key + ": " + (why.empty() ? "invalid" : why));
-    });
+    forEachStoredChart(g,
+                       [&](Measurement_Type type, Side side, unsigned int index, const gear::KChart& chart) {
+                           const std::string key = chartKey(type, side, index);
+                           std::string why;
+                           if (!chart.isValid(&why))
+                               problems.push_back("kchart " + key + ": " + (why.empty() ? "invalid" : why));
+                       });
     return problems;
 }
 

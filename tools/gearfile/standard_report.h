@@ -2,6 +2,7 @@
 
 #include <kest/gear/gear.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,5 +18,11 @@ void addStandardSections(FieldTable& table, const gear::Gear& gear);
 // stored K-chart that is invalid. Warnings of a valid standard are not problems. returns an empty list when
 // everything is valid.
 std::vector<std::string> standardProblems(const gear::Gear& gear);
+
+// Calls `visit` with kind, side, index and chart for every chart stored under that side; a left or right slot
+// that only falls back to the both-side chart is not visited.
+void forEachStoredChart(
+    const gear::Gear& gear,
+    const std::function<void(gear::Measurement_Type, gear::Side, unsigned int, const gear::KChart&)>& visit);
 
 } // namespace kest::gearfile
