@@ -105,20 +105,18 @@ void SvgWriter::line(Point a, Point b, const Style& style) {
 }
 
 void SvgWriter::polyline(std::span<const Point> points, const Style& style) {
-    if (points.empty()) return;
-    body_ += "<polyline points=\"";
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        if (i) body_ += ' ';
-        point(points[i]);
-    }
-    body_ += '"';
-    styleAttributes(style);
-    body_ += "/>\n";
+    pointShape("polyline", points, style);
 }
 
 void SvgWriter::polygon(std::span<const Point> points, const Style& style) {
+    pointShape("polygon", points, style);
+}
+
+void SvgWriter::pointShape(const char* element, std::span<const Point> points, const Style& style) {
     if (points.empty()) return;
-    body_ += "<polygon points=\"";
+    body_ += '<';
+    body_ += element;
+    body_ += " points=\"";
     for (std::size_t i = 0; i < points.size(); ++i) {
         if (i) body_ += ' ';
         point(points[i]);

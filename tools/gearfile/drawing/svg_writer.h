@@ -52,6 +52,8 @@ public:
 private:
     void number(double value);
     void point(Point p);
+    // A polyline or polygon: the element name, its points and its style.
+    void pointShape(const char* element, std::span<const Point> points, const Style& style);
     void attribute(std::string_view name, double value);
     void styleAttributes(const Style& style);
 
