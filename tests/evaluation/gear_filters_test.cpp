@@ -30,7 +30,6 @@ Filter byLength(double length, bool active = true) {
 TEST(gear_filters, Filter) {
     Filter filter;
     EXPECT_FALSE(filter.getInitialized() || filter.getFilterActive());
-    EXPECT_EQ(filter.getWaveNumber(), 0.0);
     filter.setWaveLength(0.8);
     EXPECT_TRUE(filter.getInitialized());
     EXPECT_EQ(filter.getType(), FilterUnit::WaveLength);
@@ -98,6 +97,14 @@ std::string saved(const GearFilters& filters) {
     return kest::test::compactXml(xml);
 }
 
+GearFilters loaded(const std::string& text) {
+    MSXMLWrapper xml;
+    EXPECT_TRUE(xml.parse(text));
+    GearFilters filters;
+    EXPECT_TRUE(filters.loadXML(&xml));
+    return filters;
+}
+
 TEST(gear_filters, Section) {
     GearFilters filters;
     filters.set(Measurement_Type::Profile, Side::Left, byNumber(30));
@@ -113,11 +120,7 @@ TEST(gear_filters, Section) {
             "</lead></evaluation>"),
         std::string::npos)
         << text;
-
-    MSXMLWrapper xml;
-    ASSERT_TRUE(xml.parse(text));
-    GearFilters back;
-    ASSERT_TRUE(back.loadXML(&xml));
+    const GearFilters back = loaded(text);
     EXPECT_EQ(back, filters);
     EXPECT_EQ(saved(back), text);
 }
@@ -127,10 +130,7 @@ TEST(gear_filters, EmptySection) {
     const GearFilters filters;
     const std::string text = saved(filters);
     EXPECT_EQ(text.find("filter"), std::string::npos) << text;
-    MSXMLWrapper xml;
-    ASSERT_TRUE(xml.parse(text));
-    GearFilters back;
-    ASSERT_TRUE(back.loadXML(&xml));
+    GearFilters back = loaded(text);
     EXPECT_FALSE(back.getBothSided(Measurement_Type::Profile) || back.getBothSided(Measurement_Type::Lead));
     EXPECT_FALSE(back.get(Measurement_Type::Profile, Side::Left).getInitialized());
     EXPECT_FALSE(back.get(Measurement_Type::Lead, Side::Both).getInitialized());

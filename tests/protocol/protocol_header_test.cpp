@@ -49,8 +49,6 @@ TEST(protocol_header, SetAndGet) {
     }
     EXPECT_FALSE(ProtocolHeader().get(E::COMMENT, nullptr));
     EXPECT_STREQ(ProtocolHeader::key(static_cast<E>(16)), "");
-    EXPECT_STREQ(ProtocolHeader::valueAttribute(E::TIME), "enabled");
-    EXPECT_STREQ(ProtocolHeader::key(E::TEXT_5), "TEXT_5");
 }
 
 TEST(protocol_header, SavesOnlyEntriesThatAreSetAndReplacesTheOldHeader) {

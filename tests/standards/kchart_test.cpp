@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace kest::gear;
@@ -93,10 +94,7 @@ TEST(kchart, Values) {
                part(M::Outside, {{0, -6}, {20, -5}})});
     double maxP = 0, minP = 0, maxV = 0, minV = 0;
     ASSERT_TRUE(twoSided.getMinMax(&maxP, &minP, &maxV, &minV));
-    EXPECT_EQ(maxP, 20);
-    EXPECT_EQ(minP, 0);
-    EXPECT_EQ(maxV, -1);
-    EXPECT_EQ(minV, -6);
+    EXPECT_EQ(std::make_tuple(maxP, minP, maxV, minV), std::make_tuple(20.0, 0.0, -1.0, -6.0));
 
     std::vector<PointDefinition> points{PointDefinition(5, 0, Reference::RollingPath),
                                         PointDefinition(15, 0, Reference::RollingPath)};

@@ -97,10 +97,7 @@ TEST(standard_names, ClassTexts) {
         EXPECT_EQ(back, oneText ? StandardClass::Unknown : cls) << name << " " << text;
     }
     EXPECT_EQ(StandardClass_2_int(StandardClass::Unknown), -1);
-    EXPECT_EQ(StandardClass_2_int(StandardClass::Class16), 16);
     EXPECT_EQ(int_2_StandardClass(-1), StandardClass::Unknown);
-    EXPECT_EQ(int_2_StandardClass(17), StandardClass::Unknown);
-    EXPECT_EQ(int_2_StandardClass(0), StandardClass::Class0);
 }
 
 TEST(standard_names, ClassTextsThatDoNotRead) {
