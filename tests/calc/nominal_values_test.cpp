@@ -34,39 +34,33 @@ TEST(nominal_values, NamedValuesAreThoseOfTheOperations) {
     const CylindricalGearGeometry g = t.make(4.0);
     const GearCalculator c(&g);
     DiagnosticsCapture capture(1);
-    const NV asked[]{NV::FlankOffsetAngle,
-                     NV::TipDiameter,
-                     NV::RootDiameter,
-                     NV::St,
-                     NV::Sn,
-                     NV::Sbt,
-                     NV::Sbn,
-                     NV::Svt,
-                     NV::Svn,
-                     NV::Wk,
-                     NV::MdK,
-                     NV::MrK,
-                     NV::MdR,
-                     NV::BallDiameter};
+    const struct {
+        NV value;
+        double expected;
+    } rows[]{
+        {NV::FlankOffsetAngle, 0.0},
+        {NV::TipDiameter, c.getNominal_da()},
+        {NV::RootDiameter, c.getNominal_df()},
+        {NV::St, t.st()},
+        {NV::Sn, t.st() * std::cos(t.beta())},
+        {NV::Sbt, c.getNominal_Sbt(U, U)},
+        {NV::Sbn, c.getNominal_Sbn(U, U)},
+        {NV::Svt, c.getNominal_Svt(U, U)},
+        {NV::Svn, c.getNominal_Svn(U, U)},
+        {NV::Wk, t.wk(3)},
+        {NV::MdK, t.mdk(4.0)},
+        {NV::MrK, t.mrk(4.0)},
+        {NV::MdR, 2 * t.ballCentreRadius(4.0) + 4.0},
+        {NV::BallDiameter, 4.0},
+    };
+    std::vector<NV> asked;
+    for (const auto& row : rows)
+        asked.push_back(row.value);
     const std::vector<NominalResult> got = c.getNominal(asked, {.zpos = 5.0, .spanCount = 3});
-    const double expected[]{0.0,
-                            c.getNominal_da(),
-                            c.getNominal_df(),
-                            t.st(),
-                            t.st() * std::cos(t.beta()),
-                            c.getNominal_Sbt(U, U),
-                            c.getNominal_Sbn(U, U),
-                            c.getNominal_Svt(U, U),
-                            c.getNominal_Svn(U, U),
-                            t.wk(3),
-                            t.mdk(4.0),
-                            t.mrk(4.0),
-                            2 * t.ballCentreRadius(4.0) + 4.0,
-                            4.0};
-    ASSERT_EQ(got.size(), std::size(asked));
+    ASSERT_EQ(got.size(), std::size(rows));
     for (std::size_t i = 0; i < got.size(); ++i) {
         EXPECT_EQ(got[i].reason, "") << i;
-        EXPECT_NEAR(got[i].value, expected[i], 1e-9) << i;
+        EXPECT_NEAR(got[i].value, rows[i].expected, 1e-9) << i;
     }
     EXPECT_TRUE(capture.reports.empty());
 }

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <functional>
 #include <numbers>
@@ -172,17 +171,15 @@ TEST(reference_conversions, ScanIndicesInsideARange) {
                                                    &scan, row.type, &first, &last));
         EXPECT_EQ(first, row.first) << row.start;
         EXPECT_EQ(last, row.last) << row.start;
-        // an evaluation range gives its main interval
-        kg::EvaluationRangeLine range("r");
-        range.setReference(row.reference);
-        const auto [lower, upper] = std::minmax(row.start, row.end);
-        range.setRange(lower - 50, lower, upper, upper + 50);
-        first = last = -7;
-        EXPECT_TRUE(
-            kg::convertRangeToProfileIndex(&spur, Side::Left, &range, &scan, row.type, &first, &last));
-        EXPECT_EQ(first, row.first) << row.start;
-        EXPECT_EQ(last, row.last) << row.start;
     }
+    // An evaluation range gives its reference and its main interval: that of the lead row above.
+    kg::EvaluationRangeLine range("r");
+    range.setReference(R::LengthNonDatumToDatum);
+    range.setRange(-48.0, 2.0, 5.5, 55.5);
+    long first = -7, last = -7;
+    EXPECT_TRUE(kg::convertRangeToProfileIndex(&spur, Side::Left, &range, &scan, MT::Lead, &first, &last));
+    EXPECT_EQ(first, 15);
+    EXPECT_EQ(last, 18);
     EXPECT_FALSE(
         kg::convertRangeToProfileIndex(&spur, Side::Left, nullptr, &scan, MT::Profile, nullptr, nullptr));
     // Lines along the face width name their abscissa in ReferenceZ, all others in ReferenceY.

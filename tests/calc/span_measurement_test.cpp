@@ -42,9 +42,7 @@ TEST(span_measurement, SpansOverMoreThanHalfTheBaseCircleHaveNoValue) {
         DiagnosticsCapture capture;
         EXPECT_EQ(c.getNominal_Wk(k, U, U), U) << k;
         EXPECT_EQ(capture.messages(DiagnosticChannel::ErrorLog), std::vector<std::string>{reason});
-        NominalInputs inputs;
-        inputs.spanCount = k;
-        const NominalResult named = c.getNominal(NominalValue::Wk, inputs);
+        const NominalResult named = c.getNominal(NominalValue::Wk, {.spanCount = k});
         EXPECT_EQ(named.value, U);
         EXPECT_EQ(named.reason, reason);
     }

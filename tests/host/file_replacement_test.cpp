@@ -33,40 +33,37 @@ protected:
     }
 };
 
-struct FaultCase {
-    ReplacementStep step;
-    int error;
-    const char* message; // before the quoted target
-    bool replaced;       // whether the target holds the new content afterwards
-};
-
-class ReplacementFault : public FileReplacement, public ::testing::WithParamInterface<FaultCase> {};
-
 // Each step's failure names the target and the system's reason, leaves the old content and removes only the
 // temporary file: the user's own files beside the target, whatever their names, stay.
-TEST_P(ReplacementFault, KeepsTheTargetAndEveryOtherFile) {
-    const FaultCase& c = GetParam();
-    const std::string target = write("gear.xml", "old");
-    write("gear.xml.tmp~", "the user's own file");
-    write(".gear.xml.aaaaaaaa.tmp", "another file of the user");
-    injectReplacementFault(c.step, c.error);
-    EXPECT_THROW_MSG(replaceFileContent(target, "new content"),
-                     std::string(c.message) + " '" + target + "': " + std::strerror(c.error));
-    EXPECT_EQ(read(target), c.replaced ? "new content" : "old");
-    EXPECT_EQ(names(), (std::set<std::string>{"gear.xml", "gear.xml.tmp~", ".gear.xml.aaaaaaaa.tmp"}));
-    EXPECT_EQ(read(dir / "gear.xml.tmp~"), "the user's own file");
+TEST_F(FileReplacement, FaultOfAnyStepKeepsTheTargetAndEveryOtherFile) {
+    const struct {
+        ReplacementStep step;
+        int error;
+        const char* message; // before the quoted target
+        bool replaced;       // whether the target holds the new content afterwards
+    } rows[]{
+        {ReplacementStep::Create, EACCES, "cannot write file", false},
+        {ReplacementStep::Write, ENOSPC, "cannot write file", false},
+        {ReplacementStep::SyncFile, EIO, "cannot write file", false},
+        {ReplacementStep::Rename, EACCES, "cannot replace file", false},
+        {ReplacementStep::SyncFolder, EIO, "cannot flush the folder of file", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.step));
+        const std::string target = write("gear.xml", "old");
+        write("gear.xml.tmp~", "the user's own file");
+        write(".gear.xml.aaaaaaaa.tmp", "another file of the user");
+        injectReplacementFault(row.step, row.error);
+        EXPECT_THROW_MSG(replaceFileContent(target, "new content"),
+                         std::string(row.message) + " '" + target + "': " + std::strerror(row.error));
+        EXPECT_EQ(read(target), row.replaced ? "new content" : "old");
+        EXPECT_EQ(names(), (std::set<std::string>{"gear.xml", "gear.xml.tmp~", ".gear.xml.aaaaaaaa.tmp"}));
+        EXPECT_EQ(read(dir / "gear.xml.tmp~"), "the user's own file");
 
-    replaceFileContent(target, "retried"); // the fault is used up
-    EXPECT_EQ(read(target), "retried");
+        replaceFileContent(target, "retried"); // the fault is used up
+        EXPECT_EQ(read(target), "retried");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Steps, ReplacementFault,
-    ::testing::Values(FaultCase{ReplacementStep::Create, EACCES, "cannot write file", false},
-                      FaultCase{ReplacementStep::Write, ENOSPC, "cannot write file", false},
-                      FaultCase{ReplacementStep::SyncFile, EIO, "cannot write file", false},
-                      FaultCase{ReplacementStep::Rename, EACCES, "cannot replace file", false},
-                      FaultCase{ReplacementStep::SyncFolder, EIO, "cannot flush the folder of file", true}));
 
 TEST_F(FileReplacement, FailuresOfThePathSayWhy) {
     const std::string inMissingFolder = (dir / "no" / "gear.xml").string();
