@@ -9,6 +9,7 @@
 #include "util/number_text.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -28,9 +29,14 @@ constexpr Side kStoredSides[] = {Side::Left, Side::Right, Side::Both};
 
 // The side of a measurement element that the reader takes; false for any other side text.
 bool storedSide(std::string_view text, Side& side) {
-    for (const Side stored : kStoredSides) {
-        if (text != Side_2_string(stored)) continue;
-        side = stored;
+    static const std::array<std::string, std::size(kStoredSides)> names = [] {
+        std::array<std::string, std::size(kStoredSides)> texts;
+        std::ranges::transform(kStoredSides, texts.begin(), Side_2_string);
+        return texts;
+    }();
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        if (text != names[k]) continue;
+        side = kStoredSides[k];
         return true;
     }
     return false;
@@ -39,9 +45,9 @@ bool storedSide(std::string_view text, Side& side) {
 // A child of "measurement" that this section reads and writes: named by a kind, for a stored side.
 bool isMeasurementElement(const host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type& type,
                           Side& side) {
-    std::string text;
-    return string_2_Measurement_Type(node.name(), &type) &&
-           xml.getAttributeValue(node, kSideAttribute, text) && storedSide(text, side);
+    if (!string_2_Measurement_Type(node.name(), &type)) return false;
+    const char* text = xml.findAttribute(node, kSideAttribute);
+    return text != nullptr && storedSide(text, side);
 }
 
 } // namespace
@@ -81,17 +87,19 @@ void MeasurementData::Entries::replace(Gear_Measurement entry) {
             entries_.erase(found);
         }
     }
-    // With teeth, the key found is the key of the entry added.
-    if (const auto found = index_.find(keyOf(entry, true)); found != index_.end()) {
-        const Set::const_iterator old = *found;
-        index_.erase(found);
+    // With teeth, the key found is the key of the entry added; where it is or would be is where the entry
+    // goes into the index.
+    auto at = index_.lower_bound(keyOf(entry, true));
+    if (at != index_.end() && !ByKey()(keyOf(entry, true), *at)) {
+        const Set::const_iterator old = *at;
+        at = index_.erase(at);
         entries_.erase(old);
     }
     if (entry.name.empty()) return;
     // A file lists its measurements mostly in the set's order: the end is the likely place.
     const std::size_t before = entries_.size();
     const auto added = entries_.emplace_hint(entries_.end(), std::move(entry));
-    if (entries_.size() > before) index_.insert(added);
+    if (entries_.size() > before) index_.insert(at, added);
 }
 
 // The given info stands on the left of ==, so that an info for both flanks clears the entries of either.
