@@ -151,6 +151,18 @@ bool Gear_Measurement_Info::setTooth(std::string text, std::string* reason) {
 }
 
 const char* Gear_Measurement_Info::parseTeeth(std::string text) {
+    // The common list of one tooth written in a few digits is read without the general walk below; a longer
+    // number may be too large, and 0 is refused there.
+    if (const std::size_t n = text.size(); n != 0 && n <= 4 && std::ranges::all_of(text, isDigit)) {
+        unsigned int tooth = 0;
+        for (const char c : text)
+            tooth = tooth * 10 + static_cast<unsigned int>(c - '0');
+        if (tooth != 0) {
+            teeth.assign(1, tooth);
+            teethChanged();
+            return nullptr;
+        }
+    }
     if (hasDigitsSplitByWhiteSpace(text)) return kWrongToothList;
     std::erase_if(text, [](char c) { return c == ' ' || c == '\t'; });
     if (!text.empty() && !isDigit(text.back())) return kWrongToothList;

@@ -93,6 +93,7 @@ TEST(gear_measurement_info, RejectedToothLists) {
         {"1,2,", true, wrong},
         {"1-3a", true, wrong},
         {"0,4", false, wrong},
+        {"0000", false, wrong},
         {"-4", false, wrong},
         {"1--3", false, wrong},
         {",1", false, wrong},
