@@ -131,7 +131,7 @@ void TeethLessBaseline(benchmark::State& state) {
     const std::vector<Gear_Measurement_Info> infos = manyInfos();
     std::vector<std::vector<unsigned int>> teeth;
     for (const Gear_Measurement_Info& info : infos)
-        teeth.push_back(info.teethSorted);
+        teeth.push_back(info.getSortedTeeth());
     for (auto _ : state) {
         std::int64_t less = 0;
         for (const auto& a : teeth)

@@ -2,6 +2,7 @@
 
 // The element and attribute names of the "evaluation" group of a gear file, shared by the evaluation units.
 
+#include <kest/gear/host/msxml_wrapper.h>
 #include <kest/gear/measurement_enums.h>
 
 #include "record/gear_file_xml.h"
@@ -55,6 +56,23 @@ inline std::string groupPath(Measurement_Type type, Side side) {
     util::stl_string_format(path, "%s/%s[@side = '%s']", kEvaluationElement,
                             Measurement_Type_2_string(type).c_str(), Side_2_string(side).c_str());
     return path;
+}
+
+// The children named `child` of the groups of one measurement type and side, in document order: what the path
+// groupPath(type, side) + "/" + child finds, walked directly instead of built and compiled on every read.
+inline host::XMLNodeList groupChildren(const host::MSXMLWrapper& xml, Measurement_Type type, Side side,
+                                       const char* child) {
+    host::XMLNodeList found;
+    const std::string typeName = Measurement_Type_2_string(type);
+    const std::string sideName = Side_2_string(side);
+    for (const host::XMLNode evaluation : xml.getNodes(kEvaluationElement))
+        for (const host::XMLNode group : xml.getNodes(typeName, evaluation)) {
+            const char* groupSide = xml.findAttribute(group, kSideAttribute);
+            if (groupSide == nullptr || sideName != groupSide) continue;
+            const host::XMLNodeList children = xml.getNodes(child, group);
+            found.insert(found.end(), children.begin(), children.end());
+        }
+    return found;
 }
 
 } // namespace kest::gear::evaluation_xml

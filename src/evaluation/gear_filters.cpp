@@ -186,8 +186,9 @@ bool GearFilters::loadActFilter(host::MSXMLWrapper* xml, Measurement_Type type, 
     Filter* filter = getActFilter(type, side);
     if (!filter) return false;
     filter->clear();
-    const host::XMLNode node = xml->getNode(groupPath(type, side) + "/" + kFilterElement);
-    if (!node) return true;
+    const host::XMLNodeList filters = groupChildren(*xml, type, side, kFilterElement);
+    if (filters.empty()) return true;
+    const host::XMLNode node = filters.front();
     if (side == Side::Both) (type == Measurement_Type::Profile ? profileBothSided_ : leadBothSided_) = true;
     std::string text;
     if (type == Measurement_Type::Lead && xml->getAttributeValue(node, kFromProfileAttribute, text) &&

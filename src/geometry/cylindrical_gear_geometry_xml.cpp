@@ -60,6 +60,16 @@ bool readUserString(const MSXMLWrapper& xml, XMLNode node, std::string& text) {
     return true;
 }
 
+// The first helix-angle element of that direction, as the path geometry/helix_angle[@direction='...'] finds
+// it from the document element, walked directly rather than compiled.
+XMLNode helixAngleElement(const MSXMLWrapper& xml, std::string_view direction) {
+    for (const XMLNode geometry : xml.getNodes(kGeometryElement))
+        for (const XMLNode helix : xml.getNodes(kHelixAngle, geometry))
+            if (const char* d = xml.findAttribute(helix, kDirectionAttribute); d != nullptr && direction == d)
+                return helix;
+    return {};
+}
+
 // The same for the element at `path` below the document element.
 bool readUserString(const MSXMLWrapper& xml, const std::string& path, std::string& text) {
     return readUserString(xml, xml.getNode(path), text);
@@ -213,10 +223,10 @@ bool CylindricalGearGeometry::loadXML(MSXMLWrapper* xml, const std::string& path
     // An element with an older direction text ("spur") keeps its user string; it is held under the key of the
     // direction as understood, so that it is written back with the element.
     bool helixUserString = false;
-    for (const std::string& key :
-         {helixAngleKey(FlankDirection_2_string(string_2_FlankDirection(direction))), helixAngleKey(kSpur),
-          helixAngleKey(FlankDirection_2_string(FlankDirection::Straight))}) {
-        if (!readUserString(*xml, elementPath(key), text)) continue;
+    for (const std::string& helixDirection :
+         {FlankDirection_2_string(string_2_FlankDirection(direction)), std::string(kSpur),
+          FlankDirection_2_string(FlankDirection::Straight)}) {
+        if (!readUserString(*xml, helixAngleElement(*xml, helixDirection), text)) continue;
         if (!text.empty()) userStrings_[get_user_string_key(ValueType::HelixAngle)] = text;
         helixUserString = true;
         break;

@@ -54,10 +54,13 @@ MSXMLWrapper CMXMLDatabaseElement::ReadXMLDocument(const char* fileName, std::st
         fail((missing ? "file not found: " : "cannot read file ") + quoted(fileName));
     }
     std::string text;
-    // Read in one piece when the size is known; a file that is no regular file is read as it comes.
+    // Read in one piece, straight into the text, when the size is known; a file that is no regular file (or
+    // one that grew meanwhile) is read as it comes.
     struct stat status {};
-    if (::fstat(::fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0)
-        text.reserve(static_cast<std::size_t>(status.st_size) + 1);
+    if (::fstat(::fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+        text.resize(static_cast<std::size_t>(status.st_size));
+        text.resize(std::fread(text.data(), 1, text.size(), file.get()));
+    }
     char buffer[16384];
     std::size_t read = 0;
     while ((read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)

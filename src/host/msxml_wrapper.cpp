@@ -150,16 +150,30 @@ bool nameIs(pugi::xml_node node, std::string_view name) {
     return std::strncmp(text, name.data(), name.size()) == 0 && text[name.size()] == '\0';
 }
 
+// Calls `visit` with each child element named `name`, in document order, while it returns true. A name of
+// usual length is looked for by the parser's own search, which passes over the other children in one call.
+template <typename Visit>
+void eachNamedChild(pugi::xml_node context, std::string_view name, Visit visit) {
+    char terminated[64];
+    const bool byName = name.size() < sizeof terminated && name.find('\0') == std::string_view::npos;
+    if (byName) {
+        std::memcpy(terminated, name.data(), name.size());
+        terminated[name.size()] = '\0';
+    }
+    for (pugi::xml_node child = byName ? context.child(terminated) : context.first_child(); child;
+         child = byName ? child.next_sibling(terminated) : child.next_sibling())
+        if (nameIs(child, name) && !visit(child)) return; // nameIs passes over an instruction of that name
+}
+
 // The first element in document order reached by the names of `path`, as findFirst finds it.
 pugi::xml_node findPlain(pugi::xml_node context, std::string_view path) {
     const std::size_t slash = path.find('/');
-    const std::string_view name = path.substr(0, slash);
-    for (pugi::xml_node child = context.first_child(); child; child = child.next_sibling()) {
-        if (!nameIs(child, name)) continue;
-        if (slash == std::string_view::npos) return child;
-        if (const pugi::xml_node found = findPlain(child, path.substr(slash + 1))) return found;
-    }
-    return {};
+    pugi::xml_node found;
+    eachNamedChild(context, path.substr(0, slash), [&](pugi::xml_node child) {
+        found = slash == std::string_view::npos ? child : findPlain(child, path.substr(slash + 1));
+        return !found;
+    });
+    return found;
 }
 
 void formatDouble(double value, char (&buffer)[32], std::size_t& length) {
@@ -266,10 +280,16 @@ XMLNodeList MSXMLWrapper::getNodes(std::string_view path, XMLNode parent) const 
     XMLNodeList nodes;
     const pugi::xml_node context = impl_->context(parent);
     if (!context) return nodes;
-    if (path == "*" || (isPlainPath(path) && path.find('/') == std::string_view::npos)) {
+    if (path == "*") {
         for (pugi::xml_node child = context.first_child(); child; child = child.next_sibling())
-            if (path == "*" ? child.type() == pugi::node_element : nameIs(child, path))
-                nodes.push_back(fromPugi(child));
+            if (child.type() == pugi::node_element) nodes.push_back(fromPugi(child));
+        return nodes;
+    }
+    if (isPlainPath(path) && path.find('/') == std::string_view::npos) {
+        eachNamedChild(context, path, [&nodes](pugi::xml_node child) {
+            nodes.push_back(fromPugi(child));
+            return true;
+        });
         return nodes;
     }
     const auto compiled = compilePath(path);

@@ -151,12 +151,24 @@ bool Gear_Measurement_Info::setTooth(std::string text, std::string* reason) {
 }
 
 const char* Gear_Measurement_Info::parseTeeth(std::string text) {
+    // The common list of one tooth written in a few digits is read without the general walk below; a longer
+    // number may be too large, and 0 is refused there.
+    if (const std::size_t n = text.size(); n != 0 && n <= 4 && std::ranges::all_of(text, isDigit)) {
+        unsigned int tooth = 0;
+        for (const char c : text)
+            tooth = tooth * 10 + static_cast<unsigned int>(c - '0');
+        if (tooth != 0) {
+            teeth.assign(1, tooth);
+            teethChanged();
+            return nullptr;
+        }
+    }
     if (hasDigitsSplitByWhiteSpace(text)) return kWrongToothList;
     std::erase_if(text, [](char c) { return c == ' ' || c == '\t'; });
     if (!text.empty() && !isDigit(text.back())) return kWrongToothList;
 
     teeth.clear();
-    teethSorted.clear();
+    teethSorted_.clear();
     unsigned int from = 0;
     unsigned int to = 0;
     bool rangeOpen = false;
@@ -174,7 +186,8 @@ const char* Gear_Measurement_Info::parseTeeth(std::string text) {
         if (!problem && !rangeOpen) problem = appendRange(teeth, from, to);
         if (problem) {
             teeth.clear();
-            cycles.clear();
+            cycles_.clear();
+            singleCycle_ = false;
             cyclesCalculated = false;
             return problem;
         }
@@ -222,29 +235,35 @@ std::string Gear_Measurement_Info::side_2_string() const {
     return Side_2_string(side);
 }
 
+std::vector<std::int32_t> Gear_Measurement_Info::getCycles() const {
+    return singleCycle_ ? std::vector<std::int32_t>(teeth.size(), 0) : cycles_;
+}
+
 long Gear_Measurement_Info::getCycle(unsigned int position) const {
-    if (!cyclesCalculated || position >= cycles.size()) return -1;
-    return cycles[position];
+    if (!cyclesCalculated || position >= cycleCount()) return -1;
+    return cycleAt(position);
 }
 
 long Gear_Measurement_Info::getMaxCycle() const {
-    return hasValidCycles() ? cycles.back() : -1;
+    return hasValidCycles() ? cycleAt(cycleCount() - 1) : -1;
 }
 
 bool Gear_Measurement_Info::hasValidCycles() const {
-    return !cycles.empty() && cycles.front() == 0 && cycles.back() != -1;
+    const std::size_t count = cycleCount();
+    return count != 0 && cycleAt(0) == 0 && cycleAt(count - 1) != -1;
 }
 
 bool Gear_Measurement_Info::calculateFirstLastIndexOfCycle(long cycle, unsigned int& first,
                                                            unsigned int& last) const {
     if (cycle < 0 || cycle < getCycle(0) || cycle > getMaxCycle()) return false;
+    const std::size_t count = cycleCount();
     std::size_t lo = 0;
-    for (; lo < cycles.size() && cycles[lo] != cycle; ++lo)
-        if (cycles[lo] == -1) return false;
-    std::size_t hi = cycles.size();
-    for (; hi > 0 && cycles[hi - 1] != cycle; --hi)
-        if (cycles[hi - 1] == -1) return false;
-    if (lo == cycles.size() || hi == 0) return false;
+    for (; lo < count && cycleAt(lo) != cycle; ++lo)
+        if (cycleAt(lo) == -1) return false;
+    std::size_t hi = count;
+    for (; hi > 0 && cycleAt(hi - 1) != cycle; --hi)
+        if (cycleAt(hi - 1) == -1) return false;
+    if (lo == count || hi == 0) return false;
     first = static_cast<unsigned int>(lo);
     last = static_cast<unsigned int>(hi - 1);
     return last >= first;
@@ -294,7 +313,9 @@ bool Gear_Measurement_Info::permutateToothOfCycle(const std::vector<unsigned int
     std::sort(current.begin(), current.end());
     std::vector<unsigned int> wanted;
     if (!sortedOnce(newOrder, wanted) || wanted != current) return false;
-    // A reordering within a cycle leaves the sorted teeth and the cycle of every position as they were.
+    // A reordering within a cycle leaves the sorted teeth and the cycle of every position as they were; an
+    // ascending list that stood for its own sorted form may not stay ascending.
+    if (teethSorted_.empty()) teethSorted_ = teeth;
     for (std::size_t k = 0; k < positions.size(); ++k)
         teeth[positions[k]] = newOrder[k];
     return true;
@@ -312,8 +333,8 @@ bool Gear_Measurement_Info::operator==(const Gear_Measurement_Info& other) const
     if (side != Side::Both && side != other.side) return false;
     if (measurementIndex != other.measurementIndex) return false;
     if (cyclesCalculated != other.cyclesCalculated || !cyclesCalculated) return false;
-    const long highest = cycles.empty() ? -1 : cycles.back();
-    const long otherHighest = other.cycles.empty() ? -1 : other.cycles.back();
+    const long highest = cycleCount() == 0 ? -1 : cycleAt(cycleCount() - 1);
+    const long otherHighest = other.cycleCount() == 0 ? -1 : other.cycleAt(other.cycleCount() - 1);
     if (highest != otherHighest) return false;
     return teeth == other.teeth;
 }
@@ -321,20 +342,25 @@ bool Gear_Measurement_Info::operator==(const Gear_Measurement_Info& other) const
 bool Gear_Measurement_Info::operator<(const Gear_Measurement_Info& other) const {
     if (type != other.type) return type < other.type;
     if (side != other.side) return side < other.side;
-    if (teethSorted != other.teethSorted) return teethSorted < other.teethSorted;
+    const std::vector<unsigned int>& sorted = getSortedTeeth();
+    const std::vector<unsigned int>& otherSorted = other.getSortedTeeth();
+    if (sorted != otherSorted) return sorted < otherSorted;
     return measurementIndex < other.measurementIndex;
 }
 
 bool Gear_Measurement_Info::calculateCycle() {
     if (cyclesCalculated) return true;
-    cycles.clear();
+    cycles_.clear();
+    singleCycle_ = false;
     if (teeth.empty() || teeth.front() == 0) return false;
     cyclesCalculated = true;
-    cycles.assign(teeth.size(), -1);
-    if (teeth.size() == 1) { // the common list of one tooth, without the work below
-        cycles.front() = 0;
+    // A list that measures no tooth twice is one cycle, the common case: nothing is stored for it.
+    const std::vector<unsigned int>& sorted = getSortedTeeth();
+    if (std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end()) {
+        singleCycle_ = true;
         return true;
     }
+    cycles_.assign(teeth.size(), -1);
 
     // The first cycle is the prefix of the list up to the first tooth met again.
     std::vector<unsigned int> firstCycle(teeth.begin(),
@@ -350,14 +376,19 @@ bool Gear_Measurement_Info::calculateCycle() {
         std::int32_t& seen = seenIn[static_cast<std::size_t>(at - firstCycle.begin())];
         if (seen == cycle) ++cycle;
         seen = cycle;
-        cycles[i] = cycle;
+        cycles_[i] = cycle;
     }
     return true;
 }
 
+// An ascending list is its own sorted form: nothing is copied.
 void Gear_Measurement_Info::updateTeethSorted() {
-    teethSorted = teeth;
-    if (teethSorted.size() > 1) std::sort(teethSorted.begin(), teethSorted.end());
+    if (std::is_sorted(teeth.begin(), teeth.end())) {
+        teethSorted_.clear();
+        return;
+    }
+    teethSorted_ = teeth;
+    std::sort(teethSorted_.begin(), teethSorted_.end());
 }
 
 unsigned int Gear_Measurement_Info::getTooth(unsigned int position) const noexcept {

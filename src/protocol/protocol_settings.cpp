@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <memory>
+#include <utility>
 
 namespace kest::gear {
 namespace {
@@ -63,26 +65,47 @@ bool sameExtraLine(const PS::BarDiagramExtraLine& a, const PS::BarDiagramExtraLi
 
 } // namespace
 
-ProtocolSettings::ProtocolSettings() {
+ProtocolSettings::ProtocolSettings()
+    : barDiagrams_(defaultBarDiagrams()) {
     profile_.flipDiagram = suiteFlag("gear.protocol.profile.flip_diagram");
     lead_.reference = Reference::LengthNonDatumToDatum;
     lead_.flipDiagram = suiteFlag("gear.protocol.lead.flip_diagram");
-    for (std::size_t i = 0; i < bar_diagrams.size(); ++i) {
-        BarDiagram& diagram = barDiagrams_[i];
-        diagram.feature = bar_diagrams[i].feature;
-        diagram.enabled = enabledByDefault(static_cast<BarDiagramType>(i));
-        if (*bar_diagrams[i].extraFeature != '\0')
-            diagram.extraLines.push_back({bar_diagrams[i].extraFeature, false});
+}
+
+const std::shared_ptr<const ProtocolSettings::BarDiagrams>& ProtocolSettings::defaultBarDiagrams() {
+    static const std::shared_ptr<const BarDiagrams> defaults = [] {
+        auto diagrams = std::make_shared<BarDiagrams>();
+        for (std::size_t i = 0; i < bar_diagrams.size(); ++i) {
+            BarDiagram& diagram = (*diagrams)[i];
+            diagram.feature = bar_diagrams[i].feature;
+            diagram.enabled = enabledByDefault(static_cast<BarDiagramType>(i));
+            if (*bar_diagrams[i].extraFeature != '\0')
+                diagram.extraLines.push_back({bar_diagrams[i].extraFeature, false});
+        }
+        return std::shared_ptr<const BarDiagrams>(std::move(diagrams));
+    }();
+    return defaults;
+}
+
+ProtocolSettings::BarDiagrams& ProtocolSettings::ownBarDiagrams() {
+    if (barDiagrams_.use_count() != 1) {
+        auto own = std::make_shared<BarDiagrams>(*barDiagrams_);
+        BarDiagrams& diagrams = *own;
+        barDiagrams_ = std::move(own);
+        return diagrams;
     }
+    // Held by this object alone, which made it as a modifiable array: the defaults are always shared.
+    return const_cast<BarDiagrams&>(*barDiagrams_);
 }
 
 ProtocolSettings::~ProtocolSettings() = default;
 
 ProtocolSettings::BarDiagram& ProtocolSettings::barDiagram(BarDiagramType type) {
-    return barDiagrams_[barDiagramIndex(type)];
+    const std::size_t index = barDiagramIndex(type);
+    return ownBarDiagrams()[index];
 }
 const ProtocolSettings::BarDiagram& ProtocolSettings::barDiagram(BarDiagramType type) const {
-    return barDiagrams_[barDiagramIndex(type)];
+    return (*barDiagrams_)[barDiagramIndex(type)];
 }
 
 bool ProtocolSettings::getProfLeadParameters(bool profile, parametersProfLead& parameters) const {
@@ -177,9 +200,9 @@ bool ProtocolSettings::operator==(const ProtocolSettings& other) const {
         header_ != other.header_ || pitchSingleValueTable_ != other.pitchSingleValueTable_ ||
         pitchResultsOverviewTable_ != other.pitchResultsOverviewTable_ || outputs_ != other.outputs_)
         return false;
-    for (std::size_t i = 0; i < barDiagrams_.size(); ++i) {
-        const BarDiagram& a = barDiagrams_[i];
-        const BarDiagram& b = other.barDiagrams_[i];
+    for (std::size_t i = 0; i < barDiagrams_->size(); ++i) {
+        const BarDiagram& a = (*barDiagrams_)[i];
+        const BarDiagram& b = (*other.barDiagrams_)[i];
         if (a.feature != b.feature || a.enabled != b.enabled || !nearlyEqual(a.scale, b.scale) ||
             !std::ranges::equal(a.extraLines, b.extraLines, sameExtraLine))
             return false;

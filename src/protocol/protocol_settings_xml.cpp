@@ -158,7 +158,7 @@ bool ProtocolSettings::savePitch(MSXMLWrapper& xml, XMLNode protocol) const {
     }
     BarDiagramNodes nodes(xml, protocol, true);
     for (std::size_t i = 0; i < bar_diagrams.size(); ++i) {
-        const BarDiagram& diagram = barDiagrams_[i];
+        const BarDiagram& diagram = (*barDiagrams_)[i];
         const XMLNode node = nodes.node(bar_diagrams[i].key);
         if (!writeFlag(xml, node, diagram.enabled)) return false;
         const XMLNode scale = xml.createNode(kScaleElement, node);
@@ -275,8 +275,9 @@ bool ProtocolSettings::loadPitch(MSXMLWrapper& xml, XMLNode protocol) {
         result = readChildFlag(xml, table, kOverviewResultsElement, pitchResultsOverviewTable_) && result;
     }
     BarDiagramNodes nodes(xml, protocol, false);
+    BarDiagrams& diagrams = ownBarDiagrams();
     for (std::size_t i = 0; i < bar_diagrams.size(); ++i) {
-        BarDiagram& diagram = barDiagrams_[i];
+        BarDiagram& diagram = diagrams[i];
         const XMLNode node = nodes.node(bar_diagrams[i].key);
         if (!node) {
             diagram.enabled = false;

@@ -51,9 +51,15 @@ void checkVersion(const host::MSXMLWrapper& xml, std::string& version) {
     const host::XMLNode root = xml.getRootNode();
     if (!root) throw "couldn't load corrupted gear-object";
     if (!xml.getAttributeValue(root, "version", version)) version.clear();
+    // The oldest stamp is parsed once, not on every load.
+    static const VersionStamp oldest = [] {
+        VersionStamp parsed;
+        parsed.parse(oldestLoadableVersion);
+        return parsed;
+    }();
     VersionStamp stamp;
     if (stamp.parse(version)) {
-        if (stamp.compare(oldestLoadableVersion) < 0) {
+        if (stamp.compare(oldest) < 0) {
             const std::string message =
                 "invalid version of gear-object found: required=" + std::string(oldestLoadableVersion) +
                 ", actual=" + stamp.format();

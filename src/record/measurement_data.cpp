@@ -9,6 +9,7 @@
 #include "util/number_text.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -28,9 +29,14 @@ constexpr Side kStoredSides[] = {Side::Left, Side::Right, Side::Both};
 
 // The side of a measurement element that the reader takes; false for any other side text.
 bool storedSide(std::string_view text, Side& side) {
-    for (const Side stored : kStoredSides) {
-        if (text != Side_2_string(stored)) continue;
-        side = stored;
+    static const std::array<std::string, std::size(kStoredSides)> names = [] {
+        std::array<std::string, std::size(kStoredSides)> texts;
+        std::ranges::transform(kStoredSides, texts.begin(), Side_2_string);
+        return texts;
+    }();
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        if (text != names[k]) continue;
+        side = kStoredSides[k];
         return true;
     }
     return false;
@@ -39,9 +45,9 @@ bool storedSide(std::string_view text, Side& side) {
 // A child of "measurement" that this section reads and writes: named by a kind, for a stored side.
 bool isMeasurementElement(const host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type& type,
                           Side& side) {
-    std::string text;
-    return string_2_Measurement_Type(node.name(), &type) &&
-           xml.getAttributeValue(node, kSideAttribute, text) && storedSide(text, side);
+    if (!string_2_Measurement_Type(node.name(), &type)) return false;
+    const char* text = xml.findAttribute(node, kSideAttribute);
+    return text != nullptr && storedSide(text, side);
 }
 
 } // namespace
@@ -50,7 +56,7 @@ MeasurementData::Entries::Key MeasurementData::Entries::keyOf(const Gear_Measure
                                                               bool withTeeth) {
     static const std::vector<unsigned int> none;
     if (!withTeeth) return {info.type, info.side, info.measurementIndex, none, none};
-    return {info.type, info.side, info.measurementIndex, info.teethSorted, info.teeth};
+    return {info.type, info.side, info.measurementIndex, info.getSortedTeeth(), info.teeth};
 }
 
 void MeasurementData::Entries::reindex() {
@@ -74,24 +80,26 @@ MeasurementData::Entries::find(const Gear_Measurement_Info& info) const {
     return found == index_.end() ? entries_.end() : *found;
 }
 
-void MeasurementData::Entries::replace(const Gear_Measurement_Info& info, const std::string& name) {
-    if (info.isToothlistEmpty()) {
-        if (const auto entry = find(info); entry != entries_.end()) {
-            index_.erase(entry);
-            entries_.erase(entry);
+void MeasurementData::Entries::replace(Gear_Measurement entry) {
+    if (entry.isToothlistEmpty()) {
+        if (const auto found = find(entry); found != entries_.end()) {
+            index_.erase(found);
+            entries_.erase(found);
         }
     }
-    // With teeth, the key found is the key of the entry added.
-    if (const auto found = index_.find(keyOf(info, true)); found != index_.end()) {
-        const Set::const_iterator entry = *found;
-        index_.erase(found);
-        entries_.erase(entry);
+    // With teeth, the key found is the key of the entry added; where it is or would be is where the entry
+    // goes into the index.
+    auto at = index_.lower_bound(keyOf(entry, true));
+    if (at != index_.end() && !ByKey()(keyOf(entry, true), *at)) {
+        const Set::const_iterator old = *at;
+        at = index_.erase(at);
+        entries_.erase(old);
     }
-    if (name.empty()) return;
+    if (entry.name.empty()) return;
     // A file lists its measurements mostly in the set's order: the end is the likely place.
     const std::size_t before = entries_.size();
-    const auto added = entries_.emplace_hint(entries_.end(), info, name);
-    if (entries_.size() > before) index_.insert(added);
+    const auto added = entries_.emplace_hint(entries_.end(), std::move(entry));
+    if (entries_.size() > before) index_.insert(at, added);
 }
 
 // The given info stands on the left of ==, so that an info for both flanks clears the entries of either.
@@ -144,12 +152,16 @@ std::string MeasurementData::name(const Gear_Measurement_Info& info, bool transi
 // can move together; without one, only an absolute name has a meaning.
 bool MeasurementData::set(const std::string& name, const Gear_Measurement_Info& info, bool transient,
                           const std::string& basePath) {
-    if (basePath.empty() && !isAbsolutePath(name)) {
+    return set(Gear_Measurement(info, name), transient, basePath);
+}
+
+bool MeasurementData::set(Gear_Measurement entry, bool transient, const std::string& basePath) {
+    if (basePath.empty() && !isAbsolutePath(entry.name)) {
         GR_ERROR_LOG("%s", kNotAbsolute);
         return false;
     }
-    (transient ? transient_ : stored_)
-        .replace(info, basePath.empty() ? name : relativeToGearFile(basePath, name));
+    if (!basePath.empty()) entry.name = relativeToGearFile(basePath, entry.name);
+    (transient ? transient_ : stored_).replace(std::move(entry));
     return true;
 }
 
@@ -161,32 +173,38 @@ bool MeasurementData::load(host::MSXMLWrapper& xml, const std::string& gearFile)
     struct Element {
         std::size_t rank;
         host::XMLNode node;
-        Gear_Measurement_Info info;
+        Measurement_Type type;
+        Side side;
     };
     std::vector<Element> elements;
     for (const host::XMLNode node : xml.getNodes(kMeasurementChildren)) {
-        Element e{0, node, {}};
-        if (!isMeasurementElement(xml, node, e.info.type, e.info.side)) continue;
-        e.rank =
-            kindRank(e.info.type) * std::size(kStoredSides) +
-            static_cast<std::size_t>(std::ranges::find(kStoredSides, e.info.side) - std::begin(kStoredSides));
-        elements.push_back(std::move(e));
+        Element e{0, node, {}, {}};
+        if (!isMeasurementElement(xml, node, e.type, e.side)) continue;
+        e.rank = kindRank(e.type) * std::size(kStoredSides) +
+                 static_cast<std::size_t>(std::ranges::find(kStoredSides, e.side) - std::begin(kStoredSides));
+        elements.push_back(e);
     }
     std::ranges::stable_sort(elements, {}, &Element::rank);
 
     bool result = true;
-    std::string teeth;
-    for (Element& e : elements) {
-        e.info.measurementIndex = measurement_xml::readMeasurementIndex(xml, e.node);
-        teeth.clear();
-        xml.getAttributeValue(e.node, kToothAttribute, teeth);
-        if (!e.info.setTooth(teeth)) {
+    host::UserText name;
+    for (const Element& e : elements) {
+        Gear_Measurement entry;
+        entry.type = e.type;
+        entry.side = e.side;
+        entry.measurementIndex = measurement_xml::readMeasurementIndex(xml, e.node);
+        const char* teeth = xml.findAttribute(e.node, kToothAttribute);
+        if (!entry.setTooth(teeth ? teeth : "")) {
             GR_TRACE(1, "element '%s': tooth list '%s' does not read, the measurement is left out",
-                     e.node.name(), teeth.c_str());
+                     e.node.name(), teeth ? teeth : "");
             continue;
         }
-        host::UserText name;
-        result = host::readUserText(xml, e.node, name) && set(name.text, e.info, false, gearFile) && result;
+        if (!host::readUserText(xml, e.node, name)) {
+            result = false;
+            continue;
+        }
+        entry.name = std::move(name.text);
+        result = set(std::move(entry), false, gearFile) && result;
     }
     return result;
 }

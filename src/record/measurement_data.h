@@ -29,6 +29,9 @@ public:
     bool save(host::MSXMLWrapper& xml) const;
 
 private:
+    // set() with the name in the entry, which is moved in.
+    bool set(Gear_Measurement entry, bool transient, const std::string& basePath);
+
     // The entries of one set, with an index by what identifies an entry: kind, side, measurement index and
     // tooth list (sorted, then as written), so that an entry is found and replaced in logarithmic time.
     class Entries {
@@ -56,7 +59,8 @@ private:
         // The entry that stands for `info`: of the same kind, side and index and, when the info names teeth,
         // of the same tooth text; without teeth the first such entry. returns all().end() when there is none.
         Set::const_iterator find(const Gear_Measurement_Info& info) const;
-        void replace(const Gear_Measurement_Info& info, const std::string& name);
+        // Puts the entry in place of the one with its key; an entry without a name only removes that one.
+        void replace(Gear_Measurement entry);
         template <typename Predicate>
         void eraseIf(Predicate erase) {
             std::erase_if(entries_, erase);

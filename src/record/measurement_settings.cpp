@@ -225,6 +225,7 @@ bool MeasurementSettings::load(host::MSXMLWrapper& xml, const std::string&) {
         elements.push_back({kindRank(type), node, type});
     }
     std::ranges::stable_sort(elements, {}, &Element::rank);
+    settings_.reserve(settings_.size() + elements.size());
     for (const Element& e : elements) {
         Gear_Measurement_Path s;
         result = readSetting(xml, e.node, e.type, s) && result;

@@ -115,7 +115,7 @@ bool FeedMarkInformation::loadXML(host::MSXMLWrapper* xml) {
         // A later point replaces an earlier one with an equal key, its key included. The points come mostly
         // in key order: the end is the likely place.
         const std::size_t before = points.size();
-        const auto entry = points.try_emplace(points.end(), info, point);
+        const auto entry = points.try_emplace(points.end(), std::move(info), point); // moves only when added
         if (points.size() == before) {
             auto node = points.extract(entry);
             node.key() = std::move(info);

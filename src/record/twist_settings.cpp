@@ -125,17 +125,18 @@ std::vector<const Gear_Measurement_Path*> twistOfTooth(const std::vector<Gear_Me
     std::vector<const Gear_Measurement_Path*> measuring;
     if (!isTwistKind(type)) return measuring;
     for (const Gear_Measurement_Path& s : settings)
-        if (s.type == type && s.side == side && std::ranges::binary_search(s.teethSorted, tooth))
+        if (s.type == type && s.side == side && std::ranges::binary_search(s.getSortedTeeth(), tooth))
             measuring.push_back(&s);
     // The view orders the entries of a tooth by index, and those of equal index as its first sort ordered
     // their settings: by their sorted teeth, in list order where these are equal too.
     std::ranges::stable_sort(measuring, [](const auto* a, const auto* b) {
         if (a->measurementIndex != b->measurementIndex) return a->measurementIndex < b->measurementIndex;
-        return a->teethSorted < b->teethSorted;
+        return a->getSortedTeeth() < b->getSortedTeeth();
     });
     std::vector<const Gear_Measurement_Path*> entries;
     for (const Gear_Measurement_Path* s : measuring) {
-        const auto [first, last] = std::equal_range(s->teethSorted.begin(), s->teethSorted.end(), tooth);
+        const auto [first, last] =
+            std::equal_range(s->getSortedTeeth().begin(), s->getSortedTeeth().end(), tooth);
         const auto repeats = static_cast<std::size_t>(last - first); // once per cycle
         entries.insert(entries.end(), s->getAllTeeth().size() < 2 ? 1 : repeats, s);
     }

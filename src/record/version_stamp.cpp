@@ -30,8 +30,12 @@ int VersionStamp::compare(const std::string& other) const {
                  other.c_str());
         return INT_MIN;
     }
+    return compare(that);
+}
+
+int VersionStamp::compare(const VersionStamp& other) const noexcept {
     const auto mine = std::tie(major, minor, release, servicePack);
-    const auto theirs = std::tie(that.major, that.minor, that.release, that.servicePack);
+    const auto theirs = std::tie(other.major, other.minor, other.release, other.servicePack);
     return mine < theirs ? -1 : (theirs < mine ? 1 : 0);
 }
 

@@ -22,6 +22,8 @@ struct VersionStamp {
     std::string format() const;
     // -1, 0 or 1 against `other`; when `other` cannot be parsed it traces and returns the lowest int.
     int compare(const std::string& other) const;
+    // -1, 0 or 1 against a stamp already parsed
+    int compare(const VersionStamp& other) const noexcept;
 };
 
 } // namespace kest::gear

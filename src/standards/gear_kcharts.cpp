@@ -1,5 +1,6 @@
 #include <kest/gear/kchart.h>
 
+#include "evaluation/evaluation_xml.h"
 #include "host/child_sync.h"
 #include "measurement/measurement_xml.h"
 #include "record/gear_file_xml.h"
@@ -167,7 +168,7 @@ bool GearKCharts::loadXML(host::MSXMLWrapper* xml) {
     for (const Measurement_Type type : kChartTypes)
         for (const Side side : kChartSides) {
             clear(type, side);
-            for (const host::XMLNode node : xml->getNodes(sidePath(type, side) + "/" + kKChartElement)) {
+            for (const host::XMLNode node : evaluation_xml::groupChildren(*xml, type, side, kKChartElement)) {
                 std::string text;
                 long index = 0;
                 if (xml->getAttributeValue(node, kMeasurementIndexAttribute, text))

@@ -7,14 +7,18 @@
 #include <kest/gear/host/export.h>
 #include <kest/gear/measurement_enums.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace kest::gear {
 
-// A value type used as the key of ordered containers. The tooth-setting operations keep `teethSorted` and
-// `cycles` in step with `teeth`; code that assigns the lists directly takes that duty over.
+// A value type used as the key of ordered containers. The tooth-setting operations keep the sorted teeth and
+// the cycles in step with `teeth`; code that assigns the list directly takes that duty over.
+//
+// Most lists are ascending and measure each tooth once (a single tooth above all): such a list is its own
+// sorted form and lies in cycle 0 throughout, so neither is stored and a copy costs the list alone.
 class GEARRECORDS_API Gear_Measurement_Info {
 public:
     Measurement_Type type = Measurement_Type::Profile;
@@ -24,11 +28,7 @@ public:
     unsigned int measurementIndex = 0;
     // tooth numbers (from 1) in measuring order; a repeated tooth starts a further cycle
     std::vector<unsigned int> teeth;
-    // `teeth` in ascending order, duplicates kept
-    std::vector<unsigned int> teethSorted;
-    // the cycle of each entry of `teeth`, -1 where none could be given
-    std::vector<std::int32_t> cycles;
-    // `cycles` belongs to the current `teeth`
+    // the cycles belong to the current `teeth`
     bool cyclesCalculated = false;
 
     Gear_Measurement_Info() = default;
@@ -52,6 +52,13 @@ public:
     bool setTooth(unsigned int tooth, long position);
 
     const std::vector<unsigned int>& getAllTeeth() const noexcept { return teeth; }
+    // `teeth` in ascending order, duplicates kept
+    const std::vector<unsigned int>& getSortedTeeth() const noexcept {
+        return teethSorted_.empty() ? teeth : teethSorted_;
+    }
+    // The cycle of each entry of `teeth`, -1 where none could be given. returns an empty list when the
+    // cycles are not calculated
+    std::vector<std::int32_t> getCycles() const;
     bool isToothlistEmpty() const noexcept { return teeth.empty(); }
     // The list as "1,2,3,7" or, compressed into runs, as "1-3,7". returns "" for an empty list
     std::string teeth_2_string(bool compress) const;
@@ -91,6 +98,16 @@ public:
     bool operator<(const Gear_Measurement_Info& other) const;
 
 private:
+    // `teeth` sorted, or empty when `teeth` is ascending and so its own sorted form
+    std::vector<unsigned int> teethSorted_;
+    // the cycle of each entry of `teeth`, -1 where none could be given; empty when `singleCycle_` stands for
+    // a list that measures no tooth twice, all of whose entries lie in cycle 0
+    std::vector<std::int32_t> cycles_;
+    bool singleCycle_ = false;
+
+    // The number of cycle entries, and the cycle of one of them (position below cycleCount()).
+    std::size_t cycleCount() const noexcept { return singleCycle_ ? teeth.size() : cycles_.size(); }
+    std::int32_t cycleAt(std::size_t position) const noexcept { return singleCycle_ ? 0 : cycles_[position]; }
     // setTooth(text); returns the reason for a refusal, nullptr when the text was taken
     const char* parseTeeth(std::string text);
     bool calculateCycle();

@@ -50,6 +50,8 @@ public:
     MeasurementPath() = default;
     MeasurementPath(const MeasurementPath&) = default;
     MeasurementPath& operator=(const MeasurementPath&) = default;
+    MeasurementPath(MeasurementPath&&) noexcept = default;
+    MeasurementPath& operator=(MeasurementPath&&) noexcept = default;
     virtual ~MeasurementPath();
 
     // Adds the "point" elements below `node` to the path, which is not emptied first. A point with a missing,

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -209,6 +210,11 @@ private:
         double scale = 0.0;
         std::vector<BarDiagramExtraLine> extraLines;
     };
+    using BarDiagrams = std::array<BarDiagram, bar_diagrams.size()>;
+    // The bar diagrams as every new settings object has them, built once.
+    static const std::shared_ptr<const BarDiagrams>& defaultBarDiagrams();
+    // The bar diagrams for a change: copied first while other settings share them.
+    BarDiagrams& ownBarDiagrams();
 
     parametersProfLead& profLead(bool profile) noexcept { return profile ? profile_ : lead_; }
     BarDiagram& barDiagram(BarDiagramType type);
@@ -232,7 +238,9 @@ private:
     bool pitchSingleValueTable_ = false;
     bool pitchResultsOverviewTable_ = true;
     std::array<bool, output_keys.size()> outputs_{true, false, false, false, false, false};
-    std::array<BarDiagram, bar_diagrams.size()> barDiagrams_;
+    // Shared between copies until one of them changes its diagrams, so that a new or copied object does not
+    // build them again.
+    std::shared_ptr<const BarDiagrams> barDiagrams_;
     std::map<std::string, OtherData> other_;
     AddendumModificationVariantClass addendumModificationVariant_;
     std::map<Side, std::string> flankNames_;
