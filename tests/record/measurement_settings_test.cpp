@@ -179,19 +179,15 @@ std::string twistMessage(const std::vector<Gear_Measurement_Path>& given, MT typ
 // Which measurements of a tooth and flank there are: the reference and as many on either side.
 TEST(measurement_settings, TwistMeasurements) {
     const std::tuple<MT, std::vector<unsigned int>, bool, const char*> rows[] = {
+        // clang-format off
         {MT::Profile, {0, 1, 2}, false, ""},
         {MT::Lead, {0, 1, 2, 3, 4}, false, ""},
         {MT::Profile, {}, false, "no measurements defined"},
         {MT::Pitch, {0, 1, 2}, false, "at least 3 measurements required"}, // pitch settings are no twist
         {MT::Profile, {1, 2, 3}, false, "reference measurement missing"},
-        {MT::Profile,
-         {0, 1, 3},
-         false,
-         "same number of measurements on each side of reference measurement required"},
-        {MT::Profile,
-         {0, 1, 2, 3, 4},
-         true,
-         "odd number of measurements required incl. reference measurement"},
+        {MT::Profile, {0, 1, 3}, false, "same number of measurements on each side of reference measurement required"},
+        {MT::Profile, {0, 1, 2, 3, 4}, true, "odd number of measurements required incl. reference measurement"},
+        // clang-format on
     };
     for (const auto& [type, indices, enabledOnly, message] : rows) {
         std::vector<Gear_Measurement_Path> given;
@@ -227,48 +223,24 @@ TEST(measurement_settings, TwistOfSettingsForSeveralTeeth) {
 // The ranges of a valid twist with one of them replaced.
 TEST(measurement_settings, TwistRanges) {
     const std::tuple<MT, unsigned int, std::vector<MeasurementPathPoint>, const char*> rows[] = {
+        // clang-format off
         {MT::Profile, 2, {}, "no range for measurement 2:'DOWN_1' defined"},
-        {MT::Profile,
-         1,
-         {at(43.5, 20), at(47, 20), at(50.1, 20)},
-         "only 2 points for range for measurement 1:'UP_1' allowed"},
+        {MT::Profile, 1, {at(43.5, 20), at(47, 20), at(50.1, 20)}, "only 2 points for range for measurement 1:'UP_1' allowed"},
         {MT::Profile, 1, {at(43.5, 20), at(50.1, 20 + 5e-7)}, ""},
-        {MT::Profile,
-         1,
-         {at(43.5, 20), at(50.1, 20 + 1e-5)},
-         "different heights for range for measurement 1:'UP_1' not allowed"},
-        {MT::Profile,
-         1,
-         {at(43.5, 8), at(50.1, 8, R::Diameter, R::LengthDatumToNonDatum)},
+        {MT::Profile, 1, {at(43.5, 20), at(50.1, 20 + 1e-5)}, "different heights for range for measurement 1:'UP_1' not allowed"},
+        {MT::Profile, 1, {at(43.5, 8), at(50.1, 8, R::Diameter, R::LengthDatumToNonDatum)},
          "different height references for range for measurement 1:'UP_1' not allowed"},
-        {MT::Profile,
-         2,
-         {at(43.5, 30), at(50.1, 30, R::VCircleDiameter)},
+        {MT::Profile, 2, {at(43.5, 30), at(50.1, 30, R::VCircleDiameter)},
          "different position reference for range for measurement 2:'DOWN_1' not allowed"},
-        {MT::Profile,
-         1,
-         {at(43.5, 20), at(50.2, 20)},
-         "different positions for range for measurement 1:'UP_1' not allowed"},
-        {MT::Lead,
-         1,
-         {at(42, 10), at(42, 90, R::RollingPath)},
+        {MT::Profile, 1, {at(43.5, 20), at(50.2, 20)}, "different positions for range for measurement 1:'UP_1' not allowed"},
+        {MT::Lead, 1, {at(42, 10), at(42, 90, R::RollingPath)},
          "different position references for range for measurement 1:'OUT_1' not allowed"},
-        {MT::Lead,
-         1,
-         {at(42, 10), at(42.1, 90)},
-         "different positions for range for measurement 1:'OUT_1' not allowed"},
-        {MT::Lead,
-         1,
-         {at(42, 10, R::Diameter, R::PercentNonDatumToDatum), at(42, 90)},
+        {MT::Lead, 1, {at(42, 10), at(42.1, 90)}, "different positions for range for measurement 1:'OUT_1' not allowed"},
+        {MT::Lead, 1, {at(42, 10, R::Diameter, R::PercentNonDatumToDatum), at(42, 90)},
          "different height reference for range for measurement 1:'OUT_1' not allowed"},
-        {MT::Lead,
-         1,
-         {at(42, 11), at(42, 90)},
-         "different heights for range for measurement 1:'OUT_1' not allowed"},
-        {MT::Lead,
-         1,
-         {at(42, 10), at(42, 89)},
-         "different heights reference for range for measurement 1:'OUT_1' not allowed"},
+        {MT::Lead, 1, {at(42, 11), at(42, 90)}, "different heights for range for measurement 1:'OUT_1' not allowed"},
+        {MT::Lead, 1, {at(42, 10), at(42, 89)}, "different heights reference for range for measurement 1:'OUT_1' not allowed"},
+        // clang-format on
     };
     for (const auto& [type, replaced, points, message] : rows) {
         std::vector<Gear_Measurement_Path> given = {twistRange(type, 0), twistRange(type, 1),
@@ -279,7 +251,7 @@ TEST(measurement_settings, TwistRanges) {
 }
 
 // A tooth setting is appended as given, enabled or not, and counted; nothing is merged.
-TEST(measurement_settings, AddToothSetting) {
+TEST(measurement_settings, ToothSettingsAndEmptyTwistView) {
     MeasurementSettings settings;
     EXPECT_TRUE(settings.addToothSetting(Gear_Measurement_Info(MT::Pitch, Side::Both, "1-23", 0), true));
     EXPECT_TRUE(settings.addToothSetting(Gear_Measurement_Info(MT::Pitch, Side::Both, "1-23", 0), false));
@@ -288,18 +260,15 @@ TEST(measurement_settings, AddToothSetting) {
     std::vector<Gear_Measurement_Info> infos(1);
     EXPECT_EQ(settings.getAllToothSettings(&infos), 2u);
     EXPECT_EQ(infos.size(), 3u) << "appended to what the list held";
-}
-
-// Without settings or without an output the twist view counts nothing and leaves the output alone.
-TEST(measurement_settings, TwistCountWithoutSettingsOrOutput) {
-    MeasurementSettings settings;
+    // without path settings or without an output the twist view counts nothing and leaves the output alone
+    MeasurementSettings empty;
     std::vector<Gear_Measurement_Path> out{setting("9", 'z')};
-    EXPECT_EQ(settings.getAllTwistSettings(&out), 0u);
-    EXPECT_EQ(settings.getTwistSettings(&out, MT::Profile, Side::Left, 9), 0u);
+    EXPECT_EQ(empty.getAllTwistSettings(&out), 0u);
+    EXPECT_EQ(empty.getTwistSettings(&out, MT::Profile, Side::Left, 9), 0u);
     EXPECT_EQ(summary(out), "pl0 9 z");
-    settings.addPathSetting(setting("1", 'a'));
-    EXPECT_EQ(settings.getAllTwistSettings(nullptr), 0u);
-    EXPECT_EQ(settings.getTwistSettings(nullptr, MT::Profile, Side::Left, 1), 0u);
+    empty.addPathSetting(setting("1", 'a'));
+    EXPECT_EQ(empty.getAllTwistSettings(nullptr), 0u);
+    EXPECT_EQ(empty.getTwistSettings(nullptr, MT::Profile, Side::Left, 1), 0u);
 }
 
 // The identity attributes read leniently: no "enabled" is enabled; an index beyond 32 bits is 0, not cut.
