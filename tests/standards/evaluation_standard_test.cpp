@@ -48,28 +48,15 @@ struct ValidityRow {
 
 TEST(evaluation_standard, ValidityWithoutInfoFunction) {
     const ValidityRow rows[] = {
+        // clang-format off
         {"unknown standard", C::Unknown, {}, true, ""},
-        {"unknown standard",
-         C::Class5,
-         {},
-         false,
+        {"unknown standard", C::Class5, {}, false,
          "unknown standard with set standard class (standard class must be set to unknown)"},
-        {"unknown standard",
-         C::Unknown,
-         {{"st", "A"}},
-         false,
+        {"unknown standard", C::Unknown, {{"st", "A"}}, false,
          "unknown standard with non-empty sub-quality (sub-quality must be empty)"},
         {"FREE_DIN_3962", C::Unknown, {}, true, ""},
-        {"CAT_1E2028",
-         C::Class1,
-         {},
-         false,
-         "standard does not support quality but standard class was given"},
-        {"FREE_DIN_3962",
-         C::Unknown,
-         {{"st", "A"}},
-         false,
-         "standard without quality does not support sub-quality"},
+        {"CAT_1E2028", C::Class1, {}, false, "standard does not support quality but standard class was given"},
+        {"FREE_DIN_3962", C::Unknown, {{"st", "A"}}, false, "standard without quality does not support sub-quality"},
         {"DIN_3962", C::Class5, {{"st", "A"}}, false, "standard does not support sub-quality"},
         {"AGMA_2000_A88", C::Class5, {}, false, "standard must have sub-quality"},
         {"AGMA_2000_A88", C::Class5, {{"st", "a"}}, false, "standard with unknown sub-quality"},
@@ -79,6 +66,7 @@ TEST(evaluation_standard, ValidityWithoutInfoFunction) {
         {"MY_TABLE", C::Class4, {{"any", "thing"}}, true, "warning: f_ptr is a null pointer"},
         {"DIN_3962", C::Class5, {}, true, "warning: f_ptr is a null pointer"},
         {"CUSTOM_TOLERANCE_TABLE", C::Class5, {}, true, "warning: custom tolerance not set at this moment"},
+        // clang-format on
     };
     for (const ValidityRow& row : rows) {
         std::string message = "stale";
@@ -146,15 +134,6 @@ TEST(evaluation_standard, Construction) {
     EXPECT_EQ(EvaluationStandard::unknown_class(), "unknown class");
 }
 
-TEST(evaluation_standard, SavingTheUnknownStandardWithoutElementWritesNothing) {
-    MSXMLWrapper xml;
-    xml.reset("gear");
-    const std::string before = serialized(xml);
-    EXPECT_TRUE(EvaluationStandard().saveXML(&xml, EvaluationFitType::None));
-    EXPECT_EQ(serialized(xml), before);
-    EXPECT_FALSE(EvaluationStandard().saveXML(nullptr, EvaluationFitType::None));
-}
-
 // In place: a sub-quality keeps the element of its letter with what the library does not know, the others go.
 TEST(evaluation_standard, Save) {
     MSXMLWrapper xml;
@@ -174,13 +153,17 @@ TEST(evaluation_standard, Save) {
     EXPECT_EQ(serialized(xml).find("fitType"), std::string::npos);
 }
 
-// An element written for other sections alone reads back as the unknown standard, so it stays as it is.
-TEST(evaluation_standard, SavingTheUnknownStandardKeepsAnElementWithoutStandard) {
+// The unknown standard writes no element, and an element written for other sections alone reads back as the
+// unknown standard, so it stays as it is.
+TEST(evaluation_standard, SavingTheUnknownStandard) {
+    EXPECT_FALSE(EvaluationStandard().saveXML(nullptr, EvaluationFitType::None));
     MSXMLWrapper xml;
-    ASSERT_TRUE(xml.parse("<gear><evaluation><range/></evaluation></gear>"));
-    const std::string before = serialized(xml);
-    ASSERT_TRUE(EvaluationStandard().saveXML(&xml, EvaluationFitType::None));
-    EXPECT_EQ(serialized(xml), before);
+    for (const char* document : {"<gear/>", "<gear><evaluation><range/></evaluation></gear>"}) {
+        ASSERT_TRUE(xml.parse(document));
+        const std::string before = serialized(xml);
+        ASSERT_TRUE(EvaluationStandard().saveXML(&xml, EvaluationFitType::None));
+        EXPECT_EQ(serialized(xml), before);
+    }
     ASSERT_TRUE(EvaluationStandard().saveXML(&xml, EvaluationFitType::Close)); // a fit type is worth writing
     EXPECT_NE(
         serialized(xml).find("standard=\"unknown standard\" quality=\"unknown class\" fitType=\"close\""),
