@@ -54,22 +54,21 @@ struct MergeCase {
 // For every tooth it names, the newer setting's path wins; a setting is split rather than left without teeth.
 TEST(measurement_settings, MergeRule) {
     const MergeCase rows[] = {
+        // clang-format off
         {"partial overlap", {setting("1-3", 'A'), setting("2,5", 'B')}, "pl0 1,3 A | pl0 2,5 B"},
-        {"same teeth, path only",
-         {setting("1-3", 'A'), setting("2,5", 'B'), setting("3,1", 'C')},
+        {"same teeth, path only", {setting("1-3", 'A'), setting("2,5", 'B'), setting("3,1", 'C')},
          "pl0 1,3 C | pl0 2,5 B"},
         {"subset", {setting("1-5", 'A'), setting("3,2", 'B')}, "pl0 1,4-5 A | pl0 3-2 B"},
         {"superset", {setting("2,3", 'A'), setting("4-1", 'B')}, "pl0 2-3 B | pl0 1,4 B"},
-        {"superset of two",
-         {setting("2", 'A'), setting("3", 'B'), setting("1-4", 'C')},
+        {"superset of two", {setting("2", 'A'), setting("3", 'B'), setting("1-4", 'C')},
          "pl0 2 C | pl0 3 C | pl0 1,4 C"},
-        {"two partial overlaps",
-         {setting("1,2", 'A'), setting("3,4", 'B'), setting("2,3", 'C')},
+        {"two partial overlaps", {setting("1,2", 'A'), setting("3,4", 'B'), setting("2,3", 'C')},
          "pl0 1 A | pl0 4 B | pl0 2-3 C"},
         {"disjoint", {setting("1,2", 'A'), setting("3", 'B')}, "pl0 1-2 A | pl0 3 B"},
         {"other flag", {setting("1-3", 'A'), setting("2", 'B', false)}, "pl0 1-3 A | pl0 2 B off"},
         {"other index", {setting("1", 'A'), setting("1", 'B', true, 1)}, "pl0 1 A | pl1 1 B"},
         {"other kind", {setting("1", 'A'), setting("1", 'B', true, 0, MT::Lead)}, "pl0 1 A | ll0 1 B"},
+        // clang-format on
     };
     for (const MergeCase& row : rows) {
         MeasurementSettings settings;
