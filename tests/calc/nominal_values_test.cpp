@@ -34,15 +34,35 @@ TEST(nominal_values, NamedValuesAreThoseOfTheOperations) {
     const CylindricalGearGeometry g = t.make(4.0);
     const GearCalculator c(&g);
     DiagnosticsCapture capture(1);
-    // clang-format off
-    const NV asked[]{NV::FlankOffsetAngle, NV::TipDiameter, NV::RootDiameter, NV::St, NV::Sn, NV::Sbt, NV::Sbn,
-                     NV::Svt, NV::Svn, NV::Wk, NV::MdK, NV::MrK, NV::MdR, NV::BallDiameter};
+    const NV asked[]{NV::FlankOffsetAngle,
+                     NV::TipDiameter,
+                     NV::RootDiameter,
+                     NV::St,
+                     NV::Sn,
+                     NV::Sbt,
+                     NV::Sbn,
+                     NV::Svt,
+                     NV::Svn,
+                     NV::Wk,
+                     NV::MdK,
+                     NV::MrK,
+                     NV::MdR,
+                     NV::BallDiameter};
     const std::vector<NominalResult> got = c.getNominal(asked, {.zpos = 5.0, .spanCount = 3});
-    const double expected[]{0.0, c.getNominal_da(), c.getNominal_df(), t.st(), t.st() * std::cos(t.beta()),
-                            c.getNominal_Sbt(U, U), c.getNominal_Sbn(U, U), c.getNominal_Svt(U, U),
-                            c.getNominal_Svn(U, U), t.wk(3), t.mdk(4.0), t.mrk(4.0),
-                            2 * t.ballCentreRadius(4.0) + 4.0, 4.0};
-    // clang-format on
+    const double expected[]{0.0,
+                            c.getNominal_da(),
+                            c.getNominal_df(),
+                            t.st(),
+                            t.st() * std::cos(t.beta()),
+                            c.getNominal_Sbt(U, U),
+                            c.getNominal_Sbn(U, U),
+                            c.getNominal_Svt(U, U),
+                            c.getNominal_Svn(U, U),
+                            t.wk(3),
+                            t.mdk(4.0),
+                            t.mrk(4.0),
+                            2 * t.ballCentreRadius(4.0) + 4.0,
+                            4.0};
     ASSERT_EQ(got.size(), std::size(asked));
     for (std::size_t i = 0; i < got.size(); ++i) {
         EXPECT_EQ(got[i].reason, "") << i;
@@ -59,12 +79,19 @@ TEST(nominal_values, ZeroAndOneTooth) {
         NV value;
         std::string reason;
     } rows[]{
-        // clang-format off
-        {0, NV::St, kNotSet}, {0, NV::Sbn, kNotSet}, {0, NV::Wk, kNotSet}, {0, NV::FirstSpanCount, kNotSet},
-        {0, NV::BallDiameter, kNotSet}, {0, NV::MdK, kNoBall}, {0, NV::MrK, kNoBall}, {1, NV::Wk, kBeyondHalf},
-        {1, NV::FirstSpanCount, kNoSpan}, {1, NV::MdK, kSpaceRange}, {1, NV::MdR, kSpaceRange},
-        {-1, NV::Wk, kBeyondHalf}, {-1, NV::MdK, kSpaceRange},
-        // clang-format on
+        {0, NV::St, kNotSet},
+        {0, NV::Sbn, kNotSet},
+        {0, NV::Wk, kNotSet},
+        {0, NV::FirstSpanCount, kNotSet},
+        {0, NV::BallDiameter, kNotSet},
+        {0, NV::MdK, kNoBall},
+        {0, NV::MrK, kNoBall},
+        {1, NV::Wk, kBeyondHalf},
+        {1, NV::FirstSpanCount, kNoSpan},
+        {1, NV::MdK, kSpaceRange},
+        {1, NV::MdR, kSpaceRange},
+        {-1, NV::Wk, kBeyondHalf},
+        {-1, NV::MdK, kSpaceRange},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "z " << row.z << ", value " << static_cast<int>(row.value));
