@@ -124,18 +124,17 @@ TEST(evaluation_range, ReadsElements) {
     const std::string sideways =
         "<reference>sideways</reference><main><lower>20</lower><upper>80</upper></main>";
     const Row rows[] = {
-        // clang-format off
         {"<range name='r'>" + main + "<extended><lower>10</lower><upper>90</upper></extended></range>", true,
          "10 20 80 90", false},
         {"<range name='r'>" + main + "</range>", true, "20 20 80 80", false},
         {"<range name='r'>" + main + "<parabola><lower>30</lower><upper>40</upper></parabola></range>", true,
          "20 20 80 80", true},
-        {"<range name='r'>" + main + "<parabola><lower>30</lower></parabola></range>", false, "20 20 80 80", false},
+        {"<range name='r'>" + main + "<parabola><lower>30</lower></parabola></range>", false, "20 20 80 80",
+         false},
         {"<range>" + main + "</range>", false, "20 20 80 80", false},
         {"<range name='r'>" + sideways + "</range>", false, "20 20 80 80", false},
         {"<range name='r'><reference>diameter</reference><main><upper>80</upper></main></range>", false,
          "10 10 80 80", false},
-        // clang-format on
     };
     for (const auto& row : rows) {
         MSXMLWrapper xml;

@@ -47,7 +47,6 @@ TEST(gear_evaluation_ranges, AddRefusals) {
         bool added;
     };
     const Row rows[] = {
-        // clang-format off
         {MT::Profile, RangeType::Main, Reference::Diameter, Side::Left, true},
         {MT::TopographyProfile, RangeType::Root, Reference::RollingPath, Side::Right, true},
         {MT::Lead, RangeType::DatumSide, Reference::PercentDatumToNonDatum, Side::Both, true},
@@ -61,7 +60,6 @@ TEST(gear_evaluation_ranges, AddRefusals) {
         {MT::Profile, RangeType::Unspecified, Reference::Diameter, Side::Left, false},
         {MT::Lead, RangeType::Unspecified, Reference::PercentDatumToNonDatum, Side::Left, false},
         {MT::Profile, RangeType::Main, Reference::Diameter, static_cast<Side>(3), false},
-        // clang-format on
     };
     for (const auto& row : rows) {
         GearEvaluationRanges ranges;
@@ -128,10 +126,10 @@ TEST(gear_evaluation_ranges, Loads) {
         const char* left;
     };
     const Row rows[] = {
-        // clang-format off
         {"<profile side='left'>" + profileRoot + "</profile>", true, "0:a:2:20/20/80/80 "},
-        {"<profile side='left'><range name='b' regression='line' type='main'>" + std::string(kRange) + "</range>" +
-         profileRoot + "</profile>", true, "0:a:2:20/20/80/80 1:b:1:20/20/80/80 "},
+        {"<profile side='left'><range name='b' regression='line' type='main'>" + std::string(kRange) +
+             "</range>" + profileRoot + "</profile>",
+         true, "0:a:2:20/20/80/80 1:b:1:20/20/80/80 "},
         {leftRange("name='a' type='root'"), false, ""},
         {leftRange("name='a' regression='line'"), false, ""},
         {leftRange("name='a' regression='line' type='top'"), false, ""},
@@ -141,13 +139,15 @@ TEST(gear_evaluation_ranges, Loads) {
         {leftRange("name='a' regression='line' type='middle'"), true, ""},
         {"<roughness_profile side='left'>" + profileRoot + "</roughness_profile>", true, ""},
         {leftRange("name='a' regression='line' type='root'",
-                   "<reference>diameter</reference><main><lower>20</lower><upper>20</upper></main>"), true, ""},
+                   "<reference>diameter</reference><main><lower>20</lower><upper>20</upper></main>"),
+         true, ""},
         // the tangent-relief mode of the tip's relief feature makes a continuous parabola
-        {leftRange("name='t' regression='line' type='tip'") + "<feature name='Caa' side='left' measurement_index='0' " +
-         tangentRelief, true, "2:t:3:20/20/80/80 "},
+        {leftRange("name='t' regression='line' type='tip'") +
+             "<feature name='Caa' side='left' measurement_index='0' " + tangentRelief,
+         true, "2:t:3:20/20/80/80 "},
         {leftRange("name='t' regression='line' type='tip'") + "<feature name='Caa' measurement_index='0' " +
-         tangentRelief, true, "2:t:1:20/20/80/80 "},
-        // clang-format on
+             tangentRelief,
+         true, "2:t:1:20/20/80/80 "},
     };
     for (const auto& row : rows) {
         MSXMLWrapper xml;

@@ -56,12 +56,17 @@ TEST(inside_measurements, Table) {
     };
     const std::vector lead{path(MT::Lead, Side::Left, 100, 100, 2, 18)};
     const Row rows[] = {
-        // clang-format off
         {"no paths, profile", {}, Side::Left, MT::Profile, R::Diameter, 96, 109, true},
         {"no paths, lead", {}, Side::Left, MT::Lead, R::PercentDatumToNonDatum, 15, 85, true},
         {"no paths, pitch", {}, Side::Left, MT::Pitch, R::Diameter, 96, 109, false},
-        {"root circle is not examined", {path(MT::RootCircle, Side::Left, 95, 110, 0, 0)}, Side::Left,
-         MT::RootCircle, R::Diameter, 1, 2, true},
+        {"root circle is not examined",
+         {path(MT::RootCircle, Side::Left, 95, 110, 0, 0)},
+         Side::Left,
+         MT::RootCircle,
+         R::Diameter,
+         1,
+         2,
+         true},
         {"inside", profile(Side::Left, 110, 95), Side::Left, MT::Profile, R::Diameter, 96, 109, true},
         {"on the first point", profile(Side::Left), Side::Left, MT::Profile, R::Diameter, 95, 109, false},
         {"beyond the last point", profile(Side::Left), Side::Left, MT::Profile, R::Diameter, 96, 111, false},
@@ -69,13 +74,25 @@ TEST(inside_measurements, Table) {
         {"path on both flanks", profile(Side::Both), Side::Left, MT::Profile, R::Diameter, 90, 120, false},
         {"asked for both flanks", profile(Side::Right), Side::Both, MT::Profile, R::Diameter, 90, 120, false},
         {"lead path inside", lead, Side::Left, MT::Lead, R::PercentDatumToNonDatum, 15, 85, true},
-        {"lead limit on the start height", lead, Side::Left, MT::Lead, R::PercentDatumToNonDatum, 10, 85, false},
+        {"lead limit on the start height", lead, Side::Left, MT::Lead, R::PercentDatumToNonDatum, 10, 85,
+         false},
         {"lead range in a profile reference", lead, Side::Left, MT::Lead, R::Diameter, 96, 109, false},
-        {"lead path heights in a profile reference", {path(MT::Lead, Side::Left, 100, 100, 2, 18, R::Diameter)},
-         Side::Left, MT::Lead, R::PercentDatumToNonDatum, 15, 85, false},
-        {"tooth setting without points", {path(MT::Profile, Side::Left, nan, 0, 0, 0)}, Side::Left, MT::Profile,
-         R::Diameter, 1, 2, true},
-        // clang-format on
+        {"lead path heights in a profile reference",
+         {path(MT::Lead, Side::Left, 100, 100, 2, 18, R::Diameter)},
+         Side::Left,
+         MT::Lead,
+         R::PercentDatumToNonDatum,
+         15,
+         85,
+         false},
+        {"tooth setting without points",
+         {path(MT::Profile, Side::Left, nan, 0, 0, 0)},
+         Side::Left,
+         MT::Profile,
+         R::Diameter,
+         1,
+         2,
+         true},
     };
     for (const auto& row : rows) {
         EvaluationRangeLine r("r");
