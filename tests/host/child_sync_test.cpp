@@ -30,19 +30,27 @@ struct SyncCase {
 // before the first item there was); items not taken go; other children stay.
 TEST(child_sync, TakesInPlaceInsertsAfterTheLastAndDeletesTheRest) {
     const SyncCase cases[] = {
-        // clang-format off
-        {"same items", R"(<r><item id="1" x="a"/><other/><item id="2"><y/></item></r>)", {"1", "2"},
+        {"same items",
+         R"(<r><item id="1" x="a"/><other/><item id="2"><y/></item></r>)",
+         {"1", "2"},
          R"(<r><item id="1" x="a"/><other/><item id="2"><y/></item></r>)"},
-        {"one dropped", R"(<r><item id="1"/><other/><item id="2"/></r>)", {"2"},
+        {"one dropped",
+         R"(<r><item id="1"/><other/><item id="2"/></r>)",
+         {"2"},
          R"(<r><other/><item id="2"/></r>)"},
-        {"new after the last taken", R"(<r><item id="1"/><other/><item id="2"/></r>)", {"1", "3", "2"},
+        {"new after the last taken",
+         R"(<r><item id="1"/><other/><item id="2"/></r>)",
+         {"1", "3", "2"},
          R"(<r><item id="1"/><item/><other/><item id="2"/></r>)"},
-        {"new first before the first item", R"(<r><other/><item id="1"/></r>)", {"0", "1"},
+        {"new first before the first item",
+         R"(<r><other/><item id="1"/></r>)",
+         {"0", "1"},
          R"(<r><other/><item/><item id="1"/></r>)"},
         {"no items: appended", R"(<r><other/></r>)", {"1"}, R"(<r><other/><item/></r>)"},
-        {"equal keys in document order", R"(<r><item id="1" n="a"/><item id="1" n="b"/></r>)", {"1"},
+        {"equal keys in document order",
+         R"(<r><item id="1" n="a"/><item id="1" n="b"/></r>)",
+         {"1"},
          R"(<r><item id="1" n="a"/></r>)"},
-        // clang-format on
     };
     for (const SyncCase& c : cases) {
         SCOPED_TRACE(c.name);

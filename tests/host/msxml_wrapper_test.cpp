@@ -92,10 +92,16 @@ TEST(MSXMLWrapper, DeleteNodesRemovesEveryMatch) {
 }
 
 TEST(MSXMLWrapper, DoublesRoundTripBitForBit) {
-    // clang-format off
-    const double values[] = {0.1, -0.5, 10.0, 1.0 / 3.0, 2147483646.0, 5e-324, 1.7976931348623157e308, -0.0,
-                             std::numeric_limits<double>::infinity(), 20.0 * std::numbers::pi / 180.0};
-    // clang-format on
+    const double values[] = {0.1,
+                             -0.5,
+                             10.0,
+                             1.0 / 3.0,
+                             2147483646.0,
+                             5e-324,
+                             1.7976931348623157e308,
+                             -0.0,
+                             std::numeric_limits<double>::infinity(),
+                             20.0 * std::numbers::pi / 180.0};
     MSXMLWrapper xml;
     xml.reset("gear");
     for (const double v : values) {
