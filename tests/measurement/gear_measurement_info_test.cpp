@@ -86,13 +86,22 @@ TEST(gear_measurement_info, RejectedToothLists) {
         bool listKept;
         const char* reason;
     } rows[] = {
-        // clang-format off
-        {"1 2", true, wrong}, {"1,2\t3", true, wrong}, {"1\n\n2", true, wrong}, {"3-", true, wrong},
-        {"1,2,", true, wrong}, {"1-3a", true, wrong}, {"0,4", false, wrong}, {"-4", false, wrong},
-        {"1--3", false, wrong}, {",1", false, wrong}, {"1,\n2", false, wrong}, {"10000", false, tooLarge},
-        {"4294967296", false, tooLarge}, {"1-4294967295", false, tooLarge}, {"1000000-1", false, tooLarge},
+        {"1 2", true, wrong},
+        {"1,2\t3", true, wrong},
+        {"1\n\n2", true, wrong},
+        {"3-", true, wrong},
+        {"1,2,", true, wrong},
+        {"1-3a", true, wrong},
+        {"0,4", false, wrong},
+        {"-4", false, wrong},
+        {"1--3", false, wrong},
+        {",1", false, wrong},
+        {"1,\n2", false, wrong},
+        {"10000", false, tooLarge},
+        {"4294967296", false, tooLarge},
+        {"1-4294967295", false, tooLarge},
+        {"1000000-1", false, tooLarge},
         {"1-3,00000000000000000010000", false, tooLarge},
-        // clang-format on
         {repeated("1-9999", 11), false, tooLong},
         {repeated("1-9999", 10) + ",1-11", false, tooLong},
     };
