@@ -64,32 +64,34 @@ TEST_P(GearLoad, StampsAndKinds) {
 constexpr const char* kUnreadableStamp =
     "Cannot evaluate version info. Check required (9.02-44) and actual (0.00-00) version format!";
 
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Files, GearLoad, ::testing::Values(
-    LoadCase{"stamp_9.02-44.xml", "", ""}, LoadCase{"stamp_9.2-44.xml", "", ""},
-    LoadCase{"stamp_9.02-44sp1.xml", "", ""}, LoadCase{"stamp_14.50-02.xml", "", ""},
-    LoadCase{"stamp_9.02-43.xml", "invalid version of gear-object found: required=9.02-44, actual=9.02-43", ""},
-    LoadCase{"stamp_V14.xml", "", kUnreadableStamp}, LoadCase{"stamp_missing.xml", "", kUnreadableStamp},
-    LoadCase{"stamp_9.02-45sp.xml", "",
-             "Cannot evaluate version info. Check required (9.02-44) and actual (9.02-45) version format!"},
-    LoadCase{"kind_capitals.xml", "wrong type of geometry", ""},
-    LoadCase{"kind_missing.xml", "loading geometry type failed", ""},
-    LoadCase{"missing_face_width.xml", "loading geometry failed", ""},
-    LoadCase{"missing_helix_direction.xml", "loading geometry failed", ""},
-    LoadCase{"asymmetrical_syt.xml", "", ""}, LoadCase{"beveloid.xml", "", ""},
-    LoadCase{"asymmetrical_unknown_variant.xml", "loading geometry failed", ""},
-    LoadCase{"beveloid_without_reference.xml", "loading geometry failed", ""},
-    LoadCase{"measured.xml", "", ""},
-    LoadCase{"tooth_counting_yes.xml", "loading measurement settings failed", ""},
-    LoadCase{"path_lead_position.xml", "loading measurement settings failed", ""},
-    LoadCase{"positioning_unreadable.xml", "loading positioning parameters failed", ""},
-    LoadCase{"measurement_bad_tooth.xml", "",
-             "element 'profile': tooth list '1,x' does not read, the measurement is left out"},
-    LoadCase{"feed_mark_without_index.xml", "", "element 'point' has no measurement_index, read as 0"},
-    LoadCase{"design_profile_repeated_point.xml", "loading design profiles failed!", ""},
-    LoadCase{"design_profile_index_1000.xml", "loading design profiles failed!", ""},
-    LoadCase{"protocol_unreadable.xml", "loading protocol settings failed!", ""}));
-// clang-format on
+INSTANTIATE_TEST_SUITE_P(
+    Files, GearLoad,
+    ::testing::Values(
+        LoadCase{"stamp_9.02-44.xml", "", ""}, LoadCase{"stamp_9.2-44.xml", "", ""},
+        LoadCase{"stamp_9.02-44sp1.xml", "", ""}, LoadCase{"stamp_14.50-02.xml", "", ""},
+        LoadCase{"stamp_9.02-43.xml",
+                 "invalid version of gear-object found: required=9.02-44, actual=9.02-43", ""},
+        LoadCase{"stamp_V14.xml", "", kUnreadableStamp}, LoadCase{"stamp_missing.xml", "", kUnreadableStamp},
+        LoadCase{
+            "stamp_9.02-45sp.xml", "",
+            "Cannot evaluate version info. Check required (9.02-44) and actual (9.02-45) version format!"},
+        LoadCase{"kind_capitals.xml", "wrong type of geometry", ""},
+        LoadCase{"kind_missing.xml", "loading geometry type failed", ""},
+        LoadCase{"missing_face_width.xml", "loading geometry failed", ""},
+        LoadCase{"missing_helix_direction.xml", "loading geometry failed", ""},
+        LoadCase{"asymmetrical_syt.xml", "", ""}, LoadCase{"beveloid.xml", "", ""},
+        LoadCase{"asymmetrical_unknown_variant.xml", "loading geometry failed", ""},
+        LoadCase{"beveloid_without_reference.xml", "loading geometry failed", ""},
+        LoadCase{"measured.xml", "", ""},
+        LoadCase{"tooth_counting_yes.xml", "loading measurement settings failed", ""},
+        LoadCase{"path_lead_position.xml", "loading measurement settings failed", ""},
+        LoadCase{"positioning_unreadable.xml", "loading positioning parameters failed", ""},
+        LoadCase{"measurement_bad_tooth.xml", "",
+                 "element 'profile': tooth list '1,x' does not read, the measurement is left out"},
+        LoadCase{"feed_mark_without_index.xml", "", "element 'point' has no measurement_index, read as 0"},
+        LoadCase{"design_profile_repeated_point.xml", "loading design profiles failed!", ""},
+        LoadCase{"design_profile_index_1000.xml", "loading design profiles failed!", ""},
+        LoadCase{"protocol_unreadable.xml", "loading protocol settings failed!", ""}));
 
 TEST_F(GearFile, FileNameLengthIsCheckedBeforeAnyAccess) {
     test::DiagnosticsCapture capture;

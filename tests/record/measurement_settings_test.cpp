@@ -54,21 +54,22 @@ struct MergeCase {
 // For every tooth it names, the newer setting's path wins; a setting is split rather than left without teeth.
 TEST(measurement_settings, MergeRule) {
     const MergeCase rows[] = {
-        // clang-format off
         {"partial overlap", {setting("1-3", 'A'), setting("2,5", 'B')}, "pl0 1,3 A | pl0 2,5 B"},
-        {"same teeth, path only", {setting("1-3", 'A'), setting("2,5", 'B'), setting("3,1", 'C')},
+        {"same teeth, path only",
+         {setting("1-3", 'A'), setting("2,5", 'B'), setting("3,1", 'C')},
          "pl0 1,3 C | pl0 2,5 B"},
         {"subset", {setting("1-5", 'A'), setting("3,2", 'B')}, "pl0 1,4-5 A | pl0 3-2 B"},
         {"superset", {setting("2,3", 'A'), setting("4-1", 'B')}, "pl0 2-3 B | pl0 1,4 B"},
-        {"superset of two", {setting("2", 'A'), setting("3", 'B'), setting("1-4", 'C')},
+        {"superset of two",
+         {setting("2", 'A'), setting("3", 'B'), setting("1-4", 'C')},
          "pl0 2 C | pl0 3 C | pl0 1,4 C"},
-        {"two partial overlaps", {setting("1,2", 'A'), setting("3,4", 'B'), setting("2,3", 'C')},
+        {"two partial overlaps",
+         {setting("1,2", 'A'), setting("3,4", 'B'), setting("2,3", 'C')},
          "pl0 1 A | pl0 4 B | pl0 2-3 C"},
         {"disjoint", {setting("1,2", 'A'), setting("3", 'B')}, "pl0 1-2 A | pl0 3 B"},
         {"other flag", {setting("1-3", 'A'), setting("2", 'B', false)}, "pl0 1-3 A | pl0 2 B off"},
         {"other index", {setting("1", 'A'), setting("1", 'B', true, 1)}, "pl0 1 A | pl1 1 B"},
         {"other kind", {setting("1", 'A'), setting("1", 'B', true, 0, MT::Lead)}, "pl0 1 A | ll0 1 B"},
-        // clang-format on
     };
     for (const MergeCase& row : rows) {
         MeasurementSettings settings;
@@ -178,15 +179,19 @@ std::string twistMessage(const std::vector<Gear_Measurement_Path>& given, MT typ
 // Which measurements of a tooth and flank there are: the reference and as many on either side.
 TEST(measurement_settings, TwistMeasurements) {
     const std::tuple<MT, std::vector<unsigned int>, bool, const char*> rows[] = {
-        // clang-format off
         {MT::Profile, {0, 1, 2}, false, ""},
         {MT::Lead, {0, 1, 2, 3, 4}, false, ""},
         {MT::Profile, {}, false, "no measurements defined"},
         {MT::Pitch, {0, 1, 2}, false, "at least 3 measurements required"}, // pitch settings are no twist
         {MT::Profile, {1, 2, 3}, false, "reference measurement missing"},
-        {MT::Profile, {0, 1, 3}, false, "same number of measurements on each side of reference measurement required"},
-        {MT::Profile, {0, 1, 2, 3, 4}, true, "odd number of measurements required incl. reference measurement"},
-        // clang-format on
+        {MT::Profile,
+         {0, 1, 3},
+         false,
+         "same number of measurements on each side of reference measurement required"},
+        {MT::Profile,
+         {0, 1, 2, 3, 4},
+         true,
+         "odd number of measurements required incl. reference measurement"},
     };
     for (const auto& [type, indices, enabledOnly, message] : rows) {
         std::vector<Gear_Measurement_Path> given;
@@ -222,24 +227,48 @@ TEST(measurement_settings, TwistOfSettingsForSeveralTeeth) {
 // The ranges of a valid twist with one of them replaced.
 TEST(measurement_settings, TwistRanges) {
     const std::tuple<MT, unsigned int, std::vector<MeasurementPathPoint>, const char*> rows[] = {
-        // clang-format off
         {MT::Profile, 2, {}, "no range for measurement 2:'DOWN_1' defined"},
-        {MT::Profile, 1, {at(43.5, 20), at(47, 20), at(50.1, 20)}, "only 2 points for range for measurement 1:'UP_1' allowed"},
+        {MT::Profile,
+         1,
+         {at(43.5, 20), at(47, 20), at(50.1, 20)},
+         "only 2 points for range for measurement 1:'UP_1' allowed"},
         {MT::Profile, 1, {at(43.5, 20), at(50.1, 20 + 5e-7)}, ""},
-        {MT::Profile, 1, {at(43.5, 20), at(50.1, 20 + 1e-5)}, "different heights for range for measurement 1:'UP_1' not allowed"},
-        {MT::Profile, 1, {at(43.5, 8), at(50.1, 8, R::Diameter, R::LengthDatumToNonDatum)},
+        {MT::Profile,
+         1,
+         {at(43.5, 20), at(50.1, 20 + 1e-5)},
+         "different heights for range for measurement 1:'UP_1' not allowed"},
+        {MT::Profile,
+         1,
+         {at(43.5, 8), at(50.1, 8, R::Diameter, R::LengthDatumToNonDatum)},
          "different height references for range for measurement 1:'UP_1' not allowed"},
-        {MT::Profile, 2, {at(43.5, 30), at(50.1, 30, R::VCircleDiameter)},
+        {MT::Profile,
+         2,
+         {at(43.5, 30), at(50.1, 30, R::VCircleDiameter)},
          "different position reference for range for measurement 2:'DOWN_1' not allowed"},
-        {MT::Profile, 1, {at(43.5, 20), at(50.2, 20)}, "different positions for range for measurement 1:'UP_1' not allowed"},
-        {MT::Lead, 1, {at(42, 10), at(42, 90, R::RollingPath)},
+        {MT::Profile,
+         1,
+         {at(43.5, 20), at(50.2, 20)},
+         "different positions for range for measurement 1:'UP_1' not allowed"},
+        {MT::Lead,
+         1,
+         {at(42, 10), at(42, 90, R::RollingPath)},
          "different position references for range for measurement 1:'OUT_1' not allowed"},
-        {MT::Lead, 1, {at(42, 10), at(42.1, 90)}, "different positions for range for measurement 1:'OUT_1' not allowed"},
-        {MT::Lead, 1, {at(42, 10, R::Diameter, R::PercentNonDatumToDatum), at(42, 90)},
+        {MT::Lead,
+         1,
+         {at(42, 10), at(42.1, 90)},
+         "different positions for range for measurement 1:'OUT_1' not allowed"},
+        {MT::Lead,
+         1,
+         {at(42, 10, R::Diameter, R::PercentNonDatumToDatum), at(42, 90)},
          "different height reference for range for measurement 1:'OUT_1' not allowed"},
-        {MT::Lead, 1, {at(42, 11), at(42, 90)}, "different heights for range for measurement 1:'OUT_1' not allowed"},
-        {MT::Lead, 1, {at(42, 10), at(42, 89)}, "different heights reference for range for measurement 1:'OUT_1' not allowed"},
-        // clang-format on
+        {MT::Lead,
+         1,
+         {at(42, 11), at(42, 90)},
+         "different heights for range for measurement 1:'OUT_1' not allowed"},
+        {MT::Lead,
+         1,
+         {at(42, 10), at(42, 89)},
+         "different heights reference for range for measurement 1:'OUT_1' not allowed"},
     };
     for (const auto& [type, replaced, points, message] : rows) {
         std::vector<Gear_Measurement_Path> given = {twistRange(type, 0), twistRange(type, 1),
