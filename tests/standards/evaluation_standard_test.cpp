@@ -48,15 +48,28 @@ struct ValidityRow {
 
 TEST(evaluation_standard, ValidityWithoutInfoFunction) {
     const ValidityRow rows[] = {
-        // clang-format off
         {"unknown standard", C::Unknown, {}, true, ""},
-        {"unknown standard", C::Class5, {}, false,
+        {"unknown standard",
+         C::Class5,
+         {},
+         false,
          "unknown standard with set standard class (standard class must be set to unknown)"},
-        {"unknown standard", C::Unknown, {{"st", "A"}}, false,
+        {"unknown standard",
+         C::Unknown,
+         {{"st", "A"}},
+         false,
          "unknown standard with non-empty sub-quality (sub-quality must be empty)"},
         {"FREE_DIN_3962", C::Unknown, {}, true, ""},
-        {"CAT_1E2028", C::Class1, {}, false, "standard does not support quality but standard class was given"},
-        {"FREE_DIN_3962", C::Unknown, {{"st", "A"}}, false, "standard without quality does not support sub-quality"},
+        {"CAT_1E2028",
+         C::Class1,
+         {},
+         false,
+         "standard does not support quality but standard class was given"},
+        {"FREE_DIN_3962",
+         C::Unknown,
+         {{"st", "A"}},
+         false,
+         "standard without quality does not support sub-quality"},
         {"DIN_3962", C::Class5, {{"st", "A"}}, false, "standard does not support sub-quality"},
         {"AGMA_2000_A88", C::Class5, {}, false, "standard must have sub-quality"},
         {"AGMA_2000_A88", C::Class5, {{"st", "a"}}, false, "standard with unknown sub-quality"},
@@ -66,7 +79,6 @@ TEST(evaluation_standard, ValidityWithoutInfoFunction) {
         {"MY_TABLE", C::Class4, {{"any", "thing"}}, true, "warning: f_ptr is a null pointer"},
         {"DIN_3962", C::Class5, {}, true, "warning: f_ptr is a null pointer"},
         {"CUSTOM_TOLERANCE_TABLE", C::Class5, {}, true, "warning: custom tolerance not set at this moment"},
-        // clang-format on
     };
     for (const ValidityRow& row : rows) {
         std::string message = "stale";
