@@ -84,11 +84,6 @@ TEST(design_profile, ConstructionAndPoints) {
     const DesignProfile profile(&one);
     EXPECT_TRUE(profile.isEnabled());
     EXPECT_EQ(profile.getParts().size(), 1u);
-    DesignProfile switched;
-    switched.setEnabled(true);
-    EXPECT_TRUE(switched.isEnabled());
-    switched.setEnabled(false);
-    EXPECT_FALSE(switched.isEnabled());
 
     DesignProfilePart p = part(RT::Parabola, 0.5, {});
     EXPECT_TRUE(p.addPoint(7, PointDefinition(1, 0, R::Diameter)));

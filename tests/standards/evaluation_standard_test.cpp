@@ -143,7 +143,6 @@ TEST(evaluation_standard, Construction) {
     EXPECT_EQ(fromText.getStandardClass(), C::Class5);
     EXPECT_EQ(fromText.standard_2_constant_value(), 16);
     EXPECT_EQ(EvaluationStandard("JIS_B1702_1998", std::string("5")).getStandardClass(), C::Unknown);
-    EXPECT_EQ(EvaluationStandard::unknown_class(), "unknown class");
 }
 
 // In place: a sub-quality keeps the element of its letter with what the library does not know, the others go.
