@@ -22,30 +22,15 @@ inline std::string savedGeometry(const gear::CylindricalGearGeometry& g, host::M
 
 inline gear::CylindricalGearGeometry placeholderCylindrical() {
     using G = gear::CylindricalGearGeometry;
-    return {1,
-            2.0,
-            3.0,
-            4.0,
-            5.0,
-            6.0,
-            7.0,
-            8.0,
-            G::FlankDirection::Straight,
-            G::ModuleVariant::Normal,
-            gear::AddendumModificationVariant::AddmodFactor,
-            gear::unsetValue};
+    return G(1, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, G::FlankDirection::Straight, G::ModuleVariant::Normal,
+             gear::AddendumModificationVariant::AddmodFactor, gear::unsetValue);
 }
 
 inline gear::AsymmetricalGearGeometry placeholderAsymmetrical() {
     using G = gear::CylindricalGearGeometry;
-    return {placeholderCylindrical(),
-            9.0,
-            10.0,
-            11.0,
-            12.0,
-            G::FlankDirection::Straight,
-            G::ModuleVariant::Normal,
-            gear::AddendumModificationVariant::AddmodFactor};
+    return gear::AsymmetricalGearGeometry(placeholderCylindrical(), 9.0, 10.0, 11.0, 12.0,
+                                          G::FlankDirection::Straight, G::ModuleVariant::Normal,
+                                          gear::AddendumModificationVariant::AddmodFactor);
 }
 
 // returns what `geometry` saves after reading `text`, "" when the read fails
