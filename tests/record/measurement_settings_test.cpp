@@ -299,6 +299,19 @@ TEST(measurement_settings, ToothSettingsAndEmptyTwistView) {
     EXPECT_EQ(empty.getTwistSettings(nullptr, MT::Profile, Side::Left, 1), 0u);
 }
 
+// A save writes each setting with the points of its path, its flag and its kind; a load gives them back.
+TEST(measurement_settings, SaveAndLoadAgain) {
+    MeasurementSettings settings;
+    settings.addPathSetting(setting("1-3", 'A'));
+    settings.addPathSetting(setting("2", 'B', false, 1, MT::Lead, Side::Right));
+    kest::host::MSXMLWrapper xml;
+    xml.reset("gear");
+    ASSERT_TRUE(settings.save(xml));
+    MeasurementSettings loaded;
+    ASSERT_TRUE(loaded.load(xml, ""));
+    EXPECT_EQ(summary(loaded), "pl0 1-3 A | lr1 2 B off");
+}
+
 // The identity attributes read leniently: no "enabled" is enabled; an index beyond 32 bits is 0, not cut.
 TEST(measurement_settings, ReadsSettingsLeniently) {
     kest::host::MSXMLWrapper xml;
