@@ -49,6 +49,9 @@ TEST(gear_kcharts, FallbackToTheBothSideChart) {
     EXPECT_FALSE(charts.set(T::Pitch, Side::Both, &both, 0));
     EXPECT_FALSE(charts.clear(T::RootScan, Side::Both));
     EXPECT_EQ(charts.getNumberOfMeasurements(T::Pitch, Side::Both), 0u);
+    // an empty slot just beyond the both-side slots: nothing to fall back to
+    ASSERT_TRUE(charts.set(T::Lead, Side::Right, &left, 2));
+    EXPECT_EQ(charts.get(T::Lead, Side::Right, 1), nullptr);
 }
 
 TEST(gear_kcharts, NumberOfMeasurements) {
