@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 #include <string>
 
 using namespace kest::gear;
@@ -14,34 +15,37 @@ using kest::host::XMLNode;
 namespace {
 
 std::string limits(const EvaluationRange& range) {
-    double a = 0, b = 0, c = 0, d = 0;
-    range.getRange(&a, &b, &c, &d);
-    return std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c) + " " + std::to_string(d);
+    double v[4]{};
+    range.getRange(&v[0], &v[1], &v[2], &v[3]);
+    std::ostringstream out;
+    out << v[0] << " " << v[1] << " " << v[2] << " " << v[3];
+    return out.str();
 }
 
 std::string serialized(const MSXMLWrapper& xml) {
     return kest::test::compactXml(xml);
 }
 
-TEST(evaluation_range, Construction) {
-    const EvaluationRangeLine line("main");
-    EXPECT_EQ(line.getName(), "main");
-    EXPECT_EQ(line.getReference(), Reference::Diameter);
-    EXPECT_EQ(line.getRegressionType(), RegressionType::Line);
-    EXPECT_EQ(limits(line), "10.000000 10.000000 90.000000 90.000000");
-    EXPECT_EQ(EvaluationRangeParabola("p").getRegressionType(), RegressionType::Parabola);
-    EXPECT_EQ(EvaluationRangeContinuousParabola("c").getRegressionType(), RegressionType::ContinuousParabola);
+// A range is made by its regression's name with the limits 10 to 90 on the diameter; setRange takes the
+// limits in any order and sorts them into extended lower, main lower, main upper, extended upper.
+TEST(evaluation_range, ConstructionAndLimits) {
+    for (const auto& [name, regression] : {std::pair{"line", RegressionType::Line},
+                                           {"parabola", RegressionType::Parabola},
+                                           {"continuous parabola", RegressionType::ContinuousParabola}}) {
+        const std::unique_ptr<EvaluationRange> range(createEvaluationRange(name, "main"));
+        ASSERT_TRUE(range) << name;
+        EXPECT_EQ(range->getRegressionType(), regression);
+        EXPECT_EQ(range->getName(), "main");
+        EXPECT_EQ(range->getReference(), Reference::Diameter);
+        EXPECT_EQ(limits(*range), "10 10 90 90");
+    }
+    EXPECT_EQ(createEvaluationRange("Line", "d"), nullptr);
     EXPECT_EQ(static_cast<int>(EvaluationRange("bare", Reference::Percent).getRegressionType()), 0);
-}
-
-// The arguments may come in any order; they are sorted into extended lower, main lower, main upper, extended
-// upper.
-TEST(evaluation_range, SetRangeSorts) {
     EvaluationRangeLine line("r");
     line.setRange(90, 10, 20, 80);
-    EXPECT_EQ(limits(line), "10.000000 20.000000 80.000000 90.000000");
+    EXPECT_EQ(limits(line), "10 20 80 90");
     line.setRange(4, 3, 2, 1);
-    EXPECT_EQ(limits(line), "1.000000 2.000000 3.000000 4.000000");
+    EXPECT_EQ(limits(line), "1 2 3 4");
 }
 
 TEST(evaluation_range, Validity) {
@@ -91,7 +95,7 @@ TEST(evaluation_range, CopyAndCompare) {
     EXPECT_FALSE(EvaluationRangeParabola("p").getAsymmetricParabola(&lower, &upper));
 }
 
-TEST(evaluation_range, WritesElement) {
+TEST(evaluation_range, WritesElementAndReadsItBack) {
     MSXMLWrapper xml;
     xml.reset("gear");
     EvaluationRangeParabola range("tip range");
@@ -107,45 +111,38 @@ TEST(evaluation_range, WritesElement) {
               std::string::npos)
         << serialized(xml);
     EXPECT_FALSE(range.saveXML(nullptr, "", node));
-}
 
-// Two ranges of one name are both kept: the writer appends.
-TEST(evaluation_range, WriterAppends) {
-    MSXMLWrapper xml;
-    xml.reset("gear");
-    XMLNode node;
-    ASSERT_TRUE(EvaluationRangeLine("same").saveXML(&xml, "evaluation", node));
-    ASSERT_TRUE(EvaluationRangeLine("same").saveXML(&xml, "evaluation", node));
-    EXPECT_EQ(xml.getNodes("evaluation/range").size(), 2U);
+    // every persisted double comes back bit for bit
+    EvaluationRangeContinuousParabola odd("r");
+    odd.setRange(0.1, 0.2 + 0.1, 1.0 / 3.0, 2.0 / 3.0);
+    ASSERT_TRUE(odd.saveXML(&xml, "", node));
+    EvaluationRangeContinuousParabola back("other");
+    ASSERT_TRUE(back.loadXML(&xml, node));
+    EXPECT_TRUE(back == odd);
 }
 
 TEST(evaluation_range, ReadsElements) {
     struct Row {
-        const char* element;
+        std::string element;
         bool loads;
         const char* limits;
         bool asymmetric;
     };
+    const std::string main = "<reference>diameter</reference><main><lower>20</lower><upper>80</upper></main>";
+    const std::string sideways =
+        "<reference>sideways</reference><main><lower>20</lower><upper>80</upper></main>";
     const Row rows[] = {
-        {"<range name='r'><reference>diameter</reference><main><lower>20</lower><upper>80</upper></main>"
-         "<extended><lower>10</lower><upper>90</upper></extended></range>",
-         true, "10.000000 20.000000 80.000000 90.000000", false},
-        {"<range "
-         "name='r'><reference>diameter</reference><main><lower>20</lower><upper>80</upper></main></range>",
-         true, "20.000000 20.000000 80.000000 80.000000", false},
-        {"<range name='r'><reference>diameter</reference><main><lower>20</lower><upper>80</upper></main>"
-         "<parabola><lower>30</lower><upper>40</upper></parabola></range>",
-         true, "20.000000 20.000000 80.000000 80.000000", true},
-        {"<range name='r'><reference>diameter</reference><main><lower>20</lower><upper>80</upper></main>"
-         "<parabola><lower>30</lower></parabola></range>",
-         false, "20.000000 20.000000 80.000000 80.000000", false},
-        {"<range><reference>diameter</reference><main><lower>20</lower><upper>80</upper></main></range>",
-         false, "20.000000 20.000000 80.000000 80.000000", false},
-        {"<range "
-         "name='r'><reference>sideways</reference><main><lower>20</lower><upper>80</upper></main></range>",
-         false, "20.000000 20.000000 80.000000 80.000000", false},
+        {"<range name='r'>" + main + "<extended><lower>10</lower><upper>90</upper></extended></range>", true,
+         "10 20 80 90", false},
+        {"<range name='r'>" + main + "</range>", true, "20 20 80 80", false},
+        {"<range name='r'>" + main + "<parabola><lower>30</lower><upper>40</upper></parabola></range>", true,
+         "20 20 80 80", true},
+        {"<range name='r'>" + main + "<parabola><lower>30</lower></parabola></range>", false, "20 20 80 80",
+         false},
+        {"<range>" + main + "</range>", false, "20 20 80 80", false},
+        {"<range name='r'>" + sideways + "</range>", false, "20 20 80 80", false},
         {"<range name='r'><reference>diameter</reference><main><upper>80</upper></main></range>", false,
-         "10.000000 10.000000 80.000000 80.000000", false},
+         "10 10 80 80", false},
     };
     for (const auto& row : rows) {
         MSXMLWrapper xml;
@@ -155,55 +152,6 @@ TEST(evaluation_range, ReadsElements) {
         EXPECT_EQ(limits(range), row.limits) << row.element;
         EXPECT_EQ(range.getAsymmetricParabola(nullptr, nullptr), row.asymmetric) << row.element;
     }
-}
-
-// Every persisted double comes back bit for bit.
-TEST(evaluation_range, RoundTrip) {
-    MSXMLWrapper xml;
-    xml.reset("gear");
-    EvaluationRangeContinuousParabola range("r");
-    range.setRange(0.1, 0.2 + 0.1, 1.0 / 3.0, 2.0 / 3.0);
-    XMLNode node;
-    ASSERT_TRUE(range.saveXML(&xml, "", node));
-    EvaluationRangeContinuousParabola back("other");
-    ASSERT_TRUE(back.loadXML(&xml, node));
-    EXPECT_TRUE(back == range);
-}
-
-TEST(evaluation_range, Slots) {
-    struct Row {
-        Measurement_Type type;
-        RangeType range;
-        Reference reference;
-        bool holds;
-    };
-    const Row rows[] = {
-        {Measurement_Type::Profile, RangeType::Main, Reference::Diameter, true},
-        {Measurement_Type::TopographyProfile, RangeType::Tip, Reference::RollingAngle, true},
-        {Measurement_Type::Profile, RangeType::Middle, Reference::Diameter, false},
-        {Measurement_Type::Profile, RangeType::Main, Reference::LengthDatumToNonDatum, false},
-        {Measurement_Type::Lead, RangeType::Middle, Reference::PercentDatumToNonDatum, true},
-        {Measurement_Type::TopographyLead, RangeType::DatumSide, Reference::LengthNonDatumToDatum, true},
-        {Measurement_Type::Lead, RangeType::Middle, Reference::Diameter, false},
-        {Measurement_Type::Lead, RangeType::Unspecified, Reference::PercentDatumToNonDatum, false},
-        {Measurement_Type::RoughnessProfile, RangeType::Root, Reference::Diameter, false},
-        {Measurement_Type::Pitch, RangeType::Main, Reference::Diameter, false},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(isEvaluationRangeSlot(row.type, row.range, row.reference), row.holds)
-            << static_cast<int>(row.type) << " " << static_cast<int>(row.range);
-}
-
-TEST(evaluation_range, CreateByRegression) {
-    const std::unique_ptr<EvaluationRange> line(createEvaluationRange("line", "a"));
-    const std::unique_ptr<EvaluationRange> parabola(createEvaluationRange("parabola", "b"));
-    const std::unique_ptr<EvaluationRange> continuous(createEvaluationRange("continuous parabola", "c"));
-    ASSERT_TRUE(line && parabola && continuous);
-    EXPECT_EQ(line->getRegressionType(), RegressionType::Line);
-    EXPECT_EQ(parabola->getRegressionType(), RegressionType::Parabola);
-    EXPECT_EQ(continuous->getRegressionType(), RegressionType::ContinuousParabola);
-    EXPECT_EQ(continuous->getName(), "c");
-    EXPECT_EQ(createEvaluationRange("Line", "d"), nullptr);
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>

@@ -50,12 +50,15 @@ TEST(gear_evaluation_ranges, AddRefusals) {
         {MT::Profile, RangeType::Main, Reference::Diameter, Side::Left, true},
         {MT::TopographyProfile, RangeType::Root, Reference::RollingPath, Side::Right, true},
         {MT::Lead, RangeType::DatumSide, Reference::PercentDatumToNonDatum, Side::Both, true},
+        {MT::TopographyLead, RangeType::NonDatumSide, Reference::LengthNonDatumToDatum, Side::Left, true},
         {MT::Profile, RangeType::Main, Reference::PercentDatumToNonDatum, Side::Left, false},
         {MT::Profile, RangeType::Middle, Reference::Diameter, Side::Left, false},
         {MT::Lead, RangeType::Main, Reference::LengthDatumToNonDatum, Side::Left, false},
+        {MT::Lead, RangeType::Middle, Reference::Diameter, Side::Left, false},
         {MT::RoughnessProfile, RangeType::Root, Reference::Diameter, Side::Left, false},
         {MT::Pitch, RangeType::Main, Reference::Diameter, Side::Left, false},
         {MT::Profile, RangeType::Unspecified, Reference::Diameter, Side::Left, false},
+        {MT::Lead, RangeType::Unspecified, Reference::PercentDatumToNonDatum, Side::Left, false},
         {MT::Profile, RangeType::Main, Reference::Diameter, static_cast<Side>(3), false},
     };
     for (const auto& row : rows) {
@@ -107,9 +110,16 @@ std::string file(const std::string& evaluation) {
     return "<gear><evaluation>" + evaluation + "</evaluation></gear>";
 }
 
+// A left profile holding one range element with the attributes and, unless given, the limits kRange.
+std::string leftRange(const std::string& attributes, const std::string& inside = kRange) {
+    return "<profile side='left'><range " + attributes + ">" + inside + "</range></profile>";
+}
+
 TEST(gear_evaluation_ranges, Loads) {
     const std::string profileRoot =
         std::string("<range name='a' regression='parabola' type='root'>") + kRange + "</range>";
+    const std::string tangentRelief =
+        "range='tip' enabled='on'><evaluation_mode>TANGENT_RELIEF_METHOD</evaluation_mode></feature>";
     struct Row {
         std::string evaluation;
         bool loads;
@@ -120,37 +130,23 @@ TEST(gear_evaluation_ranges, Loads) {
         {"<profile side='left'><range name='b' regression='line' type='main'>" + std::string(kRange) +
              "</range>" + profileRoot + "</profile>",
          true, "0:a:2:20/20/80/80 1:b:1:20/20/80/80 "},
-        {"<profile side='left'><range name='a' type='root'>" + std::string(kRange) + "</range></profile>",
-         false, ""},
-        {"<profile side='left'><range name='a' regression='line'>" + std::string(kRange) +
-             "</range></profile>",
-         false, ""},
-        {"<profile side='left'><range name='a' regression='line' type='top'>" + std::string(kRange) +
-             "</range></profile>",
-         false, ""},
-        {"<profile side='left'><range name='a' regression='cubic' type='root'>" + std::string(kRange) +
-             "</range></profile>",
-         false, ""},
-        {"<profile side='left'><range name='a' regression='line' "
-         "type='root'><main><lower>1</lower></main></range></profile>",
-         false, ""},
+        {leftRange("name='a' type='root'"), false, ""},
+        {leftRange("name='a' regression='line'"), false, ""},
+        {leftRange("name='a' regression='line' type='top'"), false, ""},
+        {leftRange("name='a' regression='cubic' type='root'"), false, ""},
+        {leftRange("name='a' regression='line' type='root'", "<main><lower>1</lower></main>"), false, ""},
         // readable, but not for the gear: kept in the file, skipped with a warning
-        {"<profile side='left'><range name='a' regression='line' type='middle'>" + std::string(kRange) +
-             "</range></profile>",
-         true, ""},
+        {leftRange("name='a' regression='line' type='middle'"), true, ""},
         {"<roughness_profile side='left'>" + profileRoot + "</roughness_profile>", true, ""},
-        {"<profile side='left'><range name='a' regression='line' type='root'><reference>diameter</reference>"
-         "<main><lower>20</lower><upper>20</upper></main></range></profile>",
+        {leftRange("name='a' regression='line' type='root'",
+                   "<reference>diameter</reference><main><lower>20</lower><upper>20</upper></main>"),
          true, ""},
         // the tangent-relief mode of the tip's relief feature makes a continuous parabola
-        {"<profile side='left'><range name='t' regression='line' type='tip'>" + std::string(kRange) +
-             "</range></profile><feature name='Caa' side='left' measurement_index='0' range='tip' "
-             "enabled='on'>"
-             "<evaluation_mode>TANGENT_RELIEF_METHOD</evaluation_mode></feature>",
+        {leftRange("name='t' regression='line' type='tip'") +
+             "<feature name='Caa' side='left' measurement_index='0' " + tangentRelief,
          true, "2:t:3:20/20/80/80 "},
-        {"<profile side='left'><range name='t' regression='line' type='tip'>" + std::string(kRange) +
-             "</range></profile><feature name='Caa' measurement_index='0' range='tip' enabled='on'>"
-             "<evaluation_mode>TANGENT_RELIEF_METHOD</evaluation_mode></feature>",
+        {leftRange("name='t' regression='line' type='tip'") + "<feature name='Caa' measurement_index='0' " +
+             tangentRelief,
          true, "2:t:1:20/20/80/80 "},
     };
     for (const auto& row : rows) {

@@ -8,17 +8,15 @@
 
 #include "geometry/angle_units.h"
 #include "support/diagnostics_capture.h"
+#include "support/gear_round_trip.h"
+#include "support/geometry_xml.h"
+#include "support/scratch_directory.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace kest::gear {
 namespace {
@@ -229,29 +227,16 @@ TEST(asymmetrical_gear_geometry, FlankOffsetMeetsTheMeasuredValue) {
 
 // ---- gear file -------------------------------------------------------------------------------------------
 
-std::string saved(const G& g) {
-    host::MSXMLWrapper xml;
-    xml.reset("gear");
-    EXPECT_TRUE(g.saveXML(&xml, ""));
-    std::string document;
-    xml.serialize(document);
-    return document;
-}
-
 // Loaded into a geometry constructed as the gear loader does; "" when the load fails.
 std::string reloaded(const std::string& text) {
-    host::MSXMLWrapper xml;
-    EXPECT_TRUE(xml.parse(text));
-    A g(G(1, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, FD::Straight, MV::Normal, AMV::AddmodFactor, U), 9.0, 10.0,
-        11.0, 12.0, FD::Straight, MV::Normal, AMV::AddmodFactor);
-    return g.loadXML(&xml, "") ? saved(g) : "";
+    return test::reloadedGeometry(test::placeholderAsymmetrical(), text);
 }
 
 TEST(asymmetrical_gear_geometry, SaveAndLoad) {
     A g = asym(AV::MdK, 103.1, 12.5, kDatum, 4.5, {.rModule = 4.0, .rMv = MV::DiametralPitchNormal});
     g.setUserString(A::ValueType::RightHelixAngle, "rechts");
     g.setUserString(A::ValueType::RightNormalPressureAngle, "Zug\xE9"); // Latin-1: stored base64
-    const std::string text = saved(g);
+    const std::string text = test::savedGeometry(g);
     EXPECT_NE(
         text.find(
             "    <addendum_modification_variant>addmod_factor</addendum_modification_variant>\n"
@@ -278,7 +263,7 @@ TEST(asymmetrical_gear_geometry, SaveAndLoad) {
                 MV::Transverse, AMV::AddmodFactor);
     for (const A& other : {odd, asym(AV::MrK, 51.6, 25.0 / 3.0, Reference::LengthNonDatumToDatum, 4.5),
                            asym(AV::Syt, 4.4, 50.0, Reference::PercentDatumToNonDatum, 96.0)})
-        EXPECT_EQ(reloaded(saved(other)), saved(other));
+        EXPECT_EQ(reloaded(test::savedGeometry(other)), test::savedGeometry(other));
 
     g.setAsymmetryVariant(AV::Syt, 4.4, 12.5, kDatum, U); // cannot place the flank: not written
     host::MSXMLWrapper xml;
@@ -301,7 +286,7 @@ TEST(asymmetrical_gear_geometry, LoadNeedsTheRightFlank) {
         {"asym_none", "asym_syt", false},                     // no measuring diameter
         {"<asym_variant>asym_none</asym_variant>", "", true}, // the variant stays
     };
-    const std::string complete = saved(Flanks{}.make());
+    const std::string complete = test::savedGeometry(Flanks{}.make());
     for (const Row& row : rows) {
         std::string text = complete;
         text.replace(text.find(row.remove), std::string(row.remove).size(), row.insert);
@@ -310,25 +295,15 @@ TEST(asymmetrical_gear_geometry, LoadNeedsTheRightFlank) {
 }
 
 // The example files load, are valid, and a save, load and save again loses nothing.
-TEST(asymmetrical_gear_geometry, ExampleFilesSurviveASaveAndLoad) {
-    const std::string first =
-        std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "_1.xml");
-    const std::string second =
-        std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "_2.xml");
+class asymmetrical_gear_geometry_files : public test::ScratchDirectoryTest {};
+
+TEST_F(asymmetrical_gear_geometry_files, ExampleFilesSurviveASaveAndLoad) {
     for (const char* name : {"asymmetrical_gear.xml", "beveloid_gear.xml"}) {
-        Gear original((std::string(GEARRECORDS_EXAMPLES) + "/" + name).c_str());
+        const std::string file = std::string(GEARRECORDS_EXAMPLES) + "/" + name;
         std::string reason;
-        EXPECT_TRUE(original.isValid(reason)) << reason;
-        original.Save(first.c_str());
-        Gear loaded(first.c_str());
-        loaded.Save(second.c_str());
-        EXPECT_TRUE(loaded.getGeometry()->isSimilar(*original.getGeometry())) << name;
-        std::ifstream a(first), b(second);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}),
-                  std::string(std::istreambuf_iterator<char>(b), {}));
+        EXPECT_TRUE(Gear(file.c_str()).isValid(reason)) << reason;
+        EXPECT_EQ(test::gearRoundTrip(read(file), dir), "") << name;
     }
-    std::filesystem::remove(first);
-    std::filesystem::remove(second);
 }
 
 } // namespace

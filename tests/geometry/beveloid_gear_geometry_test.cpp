@@ -4,6 +4,7 @@
 #include <kest/gear/measurement_enums.h>
 
 #include "geometry/angle_units.h"
+#include "support/geometry_xml.h"
 
 #include <gtest/gtest.h>
 
@@ -162,23 +163,9 @@ TEST(beveloid_gear_geometry, Similarity) {
 
 // ---- gear file -------------------------------------------------------------------------------------------
 
-std::string saved(const G& g) {
-    host::MSXMLWrapper xml;
-    xml.reset("gear");
-    EXPECT_TRUE(g.saveXML(&xml, ""));
-    std::string document;
-    xml.serialize(document);
-    return document;
-}
-
 // Loaded into a geometry constructed as the gear loader does; "" when the load fails.
 std::string reloaded(const std::string& text) {
-    host::MSXMLWrapper xml;
-    EXPECT_TRUE(xml.parse(text));
-    const G c(1, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, FD::Straight, MV::Normal, AMV::AddmodFactor, U);
-    B g(A(c, 9.0, 10.0, 11.0, 12.0, FD::Straight, MV::Normal, AMV::AddmodFactor), 13.0, 14.0, 15.0, 16.0,
-        true);
-    return g.loadXML(&xml, "") ? saved(g) : "";
+    return test::reloadedGeometry(B(test::placeholderAsymmetrical(), 13.0, 14.0, 15.0, 16.0, true), text);
 }
 
 TEST(beveloid_gear_geometry, SavesTheCone) {
@@ -186,7 +173,7 @@ TEST(beveloid_gear_geometry, SavesTheCone) {
     g.setUserString(B::ValueType::ConeAngle, "Kegel");
     g.setUserString(B::ValueType::ReferenceHelixAngle, "links");
     g.setUserString(A::ValueType::RightNormalModule, "m rechts");
-    const std::string text = saved(g);
+    const std::string text = test::savedGeometry(g);
     EXPECT_NE(text.find("    </asymmetry>\n"
                         "    <beveloid>\n"
                         "      <cone_angle user_string=\"Kegel\">0.3</cone_angle>\n"
@@ -208,7 +195,7 @@ TEST(beveloid_gear_geometry, LoadNeedsTheCone) {
         const char* insert; // and put in its place
         bool loads;
     };
-    const std::string complete = saved(Cone{}.make());
+    const std::string complete = test::savedGeometry(Cone{}.make());
     for (const Row& row : {Row{"<reference>", "<other>", false}, Row{"<beveloid>", "<other>", false},
                            Row{"<cone_angle>0.3</cone_angle>", "", false},
                            Row{"<helix_angle direction=\"right\">12</helix_angle>", "", false},

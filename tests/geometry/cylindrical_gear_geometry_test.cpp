@@ -5,6 +5,7 @@
 
 #include "geometry/angle_units.h"
 #include "support/diagnostics_capture.h"
+#include "support/geometry_xml.h"
 #include "support/throw_message.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +26,8 @@ using FD = CylindricalGearGeometry::FlankDirection;
 using MV = CylindricalGearGeometry::ModuleVariant;
 using VT = CylindricalGearGeometry::ValueType;
 using AMV = AddendumModificationVariant;
+using kest::test::placeholderCylindrical;
+using kest::test::savedGeometry;
 
 constexpr double U = unsetValue;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -64,19 +67,6 @@ std::string reasonOf(const CylindricalGearGeometry& geometry) {
     EXPECT_EQ(valid, reason.empty()) << reason;
     EXPECT_EQ(geometry.isValid(), valid); // also without a reason to write
     return reason;
-}
-
-// Constructed as the gear loader does before the geometry reads itself.
-CylindricalGearGeometry placeholder() {
-    return {1, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, FD::Straight, MV::Normal, AMV::AddmodFactor, U};
-}
-
-std::string saved(const CylindricalGearGeometry& g, MSXMLWrapper xml = {}) {
-    if (!xml.getRootNode()) xml.reset("gear");
-    EXPECT_TRUE(g.saveXML(&xml, ""));
-    std::string document;
-    xml.serialize(document);
-    return document;
 }
 
 TEST(cylindrical_gear_geometry, ValidationReasons) {
@@ -291,14 +281,14 @@ TEST(cylindrical_gear_geometry, RoundTripIsExact) {
         g.setUserString(VT::FaceWidth, nullptr);       // ignored
         g.setUserString(static_cast<VT>(9), "no key"); // ignored
         g.setUserString(VT::HelixAngle, "Gr\xFC\xDF"); // Latin-1: stored base64
-        const std::string first = saved(g);
+        const std::string first = savedGeometry(g);
         EXPECT_EQ(first, &row == rows ? firstFile : first);
         MSXMLWrapper xml;
         ASSERT_TRUE(xml.parse(first));
-        CylindricalGearGeometry loaded = placeholder();
+        CylindricalGearGeometry loaded = placeholderCylindrical();
         ASSERT_TRUE(loaded.loadXML(&xml, ""));
         EXPECT_EQ(values(loaded), values(g)) << first;
-        EXPECT_EQ(saved(loaded), first);
+        EXPECT_EQ(savedGeometry(loaded), first);
     }
 }
 
@@ -322,7 +312,7 @@ TEST(cylindrical_gear_geometry, LoadNeedsEveryRequiredElement) {
           "normal_pressure_angle", "addendum_modification"}) {
         MSXMLWrapper xml = completeWith("", "");
         ASSERT_TRUE(xml.deleteNodes(std::string("geometry/") + name));
-        EXPECT_FALSE(placeholder().loadXML(&xml, "")) << name;
+        EXPECT_FALSE(placeholderCylindrical().loadXML(&xml, "")) << name;
     }
     const struct {
         const char *remove, *insert;
@@ -338,7 +328,7 @@ TEST(cylindrical_gear_geometry, LoadNeedsEveryRequiredElement) {
     };
     for (const auto& row : rows) {
         MSXMLWrapper xml = completeWith(row.remove, row.insert);
-        EXPECT_EQ(placeholder().loadXML(&xml, ""), row.result) << row.insert;
+        EXPECT_EQ(placeholderCylindrical().loadXML(&xml, ""), row.result) << row.insert;
     }
     // Neither a missing document nor a missing node is read or created.
     MSXMLWrapper xml = completeWith("", "");
@@ -368,7 +358,7 @@ TEST(cylindrical_gear_geometry, LoadsOlderFormsAndSavesOverThem) {
     EXPECT_EQ(g.getAddendumModificationVariant().get(), AMV::AddmodSn);
     EXPECT_TRUE(isUnset(g.getDM())); // missing: unset, also when it was set before
 
-    const std::string document = saved(g, xml);
+    const std::string document = savedGeometry(g, xml);
     EXPECT_NE(document.find("<helix_angle direction=\"straight\" user_string=\"gerade\">0<"),
               std::string::npos);
     EXPECT_NE(document.find("<version>9.02-44</version>"), std::string::npos);

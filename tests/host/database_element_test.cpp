@@ -1,14 +1,12 @@
 #include <kest/gear/host/database_element.h>
 
+#include "support/scratch_directory.h"
 #include "support/throw_message.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
-
-#include <unistd.h>
 
 namespace kest::host {
 namespace {
@@ -27,24 +25,7 @@ public:
     MSXMLWrapper& xml() { return *GetXMLWrapper(); }
 };
 
-class DatabaseElementFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("gearrecords_db_" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string write(const char* name, const std::string& text) {
-        const fs::path p = dir / name;
-        std::ofstream(p, std::ios::binary) << text;
-        return p.string();
-    }
-    static std::string read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    fs::path dir;
-};
+class DatabaseElementFiles : public test::ScratchDirectoryTest {};
 
 // Users are counted; removing more of them than were added leaves none.
 TEST(database_element, CountsItsUsers) {

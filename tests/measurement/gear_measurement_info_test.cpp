@@ -8,7 +8,6 @@
 #include <iterator>
 #include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 using namespace kest::gear;

@@ -39,25 +39,11 @@ TEST(protocol_settings, Defaults) {
     PS::parametersProfLead profile, lead;
     ASSERT_TRUE(settings.getProfLeadParameters(true, profile));
     ASSERT_TRUE(settings.getProfLeadParameters(false, lead));
-    // Each row: field, profile value, lead value.
-    const std::tuple<const char*, double, double> parameterRows[] = {
-        {"enabled", profile.enabled, lead.enabled},
-        {"number per side", profile.numberPerSide, lead.numberPerSide},
-        {"reference", static_cast<double>(profile.reference), static_cast<double>(lead.reference)},
-        {"flip diagram", profile.flipDiagram, lead.flipDiagram},
-        {"scale va", profile.scaleVa, lead.scaleVa},
-        {"scale vb", profile.scaleVb, lead.scaleVb},
-        {"reference element", profile.referenceElement, lead.referenceElement},
-        {"extended range table", profile.extendedRangeTable, lead.extendedRangeTable},
-        {"angle error", profile.angleErrorAsDifferenceActualNominal,
-         lead.angleErrorAsDifferenceActualNominal},
-    };
-    const double expected[][2] = {{1, 1}, {4, 4}, {0, 9}, {0, 0}, {0, 0}, {0, 0}, {1, 1}, {0, 0}, {0, 0}};
-    for (std::size_t i = 0; i < std::size(parameterRows); ++i) {
-        EXPECT_EQ(std::get<1>(parameterRows[i]), expected[i][0]) << std::get<0>(parameterRows[i]);
-        EXPECT_EQ(std::get<2>(parameterRows[i]), expected[i][1]) << std::get<0>(parameterRows[i]);
-    }
-
+    // Only the lead's reference and the flip flags differ from the parameters' own defaults.
+    EXPECT_EQ(profile.reference, Reference::RollingPath);
+    EXPECT_EQ(lead.reference, Reference::LengthNonDatumToDatum);
+    EXPECT_FALSE(profile.flipDiagram || lead.flipDiagram);
+    EXPECT_EQ(profile.numberPerSide, 4);
     const std::tuple<const char*, bool, bool> flagRows[] = {
         {"pitch single value table", settings.getPitchSingleValueTable(), false},
         {"pitch results overview table", settings.getPitchResultsOverviewTable(), true},
@@ -130,35 +116,21 @@ TEST(protocol_settings, AccessorsThrowForValuesOutsideTheirTables) {
     EXPECT_TRUE(settings.getAllOtherSettings().empty());
 }
 
-TEST(protocol_settings, SettersStoreWhatGettersReturn) {
+// Setting a bar diagram again replaces its extra lines; setting another value again replaces it.
+TEST(protocol_settings, SettingAgainReplaces) {
     PS settings;
     const std::vector<PS::BarDiagramExtraLine> lines{{"fum", true}, {"custom", false}};
     settings.setBarDiagram(BT::fu, true, 2.5, &lines);
-    bool enabled = false;
-    double scale = 0;
-    std::vector<PS::BarDiagramExtraLine> got;
-    settings.getBarDiagram(BT::fu, enabled, scale, &got);
-    EXPECT_TRUE(enabled);
-    EXPECT_EQ(scale, 2.5);
-    ASSERT_EQ(got.size(), 2u);
-    EXPECT_EQ(got[1].feature, "custom");
     settings.setBarDiagram(BT::fu, false, 0, nullptr);
-    settings.getBarDiagram(BT::fu, enabled, scale, &got);
-    EXPECT_TRUE(got.empty());
-
-    ASSERT_TRUE(settings.setOtherSettings(PS::OtherType::TipModificationAmount, true, 0.25));
-    ASSERT_TRUE(settings.setOtherSettings(PS::OtherType::TipModificationAmount, false, 0.5));
+    bool enabled = true;
     double value = 0;
-    enabled = true;
+    std::vector<PS::BarDiagramExtraLine> got;
+    settings.getBarDiagram(BT::fu, enabled, value, &got);
+    EXPECT_TRUE(got.empty() && !enabled);
+    settings.setOtherSettings(PS::OtherType::TipModificationAmount, true, 0.25);
+    ASSERT_TRUE(settings.setOtherSettings(PS::OtherType::TipModificationAmount, false, 0.5));
     EXPECT_TRUE(settings.getOtherSettings(PS::OtherType::TipModificationAmount, enabled, value));
-    EXPECT_FALSE(enabled);
-    EXPECT_EQ(value, 0.5);
-    EXPECT_EQ(settings.getAllOtherSettings().size(), 1u);
-
-    settings.setFlankName(Side::Right, "rechts");
-    std::string name;
-    EXPECT_TRUE(settings.getFlankName(Side::Right, name));
-    EXPECT_EQ(name, "rechts");
+    EXPECT_TRUE(!enabled && value == 0.5 && settings.getAllOtherSettings().size() == 1u);
 }
 
 // Each row changes one setting of a default object; the result must be unequal, or equal for the settings

@@ -1,30 +1,23 @@
 #include "support/diagnostics_capture.h"
 #include "support/gear_round_trip.h"
+#include "support/scratch_directory.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
+class fuzz_regressions : public kest::test::ScratchDirectoryTest {};
+
 // Every input kept from the fuzz target is refused with a message, or loads, saves, loads again and saves the
 // same document again.
-TEST(fuzz_regressions, InputsAreRefusedOrRoundTrip) {
-    const fs::path work = fs::temp_directory_path() / ("gearrecords-regressions-" + std::to_string(getpid()));
-    fs::create_directories(work);
+TEST_F(fuzz_regressions, InputsAreRefusedOrRoundTrip) {
     kest::test::DiagnosticsCapture quiet(0); // refusals are reported; they are expected here
     int inputs = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(GEARRECORDS_FUZZ_REGRESSIONS)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(kest::test::gearRoundTrip(bytes, work), "") << entry.path().filename();
+        EXPECT_EQ(kest::test::gearRoundTrip(read(entry.path()), dir), "") << entry.path().filename();
         ++inputs;
     }
-    fs::remove_all(work);
     EXPECT_GT(inputs, 0);
 }

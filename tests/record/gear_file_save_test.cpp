@@ -70,7 +70,7 @@ TEST_F(GearSave, RetryAfterFailedWriteWritesAgain) {
     }
 }
 
-// Save refuses what Load would refuse, with Load's message and error-log line, before writing anything.
+// Save refuses the name Load refuses, with Load's message and error-log line, before writing anything.
 TEST_F(GearSave, OverlongNameIsRefusedAsLoadRefusesIt) {
     Gear gear;
     gear.Load(file.c_str());
@@ -82,9 +82,6 @@ TEST_F(GearSave, OverlongNameIsRefusedAsLoadRefusesIt) {
         EXPECT_THROW_MSG(gear.Save(asKey ? nullptr : overlong.c_str()),
                          "Windows _MAX_PATH exceeded. This are usually 260 characters.");
         EXPECT_EQ(capture.messages(host::DiagnosticChannel::ErrorLog).size(), 1u);
-        Gear reader;
-        EXPECT_THROW_MSG(reader.Load(overlong.c_str()),
-                         "Windows _MAX_PATH exceeded. This are usually 260 characters.");
     }
     EXPECT_FALSE(fs::exists(overlong));
 }
@@ -177,37 +174,6 @@ TEST_F(GearSave, ConcurrentWritersNeverExposeAPartialFile) {
     EXPECT_GE(positioningValue(file, "centre_offset"), 1000.0);
     for (const auto& entry : fs::directory_iterator(dir))
         EXPECT_EQ(entry.path().filename(), "gear.xml");
-}
-
-// Two writers killed at the same moment leave the old or a new gear, never a broken one.
-TEST_F(GearSave, KilledWritersLeaveALoadableFile) {
-    constexpr int kills = 20;
-    int loads = 0;
-    for (int round = 0; round < kills; ++round) {
-        const auto budget = std::chrono::seconds(2);
-        std::vector<Writer> writers{startWriter(file, 1000, budget, 100.0 * round),
-                                    startWriter(file, 1000, budget, 100.0 * round + 50.0)};
-        // Kill times spread over the first few saves, where load, write and rename all get hit.
-        ::usleep(static_cast<useconds_t>(1000 + (round * 7919) % 25000));
-        for (Writer& w : writers) {
-            ASSERT_GT(w.pid, 0);
-            ::kill(w.pid, SIGKILL);
-        }
-        for (Writer& w : writers) {
-            finished(w, true);
-            EXPECT_EQ(w.saves, -1);
-        }
-        Gear gear;
-        try {
-            gear.Load(file.c_str());
-            ++loads;
-        } catch (const char* message) {
-            ADD_FAILURE() << "round " << round << ": " << message;
-            fs::copy_file(std::string(GEARRECORDS_EXAMPLES) + "/spur_gear.xml", file,
-                          fs::copy_options::overwrite_existing);
-        }
-    }
-    std::printf("killed writer pairs: %d, loads after the kill: %d\n", kills, loads);
 }
 
 } // namespace

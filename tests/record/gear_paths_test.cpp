@@ -2,6 +2,7 @@
 
 #include "record/gear_paths_internal.h"
 #include "support/diagnostics_capture.h"
+#include "support/scratch_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +11,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 using namespace kest::gear;
 namespace fs = std::filesystem;
@@ -69,8 +68,9 @@ TEST(gear_paths, ResolveGearRelativePath) {
 }
 
 // A name stored relative to the gear file resolves back to the name.
-TEST(gear_paths, RelativeToGearFile) {
-    const fs::path dir = fs::temp_directory_path() / ("gear_paths_test_" + std::to_string(::getpid()));
+class gear_paths_files : public kest::test::ScratchDirectoryTest {};
+
+TEST_F(gear_paths_files, RelativeToGearFile) {
     fs::create_directories(dir / "p");
     std::ofstream(dir / "g.xml") << "<gear/>";
     std::ofstream(dir / ".hidden") << "";
@@ -90,7 +90,6 @@ TEST(gear_paths, RelativeToGearFile) {
                                        "/new.xml\") failed: No such file or directory"});
     for (const char* unchanged : {"x.dat", "", "d:\\p\\x.dat"}) // relative, empty, on another drive
         EXPECT_EQ(relativeToGearFile(base + "/g.xml", unchanged), unchanged);
-    fs::remove_all(dir);
 }
 
 } // namespace

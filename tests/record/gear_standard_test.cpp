@@ -212,12 +212,6 @@ TEST_F(gear_standard_file, StandardRoundTrip) {
     }
 }
 
-TEST_F(gear_standard_file, ProcessTypesOfALoadedGear) {
-    Gear gear(write("gear.xml", gearFile(R"(<evaluation standard="DIN_3962" quality="5"/>)")).c_str());
-    EXPECT_FALSE(gear.setProcessType(ProcessType::Hobbing));
-    EXPECT_FALSE(gear.setPostProcessType(PostProcessType::Hardened));
-}
-
 // Charts imported from a chart file save, load and save again to the same bytes; the chart elements keep what
 // the library does not know in them, and the evaluation keeps its other content.
 TEST_F(gear_standard_file, KChartsRoundTrip) {

@@ -279,7 +279,7 @@ TEST(measurement_settings, TwistRanges) {
 }
 
 // A tooth setting is appended as given, enabled or not, and counted; nothing is merged.
-TEST(measurement_settings, AddToothSetting) {
+TEST(measurement_settings, ToothSettingsAndEmptyTwistView) {
     MeasurementSettings settings;
     EXPECT_TRUE(settings.addToothSetting(Gear_Measurement_Info(MT::Pitch, Side::Both, "1-23", 0), true));
     EXPECT_TRUE(settings.addToothSetting(Gear_Measurement_Info(MT::Pitch, Side::Both, "1-23", 0), false));
@@ -288,18 +288,28 @@ TEST(measurement_settings, AddToothSetting) {
     std::vector<Gear_Measurement_Info> infos(1);
     EXPECT_EQ(settings.getAllToothSettings(&infos), 2u);
     EXPECT_EQ(infos.size(), 3u) << "appended to what the list held";
+    // without path settings or without an output the twist view counts nothing and leaves the output alone
+    MeasurementSettings empty;
+    std::vector<Gear_Measurement_Path> out{setting("9", 'z')};
+    EXPECT_EQ(empty.getAllTwistSettings(&out), 0u);
+    EXPECT_EQ(empty.getTwistSettings(&out, MT::Profile, Side::Left, 9), 0u);
+    EXPECT_EQ(summary(out), "pl0 9 z");
+    empty.addPathSetting(setting("1", 'a'));
+    EXPECT_EQ(empty.getAllTwistSettings(nullptr), 0u);
+    EXPECT_EQ(empty.getTwistSettings(nullptr, MT::Profile, Side::Left, 1), 0u);
 }
 
-// Without settings or without an output the twist view counts nothing and leaves the output alone.
-TEST(measurement_settings, TwistCountWithoutSettingsOrOutput) {
+// A save writes each setting with the points of its path, its flag and its kind; a load gives them back.
+TEST(measurement_settings, SaveAndLoadAgain) {
     MeasurementSettings settings;
-    std::vector<Gear_Measurement_Path> out{setting("9", 'z')};
-    EXPECT_EQ(settings.getAllTwistSettings(&out), 0u);
-    EXPECT_EQ(settings.getTwistSettings(&out, MT::Profile, Side::Left, 9), 0u);
-    EXPECT_EQ(summary(out), "pl0 9 z");
-    settings.addPathSetting(setting("1", 'a'));
-    EXPECT_EQ(settings.getAllTwistSettings(nullptr), 0u);
-    EXPECT_EQ(settings.getTwistSettings(nullptr, MT::Profile, Side::Left, 1), 0u);
+    settings.addPathSetting(setting("1-3", 'A'));
+    settings.addPathSetting(setting("2", 'B', false, 1, MT::Lead, Side::Right));
+    kest::host::MSXMLWrapper xml;
+    xml.reset("gear");
+    ASSERT_TRUE(settings.save(xml));
+    MeasurementSettings loaded;
+    ASSERT_TRUE(loaded.load(xml, ""));
+    EXPECT_EQ(summary(loaded), "pl0 1-3 A | lr1 2 B off");
 }
 
 // The identity attributes read leniently: no "enabled" is enabled; an index beyond 32 bits is 0, not cut.

@@ -143,16 +143,6 @@ TEST(evaluation_standard, Construction) {
     EXPECT_EQ(fromText.getStandardClass(), C::Class5);
     EXPECT_EQ(fromText.standard_2_constant_value(), 16);
     EXPECT_EQ(EvaluationStandard("JIS_B1702_1998", std::string("5")).getStandardClass(), C::Unknown);
-    EXPECT_EQ(EvaluationStandard::unknown_class(), "unknown class");
-}
-
-TEST(evaluation_standard, SavingTheUnknownStandardWithoutElementWritesNothing) {
-    MSXMLWrapper xml;
-    xml.reset("gear");
-    const std::string before = serialized(xml);
-    EXPECT_TRUE(EvaluationStandard().saveXML(&xml, EvaluationFitType::None));
-    EXPECT_EQ(serialized(xml), before);
-    EXPECT_FALSE(EvaluationStandard().saveXML(nullptr, EvaluationFitType::None));
 }
 
 // In place: a sub-quality keeps the element of its letter with what the library does not know, the others go.
@@ -174,13 +164,17 @@ TEST(evaluation_standard, Save) {
     EXPECT_EQ(serialized(xml).find("fitType"), std::string::npos);
 }
 
-// An element written for other sections alone reads back as the unknown standard, so it stays as it is.
-TEST(evaluation_standard, SavingTheUnknownStandardKeepsAnElementWithoutStandard) {
+// The unknown standard writes no element, and an element written for other sections alone reads back as the
+// unknown standard, so it stays as it is.
+TEST(evaluation_standard, SavingTheUnknownStandard) {
+    EXPECT_FALSE(EvaluationStandard().saveXML(nullptr, EvaluationFitType::None));
     MSXMLWrapper xml;
-    ASSERT_TRUE(xml.parse("<gear><evaluation><range/></evaluation></gear>"));
-    const std::string before = serialized(xml);
-    ASSERT_TRUE(EvaluationStandard().saveXML(&xml, EvaluationFitType::None));
-    EXPECT_EQ(serialized(xml), before);
+    for (const char* document : {"<gear/>", "<gear><evaluation><range/></evaluation></gear>"}) {
+        ASSERT_TRUE(xml.parse(document));
+        const std::string before = serialized(xml);
+        ASSERT_TRUE(EvaluationStandard().saveXML(&xml, EvaluationFitType::None));
+        EXPECT_EQ(serialized(xml), before);
+    }
     ASSERT_TRUE(EvaluationStandard().saveXML(&xml, EvaluationFitType::Close)); // a fit type is worth writing
     EXPECT_NE(
         serialized(xml).find("standard=\"unknown standard\" quality=\"unknown class\" fitType=\"close\""),

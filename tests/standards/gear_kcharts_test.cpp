@@ -49,6 +49,9 @@ TEST(gear_kcharts, FallbackToTheBothSideChart) {
     EXPECT_FALSE(charts.set(T::Pitch, Side::Both, &both, 0));
     EXPECT_FALSE(charts.clear(T::RootScan, Side::Both));
     EXPECT_EQ(charts.getNumberOfMeasurements(T::Pitch, Side::Both), 0u);
+    // an empty slot just beyond the both-side slots: nothing to fall back to
+    ASSERT_TRUE(charts.set(T::Lead, Side::Right, &left, 2));
+    EXPECT_EQ(charts.get(T::Lead, Side::Right, 1), nullptr);
 }
 
 TEST(gear_kcharts, NumberOfMeasurements) {
@@ -122,28 +125,20 @@ TEST(gear_kcharts, SaveReplacesTheChartsAndKeepsTheRest) {
 // Each file is loaded into a collection holding a lead chart; the line is the number of profile charts on the
 // left, then of lead charts on both sides.
 TEST(gear_kcharts, Load) {
-    const char* chartAt = R"(<kchart enabled="on" alignment="centered" measurement_index=")";
+    // A gear whose left profile holds the chart element with `attributes`.
+    const auto leftChart = [](const std::string& attributes) {
+        return R"(<gear><evaluation><profile side="left"><kchart )" + attributes +
+               "/></profile></evaluation></gear>";
+    };
+    const std::string centered = R"(enabled="on" alignment="centered")";
     const std::tuple<std::string, bool, const char*> rows[] = {
         {"<gear/>", true, "0 0"},
-        {std::string(
-             R"(<gear><evaluation><profile side="left"><kchart enabled="on" alignment="centered"/>)") +
-             "</profile></evaluation></gear>",
-         true, "1 0"}, // no index: 0
-        {std::string(R"(<gear><evaluation><profile side="left">)") + chartAt +
-             R"(2"/></profile></evaluation></gear>)",
-         true, "3 0"},
-        {std::string(R"(<gear><evaluation><profile side="left">)") + chartAt +
-             R"(999"/></profile></evaluation></gear>)",
-         true, "1000 0"},
-        {std::string(R"(<gear><evaluation><profile side="left">)") + chartAt +
-             R"(1000"/></profile></evaluation></gear>)",
-         false, "0 1"},
-        {std::string(R"(<gear><evaluation><profile side="left">)") + chartAt +
-             R"(-1"/></profile></evaluation></gear>)",
-         false, "0 1"},
-        {std::string(
-             R"(<gear><evaluation><profile side="left"><kchart enabled="on"/></profile></evaluation></gear>)"),
-         false, "0 1"},
+        {leftChart(centered), true, "1 0"}, // no index: 0
+        {leftChart(centered + R"( measurement_index="2")"), true, "3 0"},
+        {leftChart(centered + R"( measurement_index="999")"), true, "1000 0"},
+        {leftChart(centered + R"( measurement_index="1000")"), false, "0 1"},
+        {leftChart(centered + R"( measurement_index="-1")"), false, "0 1"},
+        {leftChart(R"(enabled="on")"), false, "0 1"},
     };
     for (const auto& [text, result, expected] : rows) {
         MSXMLWrapper xml;
