@@ -99,8 +99,11 @@ std::vector<std::pair<std::string, gear::NominalResult>> namedNominalValues(cons
     named.emplace_back("sbt", v.sbt);
     named.emplace_back("sbn", v.sbn);
     if (!v.spanCounts.available()) named.emplace_back("Wk", v.spanCounts);
-    for (const NominalValues::Span& span : v.spans)
-        named.emplace_back("W" + std::to_string(span.k), span.wk);
+    for (const NominalValues::Span& span : v.spans) {
+        std::string name = "W";
+        name += std::to_string(span.k);
+        named.emplace_back(std::move(name), span.wk);
+    }
     named.emplace_back("ball_diameter", v.ballDiameter);
     named.emplace_back("MdK", v.mdk);
     named.emplace_back("MrK", v.mrk);
