@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Print the nominal values of every gear file in a folder as one table.
 
-    python3 examples/nominal_table.py examples
+    PYTHONPATH=build/dev/python python3 examples/nominal_table.py examples   (from the build tree)
 
 One row per nominal value (the names of `gearfile nominal`), one column per gear file; lengths in mm, angles in
 degrees, "n/a" where the gear has no such value. Files that cannot be loaded are listed below the table with
