@@ -36,8 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                       StepCase{"/gear/geometry", false, 0}, StepCase{"//range", false, 0},
                       StepCase{"a/../b", false, 0}, StepCase{"a[1]", false, 0},
                       StepCase{"a[@v='x' or @w='y']", false, 0}, StepCase{"a[@v='unterminated]", false, 0},
-                      StepCase{"a/", false, 0}, StepCase{"a[@v=1e3]", false, 0},
-                      StepCase{"text()", false, 0}));
+                      StepCase{"a/", false, 0}, StepCase{"a[@v=1e3]", false, 0}, StepCase{"a[@v=", false, 0},
+                      StepCase{"a[@v=/b", false, 0}, StepCase{"text()", false, 0}));
 
 TEST(XmlPath, PredicateLiteralsKeepTheirText) {
     std::vector<PathStep> steps;

@@ -108,6 +108,8 @@ TEST_F(GearEvaluation, SaveRebuildsOwnElementsOnly) {
          {"owner=\"lab 3\"", "<remark name=\"fHa\">6</remark>", "<lead_plan measurement_index=\"0\" />",
           "name=\"rough\"", "lead middle", "name=\"fHa\""})
         EXPECT_NE(saved.find(kept), std::string::npos) << kept;
+    ASSERT_TRUE(gear.clearFeatures());
+    EXPECT_EQ(features(gear), "");
 }
 
 TEST_F(GearEvaluation, LoadFailures) {
