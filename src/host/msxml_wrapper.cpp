@@ -192,6 +192,49 @@ const char* XMLNode::name() const noexcept {
     return pugi::xml_node(node_).name();
 }
 
+namespace {
+
+pugi::xml_node elementFrom(pugi::xml_node node) {
+    while (node && node.type() != pugi::node_element)
+        node = node.next_sibling();
+    return node;
+}
+
+} // namespace
+
+XMLNode XMLNode::firstChild() const noexcept {
+    return fromPugi(elementFrom(pugi::xml_node(node_).first_child()));
+}
+
+XMLNode XMLNode::nextSibling() const noexcept {
+    return fromPugi(elementFrom(pugi::xml_node(node_).next_sibling()));
+}
+
+// The parser's search by name finds instructions of that name too: they are passed over.
+XMLNode XMLNode::child(const char* name) const noexcept {
+    pugi::xml_node node = pugi::xml_node(node_).child(name);
+    while (node && node.type() != pugi::node_element)
+        node = node.next_sibling(name);
+    return fromPugi(node);
+}
+
+XMLNode XMLNode::nextNamesake() const noexcept {
+    const pugi::xml_node self(node_);
+    pugi::xml_node node = self.next_sibling(self.name());
+    while (node && node.type() != pugi::node_element)
+        node = node.next_sibling(self.name());
+    return fromPugi(node);
+}
+
+const char* XMLNode::attribute(const char* name) const noexcept {
+    const pugi::xml_attribute a = pugi::xml_node(node_).attribute(name);
+    return a ? a.value() : nullptr;
+}
+
+const char* XMLNode::text() const noexcept {
+    return pugi::xml_node(node_).text().get();
+}
+
 struct MSXMLWrapper::Impl {
     pugi::xml_document document;
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <locale.h>
 #include <stdlib.h>
 #include <system_error>
@@ -27,10 +28,23 @@ constexpr std::array<OnOffForm, 2> kOnOffForms{{{"on", true}, {"off", false}}};
 
 // A conversion succeeded when it consumed something, and in strict mode when it consumed everything. An empty
 // text converts nothing, so it fails in both modes.
-bool consumed(const std::string& text, const char* end, bool strict) {
-    const char* begin = text.c_str();
+bool consumed(const char* begin, const char* last, const char* end, bool strict) {
     if (end == begin) return false;
-    return !strict || end == begin + text.size();
+    return !strict || end == last;
+}
+
+// strtol and strtod over the text up to `last`, which a strict conversion has to reach.
+bool convertLong(const char* text, const char* last, long& value, bool strict) {
+    char* end = nullptr;
+    value = std::strtol(text, &end, 10);
+    return consumed(text, last, end, strict);
+}
+
+bool convertDouble(const char* text, const char* last, double& value, bool strict) {
+    char* end = nullptr;
+    const locale_t locale = numericCLocale();
+    value = locale ? strtod_l(text, &end, locale) : std::strtod(text, &end);
+    return consumed(text, last, end, strict);
 }
 
 } // namespace
@@ -65,17 +79,18 @@ std::string shortestDouble(double value) {
     return std::string(buffer.data(), result.ptr);
 }
 
+// A NUL inside a string ends the conversion early, so that strict mode refuses it.
 bool textToLong(const std::string& text, long& value, bool strict) {
-    char* end = nullptr;
-    value = std::strtol(text.c_str(), &end, 10);
-    return consumed(text, end, strict);
+    return convertLong(text.c_str(), text.c_str() + text.size(), value, strict);
 }
-
 bool textToDouble(const std::string& text, double& value, bool strict) {
-    char* end = nullptr;
-    const locale_t locale = numericCLocale();
-    value = locale ? strtod_l(text.c_str(), &end, locale) : std::strtod(text.c_str(), &end);
-    return consumed(text, end, strict);
+    return convertDouble(text.c_str(), text.c_str() + text.size(), value, strict);
+}
+bool textToLong(const char* text, long& value, bool strict) {
+    return convertLong(text, text + std::strlen(text), value, strict);
+}
+bool textToDouble(const char* text, double& value, bool strict) {
+    return convertDouble(text, text + std::strlen(text), value, strict);
 }
 
 const char* onOffText(bool flag) noexcept {

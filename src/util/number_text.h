@@ -43,6 +43,9 @@ requires(!std::same_as<T, bool>) std::string formatInteger(T value) {
 // one character was. `value` receives the converted number in either case, 0 when nothing converted.
 bool textToLong(const std::string& text, long& value, bool strict);
 bool textToDouble(const std::string& text, double& value, bool strict);
+// The same for a text that ends at its first NUL, as an attribute's text does.
+bool textToLong(const char* text, long& value, bool strict);
+bool textToDouble(const char* text, double& value, bool strict);
 
 // "on" or "off" for the flag.
 const char* onOffText(bool flag) noexcept;

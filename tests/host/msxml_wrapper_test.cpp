@@ -189,6 +189,26 @@ TEST(MSXMLWrapper, AttributesAndParents) {
     EXPECT_STREQ(XMLNode().name(), "");
 }
 
+// The direct steps pass over comments, texts and instructions, even an instruction of the name looked for.
+TEST(MSXMLWrapper, DirectStepsVisitOnlyElements) {
+    const MSXMLWrapper xml = parsed("<gear>text<!--c--><?p x?><p a='1'>one</p><q/><?p y?><p>two</p></gear>");
+    const XMLNode root = xml.getRootNode();
+    std::vector<std::string> all;
+    for (XMLNode n = root.firstChild(); n; n = n.nextSibling())
+        all.emplace_back(n.name());
+    EXPECT_EQ(all, (std::vector<std::string>{"p", "q", "p"}));
+    std::vector<std::string> texts;
+    for (XMLNode n = root.child("p"); n; n = n.nextNamesake())
+        texts.emplace_back(n.text());
+    EXPECT_EQ(texts, (std::vector<std::string>{"one", "two"}));
+    EXPECT_STREQ(root.child("p").attribute("a"), "1");
+    EXPECT_EQ(root.child("p").attribute("b"), nullptr);
+    EXPECT_STREQ(root.child("q").text(), "");
+    EXPECT_FALSE(root.child("r"));
+    EXPECT_FALSE(XMLNode().firstChild());
+    EXPECT_EQ(XMLNode().attribute("a"), nullptr);
+}
+
 TEST(MSXMLWrapper, ContentHashFollowsContent) {
     MSXMLWrapper xml = parsed("<gear><geometry><z>20</z></geometry><other/></gear>");
     std::string before, text;

@@ -56,7 +56,12 @@ TEST(number_text, TextToNumber) {
         EXPECT_EQ(textToDouble(text, doubleValue, strict), doubleConverts) << text;
         EXPECT_EQ(longValue, longExpected) << text;
         EXPECT_EQ(doubleValue, doubleExpected) << text;
+        // the forms for an attribute's text convert alike
+        EXPECT_EQ(textToLong(text.c_str(), longValue, strict), longConverts) << text;
+        EXPECT_EQ(textToDouble(text.c_str(), doubleValue, strict), doubleConverts) << text;
     }
+    long value = 0; // a string's NUL is not its end
+    EXPECT_FALSE(textToLong(std::string("5\0x", 3), value, true));
     bool flag = true; // left alone by a refused text
     EXPECT_TRUE(textToOnOff("off", flag) && !flag && textToOnOff("on", flag) && flag);
     EXPECT_FALSE(textToOnOff("On", flag) || textToOnOff("on ", flag) || textToOnOff("", flag) || !flag);

@@ -29,6 +29,19 @@ public:
     // returns "" for an empty handle
     const char* name() const noexcept;
 
+    // Direct steps for readers that walk their part of the document once. Each returns an empty handle (or
+    // null, or "") where there is nothing.
+    // the first child element, and the next element after this one
+    XMLNode firstChild() const noexcept;
+    XMLNode nextSibling() const noexcept;
+    // the first child element named `name`, and the next element of this one's name after it
+    XMLNode child(const char* name) const noexcept;
+    XMLNode nextNamesake() const noexcept;
+    // the attribute's text, null when there is no such attribute
+    const char* attribute(const char* name) const noexcept;
+    // the element's text as getStringValue reads it
+    const char* text() const noexcept;
+
     pugi::xml_node_struct* internal_object() const noexcept { return node_; }
     friend bool operator==(XMLNode, XMLNode) = default;
 
