@@ -199,31 +199,31 @@ Line namedRangeLine(Measurement_Type type) {
 std::string Measurement_Type_2_string(Measurement_Type type) {
     return toText(kMeasurementTypes, type, kWrongMeasurementType);
 }
-bool string_2_Measurement_Type(const std::string& text, Measurement_Type* out) {
+bool string_2_Measurement_Type(std::string_view text, Measurement_Type* out) {
     return fromText(kMeasurementTypes, text, out);
 }
 std::string Side_2_string(Side side) {
     return toText(kSides, side, kWrongSide);
 }
-bool string_2_Side(const std::string& text, Side* out) {
+bool string_2_Side(std::string_view text, Side* out) {
     return fromText(kSides, text, out);
 }
 std::string Reference_2_string(Reference reference) {
     return toText(kReferences, reference, kUnknownReference);
 }
-bool string_2_Reference(const std::string& text, Reference* out) {
+bool string_2_Reference(std::string_view text, Reference* out) {
     return fromText(kReferences, text, out);
 }
 std::string ProfileRangeType_2_string(RangeType range) {
     return toText(kProfileRanges, range, kUnknownProfileRangeType);
 }
-bool string_2_ProfileRangeType(const std::string& text, RangeType* out) {
+bool string_2_ProfileRangeType(std::string_view text, RangeType* out) {
     return fromText(kProfileRanges, text, out);
 }
 std::string LeadRangeType_2_string(RangeType range) {
     return toText(kLeadRanges, range, kUnknownLeadRangeType);
 }
-bool string_2_LeadRangeType(const std::string& text, RangeType* out) {
+bool string_2_LeadRangeType(std::string_view text, RangeType* out) {
     return fromText(kLeadRanges, text, out);
 }
 
@@ -239,31 +239,31 @@ std::string RangeType_2_string(Measurement_Type type, RangeType range) {
     throw kUnknownRangeType;
 }
 
-bool string_2_RangeType(const std::string& text, RangeType* out) {
+bool string_2_RangeType(std::string_view text, RangeType* out) {
     return fromText(kRangeTypes, text, out);
 }
 std::string alignment_2_string(Alignment alignment) {
     return toText(kAlignments, alignment, kUnknownAlignment);
 }
-bool string_2_alignment(const std::string& text, Alignment* out) {
+bool string_2_alignment(std::string_view text, Alignment* out) {
     return fromText(kAlignments, text, out);
 }
 std::string material_2_string(Material material) {
     return toText(kMaterials, material, kUnknownMaterial);
 }
-bool string_2_material(const std::string& text, Material* out) {
+bool string_2_material(std::string_view text, Material* out) {
     return fromText(kMaterials, text, out);
 }
 std::string regressionType_2_string(RegressionType type) {
     return toText(kRegressionTypes, type, kUnknownRegressionType);
 }
-bool string_2_regressionType(const std::string& text, RegressionType* out) {
+bool string_2_regressionType(std::string_view text, RegressionType* out) {
     return fromText(kRegressionTypes, text, out);
 }
 std::string EvaluationOutsideRange_2_string(EvaluationOutsideRange mode) {
     return toText(kEvaluationOutsideRanges, mode, kWrongEvaluationOutsideRange);
 }
-bool string_2_EvaluationOutsideRange(const std::string& text, EvaluationOutsideRange* out) {
+bool string_2_EvaluationOutsideRange(std::string_view text, EvaluationOutsideRange* out) {
     return fromText(kEvaluationOutsideRanges, text, out);
 }
 

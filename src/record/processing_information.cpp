@@ -24,7 +24,7 @@ constexpr std::size_t kMinimumFeedMarkParameters = 4;
 // An attribute that is missing or empty leaves `value` alone and counts as read.
 template <typename E>
 bool readTypeAttribute(const host::MSXMLWrapper& xml, host::XMLNode node, const char* attribute,
-                       bool (*fromText)(const std::string&, E*), E& value) {
+                       bool (*fromText)(std::string_view, E*), E& value) {
     std::string text;
     if (!xml.getAttributeValue(node, attribute, text) || text.empty()) return true;
     return fromText(text, &value);

@@ -149,13 +149,13 @@ std::string EvaluationFitType_2_string(EvaluationFitType value) {
     return toText(kFitTypes, value, kUnknownFitType);
 }
 
-bool string_2_ProcessType(const std::string& text, ProcessType* out) {
+bool string_2_ProcessType(std::string_view text, ProcessType* out) {
     return fromText(kProcessTypes, text, out);
 }
-bool string_2_PostProcessType(const std::string& text, PostProcessType* out) {
+bool string_2_PostProcessType(std::string_view text, PostProcessType* out) {
     return fromText(kPostProcessTypes, text, out);
 }
-bool string_2_EvaluationFitType(const std::string& text, EvaluationFitType* out) {
+bool string_2_EvaluationFitType(std::string_view text, EvaluationFitType* out) {
     return fromText(kFitTypes, text, out);
 }
 

@@ -63,7 +63,7 @@ std::string toText(const Rows& rows, E value, const char* unknown) {
 // Stores the value of `text` in *out; returns false (and leaves *out alone) for an unknown text or a null
 // out.
 template <typename Rows, typename E>
-bool fromText(const Rows& rows, const std::string& text, E* out) {
+bool fromText(const Rows& rows, std::string_view text, E* out) {
     if (out == nullptr) return false;
     const auto* row = byText(rows, text);
     if (row == nullptr) return false;

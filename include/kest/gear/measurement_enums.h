@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace kest::gear {
 
@@ -99,36 +100,36 @@ enum class EvaluationOutsideRange : std::int32_t {
 
 // returns "wrong type" for a value outside the enumeration
 GEARRECORDS_API std::string Measurement_Type_2_string(Measurement_Type type);
-GEARRECORDS_API bool string_2_Measurement_Type(const std::string& text, Measurement_Type* out);
+GEARRECORDS_API bool string_2_Measurement_Type(std::string_view text, Measurement_Type* out);
 // returns "wrong side" for a value outside the enumeration
 GEARRECORDS_API std::string Side_2_string(Side side);
-GEARRECORDS_API bool string_2_Side(const std::string& text, Side* out);
+GEARRECORDS_API bool string_2_Side(std::string_view text, Side* out);
 // returns "unknown reference" for a value outside the enumeration
 GEARRECORDS_API std::string Reference_2_string(Reference reference);
-GEARRECORDS_API bool string_2_Reference(const std::string& text, Reference* out);
+GEARRECORDS_API bool string_2_Reference(std::string_view text, Reference* out);
 // returns "unknown profile range type" for anything but Root, Main and Tip
 GEARRECORDS_API std::string ProfileRangeType_2_string(RangeType range);
-GEARRECORDS_API bool string_2_ProfileRangeType(const std::string& text, RangeType* out);
+GEARRECORDS_API bool string_2_ProfileRangeType(std::string_view text, RangeType* out);
 // returns "unknown lead range type" for anything but NonDatumSide, Middle and DatumSide
 GEARRECORDS_API std::string LeadRangeType_2_string(RangeType range);
-GEARRECORDS_API bool string_2_LeadRangeType(const std::string& text, RangeType* out);
+GEARRECORDS_API bool string_2_LeadRangeType(std::string_view text, RangeType* out);
 // Profile range texts for Profile and TopographyProfile, lead range texts for Lead and TopographyLead.
 // Throws "unknown range type" for any other measurement type.
 GEARRECORDS_API std::string RangeType_2_string(Measurement_Type type, RangeType range);
 // Accepts the profile and lead range texts and "unspecified", which has no output form.
-GEARRECORDS_API bool string_2_RangeType(const std::string& text, RangeType* out);
+GEARRECORDS_API bool string_2_RangeType(std::string_view text, RangeType* out);
 // returns "unknown alignment" for a value outside the enumeration
 GEARRECORDS_API std::string alignment_2_string(Alignment alignment);
-GEARRECORDS_API bool string_2_alignment(const std::string& text, Alignment* out);
+GEARRECORDS_API bool string_2_alignment(std::string_view text, Alignment* out);
 // returns "unknown material" for a value outside the enumeration
 GEARRECORDS_API std::string material_2_string(Material material);
-GEARRECORDS_API bool string_2_material(const std::string& text, Material* out);
+GEARRECORDS_API bool string_2_material(std::string_view text, Material* out);
 // returns "unknown regression type" for a value outside the enumeration
 GEARRECORDS_API std::string regressionType_2_string(RegressionType type);
-GEARRECORDS_API bool string_2_regressionType(const std::string& text, RegressionType* out);
+GEARRECORDS_API bool string_2_regressionType(std::string_view text, RegressionType* out);
 // returns "unknown evaluation_outside_range" for a value outside the enumeration
 GEARRECORDS_API std::string EvaluationOutsideRange_2_string(EvaluationOutsideRange mode);
-GEARRECORDS_API bool string_2_EvaluationOutsideRange(const std::string& text, EvaluationOutsideRange* out);
+GEARRECORDS_API bool string_2_EvaluationOutsideRange(std::string_view text, EvaluationOutsideRange* out);
 
 // Constant forms. Each pair is a bijection over the enumeration's values; anything else throws its message as
 // a C string: "unknown <name>" one way, "unknown constant for <name>" the other.

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kest::gear {
@@ -57,9 +58,9 @@ GEARRECORDS_API std::string PostProcessType_2_string(PostProcessType value);
 GEARRECORDS_API std::string EvaluationFitType_2_string(EvaluationFitType value);
 
 // false, leaving `out` alone, for a text that is not exactly a string form
-GEARRECORDS_API bool string_2_ProcessType(const std::string& text, ProcessType* out);
-GEARRECORDS_API bool string_2_PostProcessType(const std::string& text, PostProcessType* out);
-GEARRECORDS_API bool string_2_EvaluationFitType(const std::string& text, EvaluationFitType* out);
+GEARRECORDS_API bool string_2_ProcessType(std::string_view text, ProcessType* out);
+GEARRECORDS_API bool string_2_PostProcessType(std::string_view text, PostProcessType* out);
+GEARRECORDS_API bool string_2_EvaluationFitType(std::string_view text, EvaluationFitType* out);
 
 // Each throws its message text for a value outside the table.
 GEARRECORDS_API unsigned int ProcessType_2_constant(ProcessType value);
