@@ -43,22 +43,35 @@ constexpr int maxDepth = 256;
 // the parser decodes) ends a text early and can leave one, which a second parse of the saved document would
 // drop. They go now, so that a second save of a loaded file equals the first.
 // returns the element that is too deep, or an empty node
-pugi::xml_node checkAndTidy(pugi::xml_document& document) {
+pugi::xml_node checkAndTidy(pugi::xml_document& document, bool mayHaveBlankTexts) {
     struct Walker final : pugi::xml_tree_walker {
+        bool blankTexts = false;
         pugi::xml_node tooDeep;
         std::vector<pugi::xml_node> blank;
         bool for_each(pugi::xml_node& node) override {
             const pugi::xml_node_type type = node.type();
             if (type == pugi::node_element && depth() >= maxDepth) tooDeep = node;
-            if (type == pugi::node_pcdata && trimmed(node.value()).empty()) blank.push_back(node);
+            if (blankTexts && type == pugi::node_pcdata && trimmed(node.value()).empty())
+                blank.push_back(node);
             return !tooDeep;
         }
     } walker;
+    walker.blankTexts = mayHaveBlankTexts;
     document.traverse(walker);
     if (walker.tooDeep) return walker.tooDeep;
     for (pugi::xml_node node : walker.blank)
         node.parent().remove_child(node);
     return {};
+}
+
+// Whether no element of the parsed text can lie deeper than maxDepth: a text of so few tags is not walked.
+bool fewTags(std::string_view text) {
+    int tags = 0;
+    for (const char *at = text.data(), *end = text.data() + text.size();
+         (at = static_cast<const char*>(std::memchr(at, '<', static_cast<std::size_t>(end - at)))) != nullptr;
+         ++at)
+        if (++tags > maxDepth) return false;
+    return true;
 }
 
 // Reads a whole text as a double; a leading "+" and surrounding white space are allowed.
@@ -269,7 +282,12 @@ bool MSXMLWrapper::parse(std::string_view text, std::string* error) {
             *error = std::string(result.description()) + " at byte offset " + std::to_string(result.offset);
         return false;
     }
-    if (const pugi::xml_node deep = checkAndTidy(parsed)) {
+    // Only a character reference can leave a blank text (it is looked for in UTF-8 only; a text in another
+    // encoding is always walked), and only a text of more tags than maxDepth can nest too deep.
+    const bool references =
+        result.encoding != pugi::encoding_utf8 || text.find("&#") != std::string_view::npos;
+    const bool walk = references || !fewTags(text);
+    if (const pugi::xml_node deep = walk ? checkAndTidy(parsed, references) : pugi::xml_node()) {
         if (error)
             *error = "elements nested deeper than " + std::to_string(maxDepth) + " levels at byte offset " +
                      std::to_string(deep.offset_debug());

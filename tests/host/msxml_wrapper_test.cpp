@@ -226,6 +226,39 @@ TEST(MSXMLWrapper, ContentHashFollowsContent) {
     EXPECT_FALSE(xml.getXMLContentHash(XMLNode(), nullptr, &after));
 }
 
+// Elements may nest 256 deep. The walk that checks it climbs back out of finished branches, so a chain that
+// starts after them is measured from the right depth; a blank text left by a reference to NUL goes.
+TEST(MSXMLWrapper, ParseLimitsTheNestingAndDropsBlankTexts) {
+    const auto chain = [](int depth) {
+        std::string open, close;
+        for (int i = 0; i < depth; ++i) {
+            open += "<e>";
+            close += "</e>";
+        }
+        return open + close;
+    };
+    const struct {
+        std::string text;
+        std::string error; // "" when it parses
+    } rows[]{
+        {"<r>" + chain(255) + "</r>", ""},
+        {"<r>" + chain(256) + "</r>", "elements nested deeper than 256 levels at byte offset 769"},
+        {"<r><a><b><c/></b></a><!--x-->" + chain(255) + "</r>", ""},
+        {"<r><a><b><c/></b></a>" + chain(256) + "</r>",
+         "elements nested deeper than 256 levels at byte offset 787"},
+    };
+    for (const auto& row : rows) {
+        MSXMLWrapper xml;
+        std::string error;
+        EXPECT_EQ(xml.parse(row.text, &error), row.error.empty()) << row.error;
+        EXPECT_EQ(error, row.error);
+    }
+    MSXMLWrapper xml = parsed("<r><a>&#0; </a><b> &#0;x</b></r>");
+    std::string text;
+    xml.serialize(text);
+    EXPECT_EQ(text, "<?xml version=\"1.0\"?>\n<r>\n  <a />\n  <b />\n</r>\n");
+}
+
 TEST(MSXMLWrapper, ParseFailureKeepsTheDocumentAndCopiesAreIndependent) {
     MSXMLWrapper xml = parsed("<gear><a/></gear>");
     std::string error;
