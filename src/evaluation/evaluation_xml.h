@@ -63,14 +63,16 @@ inline std::string groupPath(Measurement_Type type, Side side) {
 inline host::XMLNodeList groupChildren(const host::MSXMLWrapper& xml, Measurement_Type type, Side side,
                                        const char* child) {
     host::XMLNodeList found;
+    host::XMLNode evaluation = xml.getRootNode().child(kEvaluationElement);
+    if (!evaluation) return found;
     const std::string typeName = Measurement_Type_2_string(type);
     const std::string sideName = Side_2_string(side);
-    for (const host::XMLNode evaluation : xml.getNodes(kEvaluationElement))
-        for (const host::XMLNode group : xml.getNodes(typeName, evaluation)) {
-            const char* groupSide = xml.findAttribute(group, kSideAttribute);
+    for (; evaluation; evaluation = evaluation.nextNamesake())
+        for (host::XMLNode group = evaluation.child(typeName.c_str()); group; group = group.nextNamesake()) {
+            const char* groupSide = group.attribute(kSideAttribute);
             if (groupSide == nullptr || sideName != groupSide) continue;
-            const host::XMLNodeList children = xml.getNodes(child, group);
-            found.insert(found.end(), children.begin(), children.end());
+            for (host::XMLNode node = group.child(child); node; node = node.nextNamesake())
+                found.push_back(node);
         }
     return found;
 }

@@ -29,7 +29,7 @@ struct UserStringKeyRow {
     std::string_view key; // also the name of the value's element below "geometry"
 };
 
-constexpr std::string_view kHelixAngle = "helix_angle";
+constexpr const char* kHelixAngle = "helix_angle";
 
 // The helix angle's key also names its direction (helixAngleKey).
 constexpr std::array kUserStringKeys{
@@ -50,10 +50,21 @@ std::string helixAngleKey(std::string_view direction) {
     return std::string(kHelixAngle) + "[@direction='" + std::string(direction) + "']";
 }
 
+// The element name of a value other than the helix angle, which is its key.
+const char* elementName(ValueType value) {
+    for (const UserStringKeyRow& row : kUserStringKeys)
+        if (row.value == value) return row.key.data(); // the keys are literals, so they end in NUL
+    return "";
+}
+
 // Reads the user string of `node` into `text` ("" when the element has none or it cannot be decoded).
 // returns false when there is no node.
 bool readUserString(const MSXMLWrapper& xml, XMLNode node, std::string& text) {
     if (!node) return false;
+    if (!node.attribute(kUserStringAttribute)) { // most values have none
+        text.clear();
+        return true;
+    }
     host::UserText read{kUserStringAttribute, {}};
     if (!host::readUserText(xml, node, read)) read.text.clear();
     text = read.text;
@@ -63,9 +74,10 @@ bool readUserString(const MSXMLWrapper& xml, XMLNode node, std::string& text) {
 // The first helix-angle element of that direction, as the path geometry/helix_angle[@direction='...'] finds
 // it from the document element, walked directly rather than compiled.
 XMLNode helixAngleElement(const MSXMLWrapper& xml, std::string_view direction) {
-    for (const XMLNode geometry : xml.getNodes(kGeometryElement))
-        for (const XMLNode helix : xml.getNodes(kHelixAngle, geometry))
-            if (const char* d = xml.findAttribute(helix, kDirectionAttribute); d != nullptr && direction == d)
+    for (XMLNode geometry = xml.getRootNode().child(kGeometryElement); geometry;
+         geometry = geometry.nextNamesake())
+        for (XMLNode helix = geometry.child(kHelixAngle); helix; helix = helix.nextNamesake())
+            if (const char* d = helix.attribute(kDirectionAttribute); d != nullptr && direction == d)
                 return helix;
     return {};
 }
@@ -171,20 +183,17 @@ bool CylindricalGearGeometry::loadXML(MSXMLWrapper* xml, const std::string& path
     // Below the document element, where user strings are addressed too, a value's element is looked for in
     // the first geometry element, found once, and by its path only when that one has none.
     const XMLNode geometry = path.empty() ? xml->getNode(kGeometryElement, base) : XMLNode();
+    const auto element = [&](const char* name) {
+        const XMLNode node = geometry ? geometry.child(name) : XMLNode();
+        return node ? node : xml->getNode(elementPath(name), base);
+    };
     const auto read = [&](ValueType value, double& number) {
-        const std::string key = get_user_string_key(value);
-        const XMLNode node = geometry ? xml->getNode(key, geometry) : XMLNode();
-        if (!node) {
-            const bool found = xml->getDoubleValue(elementPath(key), number, base);
-            ok = found && ok;
-            ok = loadUserString(xml, key) && ok;
-            return found;
-        }
-        const bool found = xml->getDoubleValue({}, number, node);
+        const XMLNode node = element(elementName(value));
+        const bool found = node && xml->getDoubleValue({}, number, node);
         ok = found && ok;
         std::string text;
-        readUserString(*xml, node, text);
-        if (!text.empty()) userStrings_[key] = text;
+        if (!readUserString(*xml, node, text)) ok = false;
+        if (!text.empty()) userStrings_[get_user_string_key(value)] = text;
         return found;
     };
 
@@ -203,19 +212,18 @@ bool CylindricalGearGeometry::loadXML(MSXMLWrapper* xml, const std::string& path
 
     moduleVariant_ = ModuleVariant::Normal;
     std::string text;
-    const XMLNode module = xml->getNode(elementPath(get_user_string_key(ValueType::NormalModule)), base);
+    const XMLNode module = element(elementName(ValueType::NormalModule));
     if (module && xml->getAttributeValue(module, kModuleVariantAttribute, text))
         moduleVariant_ = StringToModuleVariant(text);
 
     // The helix angle is found without its direction, which is then read from the element.
-    const std::string helixPath = elementPath(kHelixAngle);
+    const XMLNode helix = element(kHelixAngle);
     double degrees = 0.0;
-    if (xml->getDoubleValue(helixPath, degrees, base))
+    if (helix && xml->getDoubleValue({}, degrees, helix))
         beta_ = isUnset(degrees) ? unsetValue : radiansFromDegrees(degrees);
     else
         ok = false;
     std::string direction;
-    const XMLNode helix = xml->getNode(helixPath, base);
     if (helix && xml->getAttributeValue(helix, kDirectionAttribute, direction))
         flankDirection_ = string_2_FlankDirection(direction);
     else
@@ -241,9 +249,10 @@ bool CylindricalGearGeometry::loadXML(MSXMLWrapper* xml, const std::string& path
     ok = addmodVariant_.loadXML(xml, kGeometryElement, false) && ok;
 
     // The ball diameter is optional.
-    if (!xml->getDoubleValue(elementPath(get_user_string_key(ValueType::BallDiameter)), dM_, base))
-        dM_ = unsetValue;
-    loadUserString(xml, get_user_string_key(ValueType::BallDiameter));
+    const XMLNode ball = element(elementName(ValueType::BallDiameter));
+    if (!ball || !xml->getDoubleValue({}, dM_, ball)) dM_ = unsetValue;
+    if (readUserString(*xml, ball, text) && !text.empty())
+        userStrings_[get_user_string_key(ValueType::BallDiameter)] = text;
     return ok;
 }
 

@@ -6,6 +6,7 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -129,6 +130,15 @@ pugi::xml_node appendStep(pugi::xml_node parent, const PathStep& step) {
     return node;
 }
 
+// the characters of the other forms (predicates, wildcards, attributes, functions, prefixes, axes, unions),
+// and NUL, which no element name holds
+constexpr std::array<bool, 256> kNotPlain = [] {
+    std::array<bool, 256> table{};
+    for (const char c : std::string_view("[*@(: .|\0", 10))
+        table[static_cast<unsigned char>(c)] = true;
+    return table;
+}();
+
 // A path of plain element names joined by "/" ("point", "geometry/face_width"): the readers' common case,
 // found by a direct walk without the compiled-path cache. A prefixed name ("ns:speed") takes the general
 // road.
@@ -136,22 +146,7 @@ bool isPlainPath(std::string_view path) {
     if (path.empty() || path.front() == '/' || path.back() == '/') return false;
     char previous = '\0';
     for (const char c : path) {
-        switch (c) {
-        case '[':
-        case '*':
-        case '@':
-        case '(':
-        case ':':
-        case ' ':
-        case '.':
-        case '|':
-            return false;
-        case '/':
-            if (previous == '/') return false;
-            break;
-        default:
-            break;
-        }
+        if (kNotPlain[static_cast<unsigned char>(c)] || (c == '/' && previous == '/')) return false;
         previous = c;
     }
     return true;
@@ -159,8 +154,7 @@ bool isPlainPath(std::string_view path) {
 
 bool nameIs(pugi::xml_node node, std::string_view name) {
     if (node.type() != pugi::node_element) return false;
-    const char* text = node.name();
-    return std::strncmp(text, name.data(), name.size()) == 0 && text[name.size()] == '\0';
+    return std::string_view(node.name()) == name;
 }
 
 // Calls `visit` with each child element named `name`, in document order, while it returns true. A name of
@@ -168,14 +162,15 @@ bool nameIs(pugi::xml_node node, std::string_view name) {
 template <typename Visit>
 void eachNamedChild(pugi::xml_node context, std::string_view name, Visit visit) {
     char terminated[64];
-    const bool byName = name.size() < sizeof terminated && name.find('\0') == std::string_view::npos;
+    const bool byName = name.size() < sizeof terminated; // a plain path holds no NUL
     if (byName) {
         std::memcpy(terminated, name.data(), name.size());
         terminated[name.size()] = '\0';
     }
     for (pugi::xml_node child = byName ? context.child(terminated) : context.first_child(); child;
          child = byName ? child.next_sibling(terminated) : child.next_sibling())
-        if (nameIs(child, name) && !visit(child)) return; // nameIs passes over an instruction of that name
+        // what the search by name finds is passed over only when it is an instruction of that name
+        if ((byName ? child.type() == pugi::node_element : nameIs(child, name)) && !visit(child)) return;
 }
 
 // The first element in document order reached by the names of `path`, as findFirst finds it.
