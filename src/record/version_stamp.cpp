@@ -4,14 +4,31 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <string_view>
 #include <tuple>
 
 namespace kest::gear {
 
+// Read as sscanf reads "%zu.%zu-%zu", or "%zu.%zu-%zusp%zu" when the text holds "sp" anywhere: each number
+// after optional white space and a sign, each literal exactly, and every field assigned as it is read.
 bool VersionStamp::parse(const std::string& text) {
-    if (text.find("sp") == std::string::npos)
-        return std::sscanf(text.c_str(), "%zu.%zu-%zu", &major, &minor, &release) == 3;
-    return std::sscanf(text.c_str(), "%zu.%zu-%zusp%zu", &major, &minor, &release, &servicePack) == 4;
+    const char* at = text.c_str();
+    const auto number = [&at](std::size_t& value) {
+        char* end = nullptr;
+        const unsigned long long read = std::strtoull(at, &end, 10);
+        if (end == at) return false;
+        value = static_cast<std::size_t>(read);
+        at = end;
+        return true;
+    };
+    const auto literal = [&at](std::string_view expected) {
+        if (std::string_view(at).substr(0, expected.size()) != expected) return false;
+        at += expected.size();
+        return true;
+    };
+    if (!number(major) || !literal(".") || !number(minor) || !literal("-") || !number(release)) return false;
+    return text.find("sp") == std::string::npos || (literal("sp") && number(servicePack));
 }
 
 std::string VersionStamp::format() const {

@@ -37,7 +37,9 @@ INSTANTIATE_TEST_SUITE_P(
                       StampCase{"8.99-99", true, "8.99-99", -1},
                       StampCase{"9.03-00 beta", true, "9.03-00", 1}, StampCase{"V14", false, "0.00-00", 0},
                       StampCase{"9.02-45sp", false, "9.02-45", 0}, StampCase{"9.02", false, "9.02-00", 0},
-                      StampCase{"", false, "0.00-00", 0}));
+                      StampCase{"", false, "0.00-00", 0}, StampCase{" 9. +2-44", true, "9.02-44", 0},
+                      StampCase{"9.02-44 sp1", false, "9.02-44", 0},
+                      StampCase{"9.02-4x", true, "9.02-04", -1}));
 
 TEST(VersionStamp, ComparingWithAnUnreadableTextTraces) {
     test::DiagnosticsCapture capture;
