@@ -39,25 +39,21 @@ std::string_view trimmed(std::string_view s) {
 // GB.
 constexpr int maxDepth = 256;
 
-// One walk over a parsed document. It finds the first element deeper than maxDepth, and the texts of white
-// space only: the parser drops those, but a character reference to NUL (&#0;, which XML does not allow but
-// the parser decodes) ends a text early and can leave one, which a second parse of the saved document would
-// drop. They go now, so that a second save of a loaded file equals the first.
-// returns the element that is too deep, or an empty node
-pugi::xml_node checkAndTidy(pugi::xml_document& document, bool mayHaveBlankTexts) {
+// The first element in document order deeper than maxDepth, and with blankTexts the texts of white space
+// only: the parser drops those, but a character reference to NUL (&#0;, which XML does not allow but the
+// parser decodes) ends a text early and can leave one, which a second parse of the saved document would drop.
+// They go now, so that a second save of a loaded file equals the first. One walk over every node.
+pugi::xml_node checkAndTidy(pugi::xml_document& document) {
     struct Walker final : pugi::xml_tree_walker {
-        bool blankTexts = false;
         pugi::xml_node tooDeep;
         std::vector<pugi::xml_node> blank;
         bool for_each(pugi::xml_node& node) override {
             const pugi::xml_node_type type = node.type();
             if (type == pugi::node_element && depth() >= maxDepth) tooDeep = node;
-            if (blankTexts && type == pugi::node_pcdata && trimmed(node.value()).empty())
-                blank.push_back(node);
+            if (type == pugi::node_pcdata && trimmed(node.value()).empty()) blank.push_back(node);
             return !tooDeep;
         }
     } walker;
-    walker.blankTexts = mayHaveBlankTexts;
     document.traverse(walker);
     if (walker.tooDeep) return walker.tooDeep;
     for (pugi::xml_node node : walker.blank)
@@ -65,14 +61,31 @@ pugi::xml_node checkAndTidy(pugi::xml_document& document, bool mayHaveBlankTexts
     return {};
 }
 
-// Whether no element of the parsed text can lie deeper than maxDepth: a text of so few tags is not walked.
-bool fewTags(std::string_view text) {
-    int tags = 0;
-    for (const char *at = text.data(), *end = text.data() + text.size();
-         (at = static_cast<const char*>(std::memchr(at, '<', static_cast<std::size_t>(end - at)))) != nullptr;
-         ++at)
-        if (++tags > maxDepth) return false;
-    return true;
+// The first element in document order deeper than maxDepth, among the children of `parent` (at `depth`) and
+// their descendants, in a document parsed from UTF-8 whose text ends for `parent` before offset `end`.
+// An element of height h (its deepest descendant h levels below) takes at least 7 h + 4 bytes ("<a>" and
+// "</a>" around each level, "<a/>" innermost), so an element whose text up to the next node is too short
+// to hold a nesting below the limit is not entered: a large file is checked at the few elements that hold
+// the others.
+pugi::xml_node findTooDeep(pugi::xml_node parent, int depth, std::ptrdiff_t end) {
+    pugi::xml_node child = parent.first_child();
+    // where the child's text starts (its name, after the "<"), and where the next node's starts; -1 where
+    // unknown
+    std::ptrdiff_t start = child ? child.offset_debug() : -1;
+    while (child) {
+        const pugi::xml_node next = child.next_sibling();
+        const std::ptrdiff_t nextStart = next ? next.offset_debug() : end;
+        if (child.type() == pugi::node_element) {
+            if (depth >= maxDepth) return child;
+            const bool shallow =
+                start > 0 && nextStart >= 0 && depth + (nextStart - (start - 1) - 4) / 7 < maxDepth;
+            if (!shallow)
+                if (const pugi::xml_node found = findTooDeep(child, depth + 1, nextStart)) return found;
+        }
+        child = next;
+        start = nextStart;
+    }
+    return {};
 }
 
 // Reads a whole text as a double; a leading "+" and surrounding white space are allowed.
@@ -277,12 +290,12 @@ bool MSXMLWrapper::parse(std::string_view text, std::string* error) {
             *error = std::string(result.description()) + " at byte offset " + std::to_string(result.offset);
         return false;
     }
-    // Only a character reference can leave a blank text (it is looked for in UTF-8 only; a text in another
-    // encoding is always walked), and only a text of more tags than maxDepth can nest too deep.
-    const bool references =
-        result.encoding != pugi::encoding_utf8 || text.find("&#") != std::string_view::npos;
-    const bool walk = references || !fewTags(text);
-    if (const pugi::xml_node deep = walk ? checkAndTidy(parsed, references) : pugi::xml_node()) {
+    // Only a character reference can leave a blank text; in another encoding than UTF-8, where the text's
+    // offsets are not those of the parsed document, every node is walked.
+    const bool walkAll = result.encoding != pugi::encoding_utf8 || text.find("&#") != std::string_view::npos;
+    if (const pugi::xml_node deep = walkAll
+                                        ? checkAndTidy(parsed)
+                                        : findTooDeep(parsed, 0, static_cast<std::ptrdiff_t>(text.size()))) {
         if (error)
             *error = "elements nested deeper than " + std::to_string(maxDepth) + " levels at byte offset " +
                      std::to_string(deep.offset_debug());

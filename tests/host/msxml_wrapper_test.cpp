@@ -229,14 +229,13 @@ TEST(MSXMLWrapper, ContentHashFollowsContent) {
 // Elements may nest 256 deep. The walk that checks it climbs back out of finished branches, so a chain that
 // starts after them is measured from the right depth; a blank text left by a reference to NUL goes.
 TEST(MSXMLWrapper, ParseLimitsTheNestingAndDropsBlankTexts) {
-    const auto chain = [](int depth) {
-        std::string open, close;
-        for (int i = 0; i < depth; ++i) {
-            open += "<e>";
-            close += "</e>";
-        }
-        return open + close;
+    const auto repeat = [](const char* text, int times) {
+        std::string out;
+        for (int i = 0; i < times; ++i)
+            out += text;
+        return out;
     };
+    const auto chain = [&](int depth) { return repeat("<e>", depth) + repeat("</e>", depth); };
     const struct {
         std::string text;
         std::string error; // "" when it parses
@@ -244,6 +243,9 @@ TEST(MSXMLWrapper, ParseLimitsTheNestingAndDropsBlankTexts) {
         {"<r>" + chain(255) + "</r>", ""},
         {"<r>" + chain(256) + "</r>", "elements nested deeper than 256 levels at byte offset 769"},
         {"<r><a><b><c/></b></a><!--x-->" + chain(255) + "</r>", ""},
+        // the shortest text of a nesting too deep: an empty element innermost
+        {"<r>" + repeat("<e>", 255) + "<e/>" + repeat("</e>", 255) + "</r>",
+         "elements nested deeper than 256 levels at byte offset 769"},
         {"<r><a><b><c/></b></a>" + chain(256) + "</r>",
          "elements nested deeper than 256 levels at byte offset 787"},
     };
