@@ -252,6 +252,22 @@ const char* XMLNode::attribute(const char* name) const noexcept {
     return a ? a.value() : nullptr;
 }
 
+XMLAttribute XMLNode::firstAttribute() const noexcept {
+    return XMLAttribute(pugi::xml_node(node_).first_attribute().internal_object());
+}
+
+const char* XMLAttribute::name() const noexcept {
+    return pugi::xml_attribute(attribute_).name();
+}
+
+const char* XMLAttribute::value() const noexcept {
+    return pugi::xml_attribute(attribute_).value();
+}
+
+XMLAttribute XMLAttribute::next() const noexcept {
+    return XMLAttribute(pugi::xml_attribute(attribute_).next_attribute().internal_object());
+}
+
 const char* XMLNode::text() const noexcept {
     return pugi::xml_node(node_).text().get();
 }

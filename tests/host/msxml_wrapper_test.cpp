@@ -191,7 +191,7 @@ TEST(MSXMLWrapper, AttributesAndParents) {
 
 // The direct steps pass over comments, texts and instructions, even an instruction of the name looked for.
 TEST(MSXMLWrapper, DirectStepsVisitOnlyElements) {
-    const MSXMLWrapper xml = parsed("<gear>text<!--c--><?p x?><p a='1'>one</p><q/><?p y?><p>two</p></gear>");
+    const MSXMLWrapper xml = parsed("<gear>text<!--c--><?p x?><p a='1' c='x'>one</p><q/><?p y?><p>two</p></gear>");
     const XMLNode root = xml.getRootNode();
     std::vector<std::string> all;
     for (XMLNode n = root.firstChild(); n; n = n.nextSibling())
@@ -205,6 +205,12 @@ TEST(MSXMLWrapper, DirectStepsVisitOnlyElements) {
     EXPECT_EQ(root.child("p").attribute("b"), nullptr);
     EXPECT_STREQ(root.child("q").text(), "");
     EXPECT_FALSE(root.child("r"));
+    std::string attributes;
+    for (XMLAttribute a = xml.getRootNode().child("p").firstAttribute(); a; a = a.next())
+        attributes += std::string(a.name()) + "=" + a.value() + ";";
+    EXPECT_EQ(attributes, "a=1;c=x;");
+    EXPECT_FALSE(root.child("q").firstAttribute());
+    EXPECT_STREQ(XMLAttribute().name(), "");
     EXPECT_FALSE(XMLNode().firstChild());
     EXPECT_EQ(XMLNode().attribute("a"), nullptr);
 }
