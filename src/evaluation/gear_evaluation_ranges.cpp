@@ -195,6 +195,7 @@ bool GearEvaluationRanges::clear(Measurement_Type type) {
 }
 
 bool GearEvaluationRanges::load(host::MSXMLWrapper& xml) {
+    if (!xml.getRootNode().child(kEvaluationElement)) return true; // a gear that is only measured
     const TangentRelief relief(xml);
     bool result = true;
     forEachGroup(xml, [&](Measurement_Type type, Side side, host::XMLNode group) {

@@ -165,9 +165,11 @@ bool GearKCharts::saveXML(host::MSXMLWrapper* xml) const {
 bool GearKCharts::loadXML(host::MSXMLWrapper* xml) {
     if (xml == nullptr) return false;
     bool result = true;
+    const bool evaluated = bool(xml->getRootNode().child(kEvaluationElement));
     for (const Measurement_Type type : kChartTypes)
         for (const Side side : kChartSides) {
             clear(type, side);
+            if (!evaluated) continue; // a gear that is only measured has no charts to read
             for (const host::XMLNode node : evaluation_xml::groupChildren(*xml, type, side, kKChartElement)) {
                 std::string text;
                 long index = 0;
