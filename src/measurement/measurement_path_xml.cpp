@@ -18,15 +18,14 @@ using namespace measurement_xml;
 using ReferenceKind = bool (*)(Reference);
 
 // Reads the number text of the child element `name` and its reference, which must be of the given kind.
+// The value is taken when it reads, even when the reference then fails.
 bool readValue(const host::MSXMLWrapper& xml, host::XMLNode node, const char* name, ReferenceKind isOfKind,
                double& value, Reference& reference) {
-    const host::XMLNode element = xml.getNode(name, node);
+    const host::XMLNode element = node.child(name);
     if (!element || !xml.getDoubleValue("", value, element)) return false;
-    std::string text;
+    const char* text = element.attribute(kReferenceAttribute);
     Reference read{};
-    if (!xml.getAttributeValue(element, kReferenceAttribute, text) || !string_2_Reference(text, &read) ||
-        !isOfKind(read))
-        return false;
+    if (!text || !string_2_Reference(text, &read) || !isOfKind(read)) return false;
     reference = read;
     return true;
 }
@@ -46,20 +45,19 @@ bool isPointElement(host::XMLNode node) {
 }
 
 // A lenient number in the attribute; `value` is changed only when it converts.
-bool readDoubleAttribute(const host::MSXMLWrapper& xml, host::XMLNode node, const char* name, double& value) {
-    std::string text;
+bool readDoubleAttribute(host::XMLNode node, const char* name, double& value) {
+    const char* text = node.attribute(name);
     double read = 0.0;
-    if (!xml.getAttributeValue(node, name, text) || !util::textToDouble(text, read, false)) return false;
+    if (!text || !util::textToDouble(text, read, false)) return false;
     value = read;
     return true;
 }
 
 // The identifier of a path point: a lenient whole number from 1 to the largest unsigned 32-bit value.
-bool readPointId(const host::MSXMLWrapper& xml, host::XMLNode point, unsigned int& id) {
-    std::string text;
+bool readPointId(host::XMLNode point, unsigned int& id) {
+    const char* text = point.attribute(kIdAttribute);
     long value = 0;
-    if (!xml.getAttributeValue(point, kIdAttribute, text) || !util::textToLong(text, value, false))
-        return false;
+    if (!text || !util::textToLong(text, value, false)) return false;
     if (value <= 0 || static_cast<unsigned long>(value) > std::numeric_limits<unsigned int>::max())
         return false;
     id = static_cast<unsigned int>(value);
@@ -114,15 +112,24 @@ bool MeasurementPathPoint::saveXML(host::MSXMLWrapper* xml, const host::XMLNode&
 bool MeasurementPath::loadXML(host::MSXMLWrapper* xml, host::XMLNode node) {
     if (!xml || !node) return false;
     bool result = true;
-    for (const host::XMLNode pointNode : xml->getNodes(kPointElement, node)) {
+    for (host::XMLNode pointNode = node.child(kPointElement); pointNode;
+         pointNode = pointNode.nextNamesake()) {
         unsigned int id = 0;
-        if (!readPointId(*xml, pointNode, id)) {
+        if (!readPointId(pointNode, id)) {
             result = false;
             continue;
         }
         // Unset references, so that a point that does not read cannot pass for one in the first reference.
         MeasurementPathPoint point(0.0, static_cast<Reference>(-1), 0.0, static_cast<Reference>(-1));
-        if (!point.loadXML(xml, pointNode) || !addPoint(id, point)) result = false;
+        if (!point.loadXML(xml, pointNode)) {
+            result = false;
+            continue;
+        }
+        // The points come mostly in identifier order: the end is the likely place.
+        if (points_.empty() || points_.rbegin()->first < id)
+            points_.emplace_hint(points_.end(), id, point);
+        else if (!points_.emplace(id, point).second)
+            result = false;
     }
     return result;
 }
@@ -140,12 +147,10 @@ bool MeasurementPath::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& node
 
 bool PointDefinition::loadXML(host::MSXMLWrapper* xml, host::XMLNode node) {
     if (!xml || !node) return false;
-    bool result = readDoubleAttribute(*xml, node, kPositionAttribute, position);
-    result = readDoubleAttribute(*xml, node, kVariationAttribute, variation) && result;
-    std::string text;
-    result = xml->getAttributeValue(node, kReferenceAttribute, text) &&
-             string_2_Reference(text, &reference) && result;
-    return result;
+    bool result = readDoubleAttribute(node, kPositionAttribute, position);
+    result = readDoubleAttribute(node, kVariationAttribute, variation) && result;
+    const char* text = node.attribute(kReferenceAttribute);
+    return text && string_2_Reference(text, &reference) && result;
 }
 
 bool PointDefinition::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& parent,

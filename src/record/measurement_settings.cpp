@@ -41,25 +41,21 @@ bool teethFit(const Gear_Measurement_Info& wanted, const Gear_Measurement_Info& 
 bool readSetting(host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type type,
                  Gear_Measurement_Path& s) {
     s.type = type;
-    std::string text;
-    bool result = xml.getAttributeValue(node, kSideAttribute, text) && string_2_Side(text, &s.side);
-    text.clear();
-    xml.getAttributeValue(node, kToothAttribute, text);
-    result = s.setTooth(text) && result;
+    const char* side = node.attribute(kSideAttribute);
+    bool result = side && string_2_Side(side, &s.side);
+    const char* teeth = node.attribute(kToothAttribute);
+    result = s.setTooth(teeth ? teeth : "") && result;
     s.measurementIndex = readMeasurementIndex(xml, node);
     result = s.path.loadXML(&xml, node) && result;
     if (!s.enabled.loadXML(&xml, node)) s.enabled.enable();
-    if (xml.getAttributeValue(node, kLabelAttribute, text)) {
+    if (node.attribute(kLabelAttribute)) {
         host::UserText label{kLabelAttribute, {}};
         result = host::readUserText(xml, node, label) && result;
-        s.label = label.text;
+        s.label = std::move(label.text);
     }
-    if (const host::XMLNode parameters = xml.getNode(kAdditionalElement, node)) {
-        for (const host::XMLNode child : xml.getNodes("*", parameters)) {
-            Gear_General_Parameter parameter;
-            result = parameter.loadXML(&xml, child) && result;
-            s.parameters.push_back(std::move(parameter));
-        }
+    if (const host::XMLNode parameters = node.child(kAdditionalElement)) {
+        for (host::XMLNode child = parameters.firstChild(); child; child = child.nextSibling())
+            result = s.parameters.emplace_back().loadXML(&xml, child) && result;
     }
     return result;
 }
@@ -208,10 +204,8 @@ bool MeasurementSettings::load(host::MSXMLWrapper& xml, const std::string&) {
     const host::XMLNode parent = xml.getNode(kSettingsPath);
     if (!parent) return true;
     bool result = true;
-    std::string text;
-    const host::XMLNode counting = xml.getNode(kToothCountingElement, parent);
-    if (counting && xml.getAttributeValue(counting, kClockwiseAttribute, text))
-        result = util::textToOnOff(text, clockwise_);
+    if (const char* clockwise = parent.child(kToothCountingElement).attribute(kClockwiseAttribute))
+        result = util::textToOnOff(clockwise, clockwise_);
 
     struct Element {
         std::size_t rank;
@@ -219,18 +213,16 @@ bool MeasurementSettings::load(host::MSXMLWrapper& xml, const std::string&) {
         Measurement_Type type;
     };
     std::vector<Element> elements;
-    for (const host::XMLNode node : xml.getNodes("*", parent)) {
+    for (host::XMLNode node = parent.firstChild(); node; node = node.nextSibling()) {
         Measurement_Type type{};
         if (!string_2_Measurement_Type(node.name(), &type)) continue;
         elements.push_back({kindRank(type), node, type});
     }
-    std::ranges::stable_sort(elements, {}, &Element::rank);
+    if (!std::ranges::is_sorted(elements, {}, &Element::rank))
+        std::ranges::stable_sort(elements, {}, &Element::rank);
     settings_.reserve(settings_.size() + elements.size());
-    for (const Element& e : elements) {
-        Gear_Measurement_Path s;
-        result = readSetting(xml, e.node, e.type, s) && result;
-        settings_.push_back(std::move(s));
-    }
+    for (const Element& e : elements)
+        result = readSetting(xml, e.node, e.type, settings_.emplace_back()) && result;
     return result;
 }
 
