@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
@@ -91,6 +93,47 @@ TEST(measurement_path, LoadKeepsTheGoodPoints) {
         for (const MeasurementPathPoint& p : points)
             positions.push_back(p.position);
         EXPECT_EQ(positions, (row.result ? std::vector<double>{1, 2, 9} : std::vector<double>{1, 2}));
+    }
+}
+
+// A point's values read exactly as the wrapper reads an element's number, bit for bit, whichever form the
+// text has.
+TEST(measurement_path, ValuesReadAsTheWrapperReadsNumbers) {
+    const char* texts[] = {"240",
+                           "-12.5",
+                           "0.1",
+                           "-0",
+                           "007",
+                           "123456789012345",
+                           "0.00000000000001",
+                           "99999999999999.9",
+                           "1234567890123456",
+                           "12345678.90123456",
+                           "0.30000000000000004",
+                           " 5",
+                           "5 ",
+                           "+5",
+                           "5.",
+                           ".5",
+                           "-.5",
+                           "1e3",
+                           "-",
+                           "",
+                           "5mm",
+                           "1.2.3",
+                           "1,5",
+                           "--5"};
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        MSXMLWrapper xml;
+        ASSERT_TRUE(
+            xml.parse(std::string("<point><position reference=\"diameter\">") + text +
+                      "</position><height reference=\"length datum to non-datum\">1</height></point>"));
+        double expected = 7.0;
+        const bool converts = xml.getDoubleValue("position", expected);
+        MeasurementPathPoint point(7.0, R::Diameter, 0.0, R::Percent);
+        EXPECT_EQ(point.loadXML(&xml, xml.getRootNode()), converts);
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(point.position), std::bit_cast<std::uint64_t>(expected));
     }
 }
 
