@@ -4,6 +4,7 @@
 #include "measurement/measurement_xml.h"
 #include "record/gear_file_xml.h"
 #include "record/gear_parameters_xml.h"
+#include "record/measurement_settings.h"
 
 #include <algorithm>
 #include <array>
@@ -29,7 +30,7 @@ constexpr std::array kClampings{
 
 // The element `name` below "measurement/settings"; empty when there is none.
 host::XMLNode settingsChild(const host::MSXMLWrapper& xml, const char* name) {
-    return xml.getNode(kSettingsPath).child(name);
+    return settingsElement(xml).child(name);
 }
 
 // The element `name` below "measurement/settings", made when missing.
@@ -123,7 +124,7 @@ bool MeasuringParameters::set(Measurement_Type type, const std::string& name, do
 // The containers are read kind by kind, each kind's in document order.
 bool MeasuringParameters::load(host::MSXMLWrapper& xml, const std::string&) {
     bool result = true;
-    const host::XMLNode settings = xml.getNode(kSettingsPath);
+    const host::XMLNode settings = settingsElement(xml);
     struct Container {
         std::size_t rank;
         host::XMLNode node;
@@ -154,7 +155,7 @@ bool MeasuringParameters::load(host::MSXMLWrapper& xml, const std::string&) {
 
 // One container per kind, in the order in which the kinds first occur, each written in place.
 bool MeasuringParameters::save(host::MSXMLWrapper& xml) const {
-    host::XMLNode settings = xml.getNode(kSettingsPath);
+    host::XMLNode settings = settingsElement(xml);
     const bool clamped = clamping_ != kClampings.front().value;
     if (!settings && parameters_.empty() && !clamped) return true;
     if (!settings) settings = xml.createNode(kSettingsPath);

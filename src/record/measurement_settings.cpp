@@ -90,6 +90,13 @@ bool isSettingsElement(host::XMLNode node) {
 
 } // namespace
 
+host::XMLNode settingsElement(const host::MSXMLWrapper& xml) {
+    for (host::XMLNode measurement = xml.getRootNode().child(kMeasurementElement); measurement;
+         measurement = measurement.nextNamesake())
+        if (const host::XMLNode settings = measurement.child(kSettingsElement)) return settings;
+    return {};
+}
+
 bool MeasurementSettings::clearToothSettings(Measurement_Type type, Side side) {
     return std::erase_if(settings_, [&](const Gear_Measurement_Path& s) {
                return s.type == type && (side == Side::Both || s.side == side);
@@ -178,7 +185,7 @@ bool MeasurementSettings::addPathSetting(const Gear_Measurement_Path& setting) {
 // a file without settings could not give back: a reload of the save must give the same save.
 bool MeasurementSettings::save(host::MSXMLWrapper& xml) const {
     const bool any = !std::ranges::all_of(settings_, &Gear_Measurement_Info::isToothlistEmpty);
-    host::XMLNode parent = xml.getNode(kSettingsPath);
+    host::XMLNode parent = settingsElement(xml);
     if (!parent && !any) return true;
     if (!parent) parent = xml.createNode(kSettingsPath);
     if (!parent) return false;
@@ -201,7 +208,7 @@ bool MeasurementSettings::save(host::MSXMLWrapper& xml) const {
 // The settings are appended kind by kind, each kind in document order.
 bool MeasurementSettings::load(host::MSXMLWrapper& xml, const std::string&) {
     clockwise_ = false;
-    const host::XMLNode parent = xml.getNode(kSettingsPath);
+    const host::XMLNode parent = settingsElement(xml);
     if (!parent) return true;
     bool result = true;
     if (const char* clockwise = parent.child(kToothCountingElement).attribute(kClockwiseAttribute))

@@ -25,16 +25,16 @@ constexpr std::size_t kMinimumFeedMarkParameters = 4;
 
 // An attribute that is missing or empty leaves `value` alone and counts as read.
 template <typename E>
-bool readTypeAttribute(const host::MSXMLWrapper& xml, host::XMLNode node, const char* attribute,
-                       bool (*fromText)(std::string_view, E*), E& value) {
-    std::string text;
-    if (!xml.getAttributeValue(node, attribute, text) || text.empty()) return true;
+bool readTypeAttribute(host::XMLNode node, const char* attribute, bool (*fromText)(std::string_view, E*),
+                       E& value) {
+    const char* text = node.attribute(attribute);
+    if (!text || *text == '\0') return true;
     return fromText(text, &value);
 }
 
-bool hasText(const host::MSXMLWrapper& xml, host::XMLNode node, const char* attribute) {
-    std::string text;
-    return xml.getAttributeValue(node, attribute, text) && !text.empty();
+bool hasText(host::XMLNode node, const char* attribute) {
+    const char* text = node.attribute(attribute);
+    return text && *text != '\0';
 }
 
 // A place for each flank.
@@ -63,8 +63,7 @@ bool readPointKey(const host::MSXMLWrapper& xml, host::XMLNode point, Gear_Measu
 
 // The feed-mark element; empty when there is none.
 host::XMLNode feedMarkElement(const host::MSXMLWrapper& xml) {
-    const host::XMLNode data = xml.getNode(kCalculatedDataElement);
-    return data ? xml.getNode(kFeedMarkElement, data) : host::XMLNode();
+    return xml.getRootNode().child(kCalculatedDataElement).child(kFeedMarkElement);
 }
 
 } // namespace
@@ -73,14 +72,14 @@ ProcessingInformation::~ProcessingInformation() = default;
 
 bool ProcessingInformation::loadXML(host::MSXMLWrapper* xml) {
     if (!xml) return false;
-    const host::XMLNode node = xml->getNode(kProcessingElement);
+    const host::XMLNode node = xml->getRootNode().child(kProcessingElement);
     if (!node) return true;
     // The old attribute wins when both are present.
-    const char* postProcessAttribute = hasText(*xml, node, kOldPostProcessTypeAttribute)
+    const char* postProcessAttribute = hasText(node, kOldPostProcessTypeAttribute)
                                            ? kOldPostProcessTypeAttribute
                                            : kPostProcessTypeAttribute;
-    return readTypeAttribute(*xml, node, postProcessAttribute, string_2_PostProcessType, postProcessType_) &&
-           readTypeAttribute(*xml, node, kProcessTypeAttribute, string_2_ProcessType, processType_);
+    return readTypeAttribute(node, postProcessAttribute, string_2_PostProcessType, postProcessType_) &&
+           readTypeAttribute(node, kProcessTypeAttribute, string_2_ProcessType, processType_);
 }
 
 // Written in place; the older attribute goes, since it would win over the one written.
