@@ -94,6 +94,27 @@ TEST(measurement_path, LoadKeepsTheGoodPoints) {
             positions.push_back(p.position);
         EXPECT_EQ(positions, (row.result ? std::vector<double>{1, 2, 9} : std::vector<double>{1, 2}));
     }
+    // Identifiers in other orders; a repeated one is left out, the first point of the identifier staying.
+    const struct {
+        const char* ids; // one digit per point; the points' positions are 1, 2, ...
+        std::vector<double> positions;
+    } orders[] = {{"122", {1, 2}}, {"3213", {3, 2, 1}}};
+    for (const auto& order : orders) {
+        SCOPED_TRACE(order.ids);
+        std::string text = "<setting>";
+        for (int i = 0; order.ids[i]; ++i)
+            text += pointXml(std::string(" id=\"") + order.ids[i] + "\"", std::to_string(i + 1));
+        MSXMLWrapper xml;
+        ASSERT_TRUE(xml.parse(text + "</setting>"));
+        MeasurementPath path;
+        EXPECT_FALSE(path.loadXML(&xml, xml.getRootNode()));
+        Points points;
+        path.getPoints(&points);
+        std::vector<double> positions;
+        for (const MeasurementPathPoint& p : points)
+            positions.push_back(p.position);
+        EXPECT_EQ(positions, order.positions);
+    }
 }
 
 // A point's values read exactly as the wrapper reads an element's number, bit for bit, whichever form the
