@@ -37,8 +37,9 @@ bool teethFit(const Gear_Measurement_Info& wanted, const Gear_Measurement_Info& 
 }
 
 // Reads one setting element; the kind comes from the element's name. Every item is read even after one that
-// fails; a missing or unreadable "enabled" gives an enabled setting.
-bool readSetting(host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type type,
+// fails; a missing or unreadable "enabled" gives an enabled setting. `label` reads the label; it is made once
+// for all settings, since the name of its attribute is too long for a string without an allocation.
+bool readSetting(host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type type, host::UserText& label,
                  Gear_Measurement_Path& s) {
     s.type = type;
     const char* side = node.attribute(kSideAttribute);
@@ -49,9 +50,8 @@ bool readSetting(host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type t
     result = s.path.loadXML(&xml, node) && result;
     if (!s.enabled.loadXML(&xml, node)) s.enabled.enable();
     if (node.attribute(kLabelAttribute)) {
-        host::UserText label{kLabelAttribute, {}};
         result = host::readUserText(xml, node, label) && result;
-        s.label = std::move(label.text);
+        s.label.swap(label.text);
     }
     if (const host::XMLNode parameters = node.child(kAdditionalElement)) {
         for (host::XMLNode child = parameters.firstChild(); child; child = child.nextSibling())
@@ -228,8 +228,9 @@ bool MeasurementSettings::load(host::MSXMLWrapper& xml, const std::string&) {
     if (!std::ranges::is_sorted(elements, {}, &Element::rank))
         std::ranges::stable_sort(elements, {}, &Element::rank);
     settings_.reserve(settings_.size() + elements.size());
+    host::UserText label{kLabelAttribute, {}};
     for (const Element& e : elements)
-        result = readSetting(xml, e.node, e.type, settings_.emplace_back()) && result;
+        result = readSetting(xml, e.node, e.type, label, settings_.emplace_back()) && result;
     return result;
 }
 
