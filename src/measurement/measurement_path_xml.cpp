@@ -6,6 +6,7 @@
 #include "measurement/measurement_xml.h"
 #include "util/number_text.h"
 
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -17,16 +18,46 @@ using namespace measurement_xml;
 
 using ReferenceKind = bool (*)(Reference);
 
-// Reads the number text of the child element `name` and its reference, which must be of the given kind.
-bool readValue(const host::MSXMLWrapper& xml, host::XMLNode node, const char* name, ReferenceKind isOfKind,
-               double& value, Reference& reference) {
-    const host::XMLNode element = xml.getNode(name, node);
-    if (!element || !xml.getDoubleValue("", value, element)) return false;
-    std::string text;
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+constexpr int kMaxPlainDigits = 15;
+
+// The element's number as getDoubleValue reads it. A plain decimal of at most 15 digits ("240", "-12.5"), the
+// usual form of a point's values, is converted here: its digits are an integer that a double holds exactly,
+// and the division by an exact power of ten rounds once, so the result is the correctly rounded value that
+// the full conversion gives as well. Any other text goes the full way.
+bool readNumber(const host::MSXMLWrapper& xml, host::XMLNode element, double& value) {
+    const char* p = element.text();
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    std::uint64_t digits = 0;
+    int count = 0;
+    int decimals = -1; // digits after the point; -1 before a point
+    for (;; ++p) {
+        if (*p >= '0' && *p <= '9') {
+            if (++count > kMaxPlainDigits) break;
+            digits = digits * 10 + static_cast<unsigned>(*p - '0');
+            if (decimals >= 0) ++decimals;
+        } else if (*p == '.' && decimals < 0 && count > 0) {
+            decimals = 0;
+        } else {
+            break;
+        }
+    }
+    if (*p != '\0' || count == 0 || decimals == 0) return xml.getDoubleValue("", value, element);
+    const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals < 0 ? 0 : decimals];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
+// Reads the number text of the element and its reference, which must be of the given kind. The value is
+// taken when it reads, even when the reference then fails.
+bool readValue(const host::MSXMLWrapper& xml, host::XMLNode element, ReferenceKind isOfKind, double& value,
+               Reference& reference) {
+    if (!element || !readNumber(xml, element, value)) return false;
+    const char* text = element.attribute(kReferenceAttribute);
     Reference read{};
-    if (!xml.getAttributeValue(element, kReferenceAttribute, text) || !string_2_Reference(text, &read) ||
-        !isOfKind(read))
-        return false;
+    if (!text || !string_2_Reference(text, &read) || !isOfKind(read)) return false;
     reference = read;
     return true;
 }
@@ -46,20 +77,24 @@ bool isPointElement(host::XMLNode node) {
 }
 
 // A lenient number in the attribute; `value` is changed only when it converts.
-bool readDoubleAttribute(const host::MSXMLWrapper& xml, host::XMLNode node, const char* name, double& value) {
-    std::string text;
+bool readDoubleAttribute(host::XMLNode node, const char* name, double& value) {
+    const char* text = node.attribute(name);
     double read = 0.0;
-    if (!xml.getAttributeValue(node, name, text) || !util::textToDouble(text, read, false)) return false;
+    if (!text || !util::textToDouble(text, read, false)) return false;
     value = read;
     return true;
 }
 
 // The identifier of a path point: a lenient whole number from 1 to the largest unsigned 32-bit value.
-bool readPointId(const host::MSXMLWrapper& xml, host::XMLNode point, unsigned int& id) {
-    std::string text;
+bool readPointId(host::XMLNode point, unsigned int& id) {
+    const char* text = point.attribute(kIdAttribute);
+    if (!text) return false;
+    // A few digits alone, the form the writers give, read directly.
     long value = 0;
-    if (!xml.getAttributeValue(point, kIdAttribute, text) || !util::textToLong(text, value, false))
-        return false;
+    const char* p = text;
+    for (; *p >= '0' && *p <= '9' && p - text < 9; ++p)
+        value = value * 10 + (*p - '0');
+    if ((*p != '\0' || p == text) && !util::textToLong(text, value, false)) return false;
     if (value <= 0 || static_cast<unsigned long>(value) > std::numeric_limits<unsigned int>::max())
         return false;
     id = static_cast<unsigned int>(value);
@@ -101,8 +136,8 @@ bool isPathPoint(host::XMLNode node) {
 
 bool MeasurementPathPoint::loadXML(host::MSXMLWrapper* xml, host::XMLNode node) {
     if (!xml || !node) return false;
-    return readValue(*xml, node, kPositionElement, isProfileReference, position, positionReference) &&
-           readValue(*xml, node, kHeightElement, isLeadReference, height, heightReference);
+    return readValue(*xml, node.child(kPositionElement), isProfileReference, position, positionReference) &&
+           readValue(*xml, node.child(kHeightElement), isLeadReference, height, heightReference);
 }
 
 bool MeasurementPathPoint::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& parent,
@@ -114,15 +149,24 @@ bool MeasurementPathPoint::saveXML(host::MSXMLWrapper* xml, const host::XMLNode&
 bool MeasurementPath::loadXML(host::MSXMLWrapper* xml, host::XMLNode node) {
     if (!xml || !node) return false;
     bool result = true;
-    for (const host::XMLNode pointNode : xml->getNodes(kPointElement, node)) {
+    for (host::XMLNode pointNode = node.child(kPointElement); pointNode;
+         pointNode = pointNode.nextNamesake()) {
         unsigned int id = 0;
-        if (!readPointId(*xml, pointNode, id)) {
+        if (!readPointId(pointNode, id)) {
             result = false;
             continue;
         }
         // Unset references, so that a point that does not read cannot pass for one in the first reference.
         MeasurementPathPoint point(0.0, static_cast<Reference>(-1), 0.0, static_cast<Reference>(-1));
-        if (!point.loadXML(xml, pointNode) || !addPoint(id, point)) result = false;
+        if (!point.loadXML(xml, pointNode)) {
+            result = false;
+            continue;
+        }
+        // The points come mostly in identifier order: the end is the likely place.
+        if (points_.empty() || points_.rbegin()->first < id)
+            points_.emplace_hint(points_.end(), id, point);
+        else if (!points_.emplace(id, point).second)
+            result = false;
     }
     return result;
 }
@@ -140,12 +184,10 @@ bool MeasurementPath::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& node
 
 bool PointDefinition::loadXML(host::MSXMLWrapper* xml, host::XMLNode node) {
     if (!xml || !node) return false;
-    bool result = readDoubleAttribute(*xml, node, kPositionAttribute, position);
-    result = readDoubleAttribute(*xml, node, kVariationAttribute, variation) && result;
-    std::string text;
-    result = xml->getAttributeValue(node, kReferenceAttribute, text) &&
-             string_2_Reference(text, &reference) && result;
-    return result;
+    bool result = readDoubleAttribute(node, kPositionAttribute, position);
+    result = readDoubleAttribute(node, kVariationAttribute, variation) && result;
+    const char* text = node.attribute(kReferenceAttribute);
+    return text && string_2_Reference(text, &reference) && result;
 }
 
 bool PointDefinition::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& parent,

@@ -51,7 +51,10 @@ bool Gear_General_Parameter::saveXML(host::MSXMLWrapper* xml, const host::XMLNod
 bool Gear_General_Parameter::loadXML(host::MSXMLWrapper* xml, const host::XMLNode& element) {
     if (!xml || !element) return false;
     name = element.name();
-    if (!xml->getAttributeValue(element, kTypeAttribute, type)) type.clear();
+    if (const char* text = element.attribute(kTypeAttribute))
+        type = text;
+    else
+        type.clear();
     return xml->getDoubleValue("", value, element);
 }
 
@@ -67,11 +70,8 @@ bool Gear_Additional_Parameter::loadXML(host::MSXMLWrapper* xml, const host::XML
     name = element.name();
     parameters.clear();
     bool result = true;
-    for (const host::XMLNode child : xml->getNodes("*", element)) {
-        Gear_General_Parameter parameter;
-        result = parameter.loadXML(xml, child) && result;
-        parameters.push_back(std::move(parameter));
-    }
+    for (host::XMLNode child = element.firstChild(); child; child = child.nextSibling())
+        result = parameters.emplace_back().loadXML(xml, child) && result;
     return result;
 }
 
@@ -80,8 +80,8 @@ bool EnableDisable::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& node) 
 }
 
 bool EnableDisable::loadXML(host::MSXMLWrapper* xml, const host::XMLNode& node) {
-    std::string text;
-    return xml && xml->getAttributeValue(node, kEnabledAttribute, text) && util::textToOnOff(text, enabled_);
+    const char* text = xml ? node.attribute(kEnabledAttribute) : nullptr;
+    return text && util::textToOnOff(text, enabled_);
 }
 
 } // namespace kest::gear

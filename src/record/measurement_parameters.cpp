@@ -4,6 +4,7 @@
 #include "measurement/measurement_xml.h"
 #include "record/gear_file_xml.h"
 #include "record/gear_parameters_xml.h"
+#include "record/measurement_settings.h"
 
 #include <algorithm>
 #include <array>
@@ -29,8 +30,7 @@ constexpr std::array kClampings{
 
 // The element `name` below "measurement/settings"; empty when there is none.
 host::XMLNode settingsChild(const host::MSXMLWrapper& xml, const char* name) {
-    const host::XMLNode settings = xml.getNode(kSettingsPath);
-    return settings ? xml.getNode(name, settings) : host::XMLNode();
+    return settingsElement(xml).child(name);
 }
 
 // The element `name` below "measurement/settings", made when missing.
@@ -50,10 +50,10 @@ bool saveGroup(host::MSXMLWrapper& xml, const char* name,
 }
 
 // The measuring parameters of one kind live in a container carrying the kind as attribute "type".
-bool isMeasuringContainer(const host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type& type) {
-    std::string text;
-    return std::string_view(node.name()) == kMeasuringElement &&
-           xml.getAttributeValue(node, kTypeAttribute, text) && string_2_Measurement_Type(text, &type);
+bool isMeasuringContainer(host::XMLNode node, Measurement_Type& type) {
+    if (std::string_view(node.name()) != kMeasuringElement) return false;
+    const char* text = node.attribute(kTypeAttribute);
+    return text && string_2_Measurement_Type(text, &type);
 }
 
 } // namespace
@@ -84,7 +84,7 @@ bool PositioningParameters::load(host::MSXMLWrapper& xml, const std::string&) {
     bool result = true;
     const host::XMLNode parent = settingsChild(xml, kPositioningElement);
     if (!parent) return true;
-    for (const host::XMLNode child : xml.getNodes("*", parent)) {
+    for (host::XMLNode child = parent.firstChild(); child; child = child.nextSibling()) {
         Gear_General_Parameter& parameter = parameters_.emplace_back(child.name());
         result = xml.getDoubleValue("", parameter.value, child) && result;
     }
@@ -124,31 +124,30 @@ bool MeasuringParameters::set(Measurement_Type type, const std::string& name, do
 // The containers are read kind by kind, each kind's in document order.
 bool MeasuringParameters::load(host::MSXMLWrapper& xml, const std::string&) {
     bool result = true;
-    const host::XMLNode settings = xml.getNode(kSettingsPath);
+    const host::XMLNode settings = settingsElement(xml);
     struct Container {
         std::size_t rank;
         host::XMLNode node;
         Measurement_Type type;
     };
     std::vector<Container> containers;
-    for (const host::XMLNode node : settings ? xml.getNodes("*", settings) : host::XMLNodeList()) {
+    for (host::XMLNode node = settings.firstChild(); node; node = node.nextSibling()) {
         Measurement_Type type{};
-        if (isMeasuringContainer(xml, node, type))
+        if (isMeasuringContainer(node, type))
             containers.push_back({measurement_xml::kindRank(type), node, type});
     }
-    std::ranges::stable_sort(containers, {}, &Container::rank);
+    if (!std::ranges::is_sorted(containers, {}, &Container::rank))
+        std::ranges::stable_sort(containers, {}, &Container::rank);
     for (const Container& container : containers) {
-        for (const host::XMLNode child : xml.getNodes("*", container.node)) {
+        for (host::XMLNode child = container.node.firstChild(); child; child = child.nextSibling()) {
             Gear_Measuring_Parameter& parameter = parameters_.emplace_back();
             parameter.type = container.type;
             result = parameter.parameter.loadXML(&xml, child) && result;
         }
     }
     clamping_ = kClampings.front().value;
-    std::string text;
-    if (const host::XMLNode clamping = settingsChild(xml, kClampingElement);
-        clamping && xml.getStringValue("", text, clamping)) {
-        const auto row = std::ranges::find(kClampings, std::string_view(text), &ClampingRow::text);
+    if (const host::XMLNode clamping = settings.child(kClampingElement)) {
+        const auto row = std::ranges::find(kClampings, std::string_view(clamping.text()), &ClampingRow::text);
         if (row != kClampings.end()) clamping_ = row->value;
     }
     return result;
@@ -156,16 +155,16 @@ bool MeasuringParameters::load(host::MSXMLWrapper& xml, const std::string&) {
 
 // One container per kind, in the order in which the kinds first occur, each written in place.
 bool MeasuringParameters::save(host::MSXMLWrapper& xml) const {
-    host::XMLNode settings = xml.getNode(kSettingsPath);
+    host::XMLNode settings = settingsElement(xml);
     const bool clamped = clamping_ != kClampings.front().value;
     if (!settings && parameters_.empty() && !clamped) return true;
     if (!settings) settings = xml.createNode(kSettingsPath);
     bool result = true;
     {
         host::ChildSync containers(settings,
-                                   [&xml](host::XMLNode node) {
+                                   [](host::XMLNode node) {
                                        Measurement_Type type{};
-                                       return isMeasuringContainer(xml, node, type);
+                                       return isMeasuringContainer(node, type);
                                    },
                                    {kTypeAttribute});
         std::vector<Measurement_Type> kinds;
@@ -215,11 +214,11 @@ bool AdditionalParameters::set(const std::string& group, const std::string& name
 bool AdditionalParameters::load(host::MSXMLWrapper& xml) {
     const host::XMLNode parent = settingsChild(xml, kAdditionalElement);
     if (!parent) return true;
-    const host::XMLNodeList children = xml.getNodes("*", parent);
-    if (children.empty()) return true;
+    host::XMLNode child = parent.firstChild();
+    if (!child) return true;
     groups_.clear();
     bool result = true;
-    for (const host::XMLNode child : children)
+    for (; child; child = child.nextSibling())
         result = groups_.emplace_back().loadXML(&xml, child) && result;
     return result;
 }

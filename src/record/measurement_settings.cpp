@@ -37,29 +37,25 @@ bool teethFit(const Gear_Measurement_Info& wanted, const Gear_Measurement_Info& 
 }
 
 // Reads one setting element; the kind comes from the element's name. Every item is read even after one that
-// fails; a missing or unreadable "enabled" gives an enabled setting.
-bool readSetting(host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type type,
+// fails; a missing or unreadable "enabled" gives an enabled setting. `label` reads the label; it is made once
+// for all settings, since the name of its attribute is too long for a string without an allocation.
+bool readSetting(host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type type, host::UserText& label,
                  Gear_Measurement_Path& s) {
     s.type = type;
-    std::string text;
-    bool result = xml.getAttributeValue(node, kSideAttribute, text) && string_2_Side(text, &s.side);
-    text.clear();
-    xml.getAttributeValue(node, kToothAttribute, text);
-    result = s.setTooth(text) && result;
+    const char* side = node.attribute(kSideAttribute);
+    bool result = side && string_2_Side(side, &s.side);
+    const char* teeth = node.attribute(kToothAttribute);
+    result = s.setTooth(teeth ? teeth : "") && result;
     s.measurementIndex = readMeasurementIndex(xml, node);
     result = s.path.loadXML(&xml, node) && result;
     if (!s.enabled.loadXML(&xml, node)) s.enabled.enable();
-    if (xml.getAttributeValue(node, kLabelAttribute, text)) {
-        host::UserText label{kLabelAttribute, {}};
+    if (node.attribute(kLabelAttribute)) {
         result = host::readUserText(xml, node, label) && result;
-        s.label = label.text;
+        s.label.swap(label.text);
     }
-    if (const host::XMLNode parameters = xml.getNode(kAdditionalElement, node)) {
-        for (const host::XMLNode child : xml.getNodes("*", parameters)) {
-            Gear_General_Parameter parameter;
-            result = parameter.loadXML(&xml, child) && result;
-            s.parameters.push_back(std::move(parameter));
-        }
+    if (const host::XMLNode parameters = node.child(kAdditionalElement)) {
+        for (host::XMLNode child = parameters.firstChild(); child; child = child.nextSibling())
+            result = s.parameters.emplace_back().loadXML(&xml, child) && result;
     }
     return result;
 }
@@ -93,6 +89,13 @@ bool isSettingsElement(host::XMLNode node) {
 }
 
 } // namespace
+
+host::XMLNode settingsElement(const host::MSXMLWrapper& xml) {
+    for (host::XMLNode measurement = xml.getRootNode().child(kMeasurementElement); measurement;
+         measurement = measurement.nextNamesake())
+        if (const host::XMLNode settings = measurement.child(kSettingsElement)) return settings;
+    return {};
+}
 
 bool MeasurementSettings::clearToothSettings(Measurement_Type type, Side side) {
     return std::erase_if(settings_, [&](const Gear_Measurement_Path& s) {
@@ -182,7 +185,7 @@ bool MeasurementSettings::addPathSetting(const Gear_Measurement_Path& setting) {
 // a file without settings could not give back: a reload of the save must give the same save.
 bool MeasurementSettings::save(host::MSXMLWrapper& xml) const {
     const bool any = !std::ranges::all_of(settings_, &Gear_Measurement_Info::isToothlistEmpty);
-    host::XMLNode parent = xml.getNode(kSettingsPath);
+    host::XMLNode parent = settingsElement(xml);
     if (!parent && !any) return true;
     if (!parent) parent = xml.createNode(kSettingsPath);
     if (!parent) return false;
@@ -205,13 +208,11 @@ bool MeasurementSettings::save(host::MSXMLWrapper& xml) const {
 // The settings are appended kind by kind, each kind in document order.
 bool MeasurementSettings::load(host::MSXMLWrapper& xml, const std::string&) {
     clockwise_ = false;
-    const host::XMLNode parent = xml.getNode(kSettingsPath);
+    const host::XMLNode parent = settingsElement(xml);
     if (!parent) return true;
     bool result = true;
-    std::string text;
-    const host::XMLNode counting = xml.getNode(kToothCountingElement, parent);
-    if (counting && xml.getAttributeValue(counting, kClockwiseAttribute, text))
-        result = util::textToOnOff(text, clockwise_);
+    if (const char* clockwise = parent.child(kToothCountingElement).attribute(kClockwiseAttribute))
+        result = util::textToOnOff(clockwise, clockwise_);
 
     struct Element {
         std::size_t rank;
@@ -219,18 +220,17 @@ bool MeasurementSettings::load(host::MSXMLWrapper& xml, const std::string&) {
         Measurement_Type type;
     };
     std::vector<Element> elements;
-    for (const host::XMLNode node : xml.getNodes("*", parent)) {
+    for (host::XMLNode node = parent.firstChild(); node; node = node.nextSibling()) {
         Measurement_Type type{};
         if (!string_2_Measurement_Type(node.name(), &type)) continue;
         elements.push_back({kindRank(type), node, type});
     }
-    std::ranges::stable_sort(elements, {}, &Element::rank);
+    if (!std::ranges::is_sorted(elements, {}, &Element::rank))
+        std::ranges::stable_sort(elements, {}, &Element::rank);
     settings_.reserve(settings_.size() + elements.size());
-    for (const Element& e : elements) {
-        Gear_Measurement_Path s;
-        result = readSetting(xml, e.node, e.type, s) && result;
-        settings_.push_back(std::move(s));
-    }
+    host::UserText label{kLabelAttribute, {}};
+    for (const Element& e : elements)
+        result = readSetting(xml, e.node, e.type, label, settings_.emplace_back()) && result;
     return result;
 }
 

@@ -11,6 +11,10 @@
 
 namespace kest::gear {
 
+// The element "measurement/settings" as the path finds it: the first "settings" child of the first
+// "measurement" element that has one. returns an empty handle when there is none
+host::XMLNode settingsElement(const host::MSXMLWrapper& xml);
+
 class MeasurementSettings {
 public:
     bool clearToothSettings(Measurement_Type type, Side side);

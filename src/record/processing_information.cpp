@@ -7,6 +7,8 @@
 #include "util/number_text.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -23,32 +25,45 @@ constexpr std::size_t kMinimumFeedMarkParameters = 4;
 
 // An attribute that is missing or empty leaves `value` alone and counts as read.
 template <typename E>
-bool readTypeAttribute(const host::MSXMLWrapper& xml, host::XMLNode node, const char* attribute,
-                       bool (*fromText)(std::string_view, E*), E& value) {
-    std::string text;
-    if (!xml.getAttributeValue(node, attribute, text) || text.empty()) return true;
+bool readTypeAttribute(host::XMLNode node, const char* attribute, bool (*fromText)(std::string_view, E*),
+                       E& value) {
+    const char* text = node.attribute(attribute);
+    if (!text || *text == '\0') return true;
     return fromText(text, &value);
 }
 
-bool hasText(const host::MSXMLWrapper& xml, host::XMLNode node, const char* attribute) {
-    std::string text;
-    return xml.getAttributeValue(node, attribute, text) && !text.empty();
+bool hasText(host::XMLNode node, const char* attribute) {
+    const char* text = node.attribute(attribute);
+    return text && *text != '\0';
+}
+
+// A place for each flank.
+std::size_t sideSlot(Side side) noexcept {
+    switch (side) {
+    case Side::Left:
+        return 0;
+    case Side::Right:
+        return 1;
+    case Side::Both:
+        return 2;
+    }
+    return 0;
 }
 
 // The key of a feed-mark point: side, tooth list and measurement index from the point's attributes; the index
 // is read leniently (measurement_xml::readMeasurementIndex).
 bool readPointKey(const host::MSXMLWrapper& xml, host::XMLNode point, Gear_Measurement_Info& info) {
-    std::string text;
-    bool result = xml.getAttributeValue(point, kSideAttribute, text) && string_2_Side(text, &info.side);
-    result = xml.getAttributeValue(point, kToothAttribute, text) && info.setTooth(text) && result;
+    const char* side = point.attribute(kSideAttribute);
+    bool result = side && string_2_Side(side, &info.side);
+    const char* teeth = point.attribute(kToothAttribute);
+    result = teeth && info.setTooth(teeth) && result;
     info.measurementIndex = readMeasurementIndex(xml, point);
     return result;
 }
 
 // The feed-mark element; empty when there is none.
 host::XMLNode feedMarkElement(const host::MSXMLWrapper& xml) {
-    const host::XMLNode data = xml.getNode(kCalculatedDataElement);
-    return data ? xml.getNode(kFeedMarkElement, data) : host::XMLNode();
+    return xml.getRootNode().child(kCalculatedDataElement).child(kFeedMarkElement);
 }
 
 } // namespace
@@ -57,14 +72,14 @@ ProcessingInformation::~ProcessingInformation() = default;
 
 bool ProcessingInformation::loadXML(host::MSXMLWrapper* xml) {
     if (!xml) return false;
-    const host::XMLNode node = xml->getNode(kProcessingElement);
+    const host::XMLNode node = xml->getRootNode().child(kProcessingElement);
     if (!node) return true;
     // The old attribute wins when both are present.
-    const char* postProcessAttribute = hasText(*xml, node, kOldPostProcessTypeAttribute)
+    const char* postProcessAttribute = hasText(node, kOldPostProcessTypeAttribute)
                                            ? kOldPostProcessTypeAttribute
                                            : kPostProcessTypeAttribute;
-    return readTypeAttribute(*xml, node, postProcessAttribute, string_2_PostProcessType, postProcessType_) &&
-           readTypeAttribute(*xml, node, kProcessTypeAttribute, string_2_ProcessType, processType_);
+    return readTypeAttribute(node, postProcessAttribute, string_2_PostProcessType, postProcessType_) &&
+           readTypeAttribute(node, kProcessTypeAttribute, string_2_ProcessType, processType_);
 }
 
 // Written in place; the older attribute goes, since it would win over the one written.
@@ -98,30 +113,35 @@ bool FeedMarkInformation::loadXML(host::MSXMLWrapper* xml) {
     if (!feedMark) return true;
     clear();
     bool result = true;
-    for (const host::XMLNode child : xml->getNodes("*", feedMark)) {
-        if (std::string_view(child.name()) == kPointElement) continue;
-        Gear_General_Parameter parameter;
-        result = parameter.loadXML(xml, child) && result;
-        parameters.push_back(std::move(parameter));
-    }
-    for (const host::XMLNode pointNode : xml->getNodes(kPointElement, feedMark)) {
+    // The last point placed on each flank: the points come mostly in key order within a flank, so that the
+    // place right after it is the likely one.
+    std::array<decltype(points)::iterator, 3> lastOnSide;
+    lastOnSide.fill(points.end());
+    for (host::XMLNode child = feedMark.firstChild(); child; child = child.nextSibling()) {
+        if (std::string_view(child.name()) != kPointElement) {
+            result = parameters.emplace_back().loadXML(xml, child) && result;
+            continue;
+        }
         Gear_Measurement_Info info;
         // Unset references, so that a point that does not read cannot pass for one in the first reference.
         MeasurementPathPoint point(0.0, static_cast<Reference>(-1), 0.0, static_cast<Reference>(-1));
-        if (!readPointKey(*xml, pointNode, info) || !point.loadXML(xml, pointNode)) {
+        if (!readPointKey(*xml, child, info) || !point.loadXML(xml, child)) {
             result = false;
             continue;
         }
-        // A later point replaces an earlier one with an equal key, its key included. The points come mostly
-        // in key order: the end is the likely place.
+        // A later point replaces an earlier one with an equal key, its key included.
+        auto& last = lastOnSide[sideSlot(info.side)];
         const std::size_t before = points.size();
-        const auto entry = points.try_emplace(points.end(), std::move(info), point); // moves only when added
+        auto entry =
+            points.try_emplace(last == points.end() ? points.end() : std::next(last), std::move(info),
+                               point); // moves only when added
         if (points.size() == before) {
             auto node = points.extract(entry);
             node.key() = std::move(info);
             node.mapped() = point;
-            points.insert(std::move(node));
+            entry = points.insert(std::move(node)).position;
         }
+        last = entry;
     }
     return result;
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
@@ -91,6 +93,68 @@ TEST(measurement_path, LoadKeepsTheGoodPoints) {
         for (const MeasurementPathPoint& p : points)
             positions.push_back(p.position);
         EXPECT_EQ(positions, (row.result ? std::vector<double>{1, 2, 9} : std::vector<double>{1, 2}));
+    }
+    // Identifiers in other orders; a repeated one is left out, the first point of the identifier staying.
+    const struct {
+        const char* ids; // one digit per point; the points' positions are 1, 2, ...
+        std::vector<double> positions;
+    } orders[] = {{"122", {1, 2}}, {"3213", {3, 2, 1}}};
+    for (const auto& order : orders) {
+        SCOPED_TRACE(order.ids);
+        std::string text = "<setting>";
+        for (int i = 0; order.ids[i]; ++i)
+            text += pointXml(std::string(" id=\"") + order.ids[i] + "\"", std::to_string(i + 1));
+        MSXMLWrapper xml;
+        ASSERT_TRUE(xml.parse(text + "</setting>"));
+        MeasurementPath path;
+        EXPECT_FALSE(path.loadXML(&xml, xml.getRootNode()));
+        Points points;
+        path.getPoints(&points);
+        std::vector<double> positions;
+        for (const MeasurementPathPoint& p : points)
+            positions.push_back(p.position);
+        EXPECT_EQ(positions, order.positions);
+    }
+}
+
+// A point's values read exactly as the wrapper reads an element's number, bit for bit, whichever form the
+// text has.
+TEST(measurement_path, ValuesReadAsTheWrapperReadsNumbers) {
+    const char* texts[] = {"240",
+                           "-12.5",
+                           "0.1",
+                           "-0",
+                           "007",
+                           "123456789012345",
+                           "0.00000000000001",
+                           "99999999999999.9",
+                           "1234567890123456",
+                           "12345678.90123456",
+                           "0.30000000000000004",
+                           " 5",
+                           "5 ",
+                           "+5",
+                           "5.",
+                           ".5",
+                           "-.5",
+                           "1e3",
+                           "-",
+                           "",
+                           "5mm",
+                           "1.2.3",
+                           "1,5",
+                           "--5"};
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        MSXMLWrapper xml;
+        ASSERT_TRUE(
+            xml.parse(std::string("<point><position reference=\"diameter\">") + text +
+                      "</position><height reference=\"length datum to non-datum\">1</height></point>"));
+        double expected = 7.0;
+        const bool converts = xml.getDoubleValue("position", expected);
+        MeasurementPathPoint point(7.0, R::Diameter, 0.0, R::Percent);
+        EXPECT_EQ(point.loadXML(&xml, xml.getRootNode()), converts);
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(point.position), std::bit_cast<std::uint64_t>(expected));
     }
 }
 
