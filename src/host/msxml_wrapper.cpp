@@ -9,6 +9,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -88,10 +89,42 @@ pugi::xml_node findTooDeep(pugi::xml_node parent, int depth, std::ptrdiff_t end)
     return {};
 }
 
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+constexpr int kMaxPlainDigits = 15;
+
+// A plain decimal of at most 15 digits with an optional sign ("240", "-12.5"), the usual form of a gear
+// file's numbers: its digits are an integer that a double holds exactly, and the division by an exact power
+// of ten rounds once, so the result is the correctly rounded value that the full conversion gives as well.
+// returns false, leaving `value` alone, for any other text
+bool parsePlainDecimal(std::string_view text, double& value) {
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative) text.remove_prefix(1);
+    std::uint64_t digits = 0;
+    int count = 0;
+    int decimals = -1; // digits after the point; -1 before a point
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            if (++count > kMaxPlainDigits) return false;
+            digits = digits * 10 + static_cast<unsigned>(c - '0');
+            if (decimals >= 0) ++decimals;
+        } else if (c == '.' && decimals < 0 && count > 0) {
+            decimals = 0;
+        } else {
+            return false;
+        }
+    }
+    if (count == 0 || decimals == 0) return false;
+    const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals < 0 ? 0 : decimals];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 // Reads a whole text as a double; a leading "+" and surrounding white space are allowed.
 bool parseDouble(std::string_view text, double& value) {
     text = trimmed(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (parsePlainDecimal(text, value)) return true;
     double v = 0.0;
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (ec != std::errc() || ptr != text.data() + text.size() || text.empty()) return false;

@@ -18,43 +18,11 @@ using namespace measurement_xml;
 
 using ReferenceKind = bool (*)(Reference);
 
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-constexpr int kMaxPlainDigits = 15;
-
-// The element's number as getDoubleValue reads it. A plain decimal of at most 15 digits ("240", "-12.5"), the
-// usual form of a point's values, is converted here: its digits are an integer that a double holds exactly,
-// and the division by an exact power of ten rounds once, so the result is the correctly rounded value that
-// the full conversion gives as well. Any other text goes the full way.
-bool readNumber(const host::MSXMLWrapper& xml, host::XMLNode element, double& value) {
-    const char* p = element.text();
-    const bool negative = *p == '-';
-    if (negative) ++p;
-    std::uint64_t digits = 0;
-    int count = 0;
-    int decimals = -1; // digits after the point; -1 before a point
-    for (;; ++p) {
-        if (*p >= '0' && *p <= '9') {
-            if (++count > kMaxPlainDigits) break;
-            digits = digits * 10 + static_cast<unsigned>(*p - '0');
-            if (decimals >= 0) ++decimals;
-        } else if (*p == '.' && decimals < 0 && count > 0) {
-            decimals = 0;
-        } else {
-            break;
-        }
-    }
-    if (*p != '\0' || count == 0 || decimals == 0) return xml.getDoubleValue("", value, element);
-    const double magnitude = static_cast<double>(digits) / kPowersOfTen[decimals < 0 ? 0 : decimals];
-    value = negative ? -magnitude : magnitude;
-    return true;
-}
-
 // Reads the number text of the element and its reference, which must be of the given kind. The value is
 // taken when it reads, even when the reference then fails.
 bool readValue(const host::MSXMLWrapper& xml, host::XMLNode element, ReferenceKind isOfKind, double& value,
                Reference& reference) {
-    if (!element || !readNumber(xml, element, value)) return false;
+    if (!element || !xml.getDoubleValue({}, value, element)) return false;
     const char* text = element.attribute(kReferenceAttribute);
     Reference read{};
     if (!text || !string_2_Reference(text, &read) || !isOfKind(read)) return false;

@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <numbers>
 
@@ -88,6 +89,36 @@ TEST(MSXMLWrapper, DeleteNodesRemovesEveryMatch) {
     EXPECT_EQ(xml.getNodes("evaluation/profile/range").size(), 1u);
     EXPECT_TRUE(xml.deleteNodes("nothing/here"));
     EXPECT_FALSE(xml.deleteNodes("a[["));
+}
+
+// The short plain decimals a gear file mostly holds are converted by a shortcut; it gives the correctly
+// rounded value bit for bit, as the full conversion gives it for every other form.
+TEST(MSXMLWrapper, DecimalsReadCorrectlyRounded) {
+    const char* texts[] = {"240",
+                           "-12.5",
+                           "0.1",
+                           "-0",
+                           "007",
+                           "123456789012345",
+                           "0.00000000000001",
+                           "99999999999999.9",
+                           "0.3",
+                           "1234567890123456",
+                           "12345678.90123456",
+                           "0.30000000000000004",
+                           "9007199254740993",
+                           "95142426273599.37",
+                           "7236830840615796.5",
+                           "5.",
+                           ".5",
+                           "1e3"};
+    for (const char* text : texts) {
+        MSXMLWrapper xml = parsed((std::string("<v>") + text + "</v>").c_str());
+        double read = 0.0;
+        ASSERT_TRUE(xml.getDoubleValue("", read)) << text;
+        const double expected = std::strtod(text, nullptr);
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(read), std::bit_cast<std::uint64_t>(expected)) << text;
+    }
 }
 
 TEST(MSXMLWrapper, DoublesRoundTripBitForBit) {
@@ -191,7 +222,8 @@ TEST(MSXMLWrapper, AttributesAndParents) {
 
 // The direct steps pass over comments, texts and instructions, even an instruction of the name looked for.
 TEST(MSXMLWrapper, DirectStepsVisitOnlyElements) {
-    const MSXMLWrapper xml = parsed("<gear>text<!--c--><?p x?><p a='1' c='x'>one</p><q/><?p y?><p>two</p></gear>");
+    const MSXMLWrapper xml =
+        parsed("<gear>text<!--c--><?p x?><p a='1' c='x'>one</p><q/><?p y?><p>two</p></gear>");
     const XMLNode root = xml.getRootNode();
     std::vector<std::string> all;
     for (XMLNode n = root.firstChild(); n; n = n.nextSibling())
