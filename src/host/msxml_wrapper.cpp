@@ -301,8 +301,9 @@ XMLAttribute XMLAttribute::next() const noexcept {
     return XMLAttribute(pugi::xml_attribute(attribute_).next_attribute().internal_object());
 }
 
+// The first text child's value, as xml_text reads it for an element, in one call.
 const char* XMLNode::text() const noexcept {
-    return pugi::xml_node(node_).text().get();
+    return pugi::xml_node(node_).child_value();
 }
 
 struct MSXMLWrapper::Impl {
@@ -457,19 +458,19 @@ bool MSXMLWrapper::deleteNodes(std::string_view path, XMLNode parent) {
 bool MSXMLWrapper::getStringValue(std::string_view path, std::string& value, XMLNode node) const {
     const pugi::xml_node element = toPugi(getNode(path, node));
     if (!element) return false;
-    value = element.text().get();
+    value = element.child_value();
     return true;
 }
 
 bool MSXMLWrapper::getDoubleValue(std::string_view path, double& value, XMLNode node) const {
     const pugi::xml_node element = toPugi(getNode(path, node));
-    return element && parseDouble(element.text().get(), value);
+    return element && parseDouble(element.child_value(), value);
 }
 
 bool MSXMLWrapper::getIntValue(std::string_view path, long& value, XMLNode node) const {
     const pugi::xml_node element = toPugi(getNode(path, node));
     if (!element) return false;
-    std::string_view text = trimmed(element.text().get());
+    std::string_view text = trimmed(element.child_value());
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     long v = 0;
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
