@@ -60,6 +60,75 @@ TEST(measurement_data, Lookups) {
     EXPECT_EQ(data.getAll(&all, true) + data.getAll(&all, false), 1u);
 }
 
+// The replacement rules of the stored set, and the order of getAll: by kind, side, sorted teeth and index. An
+// entry replaces the one of its kind, side, index and tooth list as written; a list that only reorders the
+// teeth of a stored one is dropped; a tooth-less entry also removes the first entry of its kind, side and
+// index (lowest sorted teeth); an entry without a name only removes.
+TEST(measurement_data, ReplacementRules) {
+    struct Set {
+        const char* name;
+        MT type;
+        Side side;
+        const char* teeth;
+        unsigned int index;
+    };
+    struct Row {
+        std::vector<Set> sets;
+        const char* all;       // name:teeth of getAll, in order
+        const char* toothless; // name() of a tooth-less Profile Left info with index 0
+    };
+    const Row rows[] = {
+        {{{"a", MT::Profile, Side::Left, "1,2", 0}, {"b", MT::Profile, Side::Left, "2,1", 0}}, "a:1,2 ", "a"},
+        {{{"a", MT::Profile, Side::Left, "1,2", 0}, {"b", MT::Profile, Side::Left, "1,2", 0}}, "b:1,2 ", "b"},
+        {{{"a", MT::Profile, Side::Left, "3-1", 0}, {"b", MT::Profile, Side::Left, "1-3", 0}},
+         "a:3,2,1 ",
+         "a"},
+        {{{"a", MT::Profile, Side::Left, "1,2", 0}, {"", MT::Profile, Side::Left, "2,1", 0}}, "a:1,2 ", "a"},
+        {{{"a", MT::Profile, Side::Left, "1,2", 0}, {"", MT::Profile, Side::Left, "1,2", 0}}, "", ""},
+        {{{"a", MT::Profile, Side::Left, "3", 0},
+          {"b", MT::Profile, Side::Left, "1,4", 0},
+          {"c", MT::Profile, Side::Left, "2", 1},
+          {"d", MT::Profile, Side::Left, "1", 1}},
+         "d:1 b:1,4 c:2 a:3 ",
+         "b"},
+        {{{"a", MT::Profile, Side::Left, "3", 0},
+          {"b", MT::Profile, Side::Left, "1,4", 0},
+          {"c", MT::Profile, Side::Left, "2", 1},
+          {"x", MT::Profile, Side::Left, "", 0}},
+         "x: c:2 a:3 ",
+         "x"},
+        {{{"a", MT::Profile, Side::Left, "3", 0},
+          {"b", MT::Profile, Side::Left, "1", 0},
+          {"", MT::Profile, Side::Left, "", 0}},
+         "a:3 ",
+         "a"},
+        {{{"p", MT::Pitch, Side::Both, "1-3", 0},
+          {"l", MT::Lead, Side::Right, "1", 0},
+          {"k", MT::Lead, Side::Left, "2", 0},
+          {"q", MT::Pitch, Side::Left, "1-3", 0},
+          {"m", MT::Profile, Side::Right, "1", 0},
+          {"n", MT::Profile, Side::Left, "9", 3}},
+         "n:9 m:1 k:2 l:1 q:1,2,3 p:1,2,3 ",
+         ""},
+    };
+    kest::test::DiagnosticsCapture quiet; // the base does not exist: its query is traced
+    for (const Row& row : rows) {
+        MeasurementData data;
+        // A base that shares no directory with the names keeps them as they are, and takes an empty one.
+        for (const Set& s : row.sets)
+            data.set(std::string(*s.name ? "/" : "") + s.name,
+                     Gear_Measurement_Info(s.type, s.side, s.teeth, s.index), false, "/nowhere/g.xml");
+        std::vector<Gear_Measurement> all;
+        data.getAll(&all, false);
+        std::string text;
+        for (const Gear_Measurement& entry : all)
+            text += entry.name.substr(1) + ":" + entry.teeth_2_string(false) + " ";
+        EXPECT_EQ(text, row.all) << &row - rows;
+        const std::string name = data.name(Gear_Measurement_Info(MT::Profile, Side::Left, "", 0), false);
+        EXPECT_EQ(name.empty() ? name : name.substr(1), row.toothless) << &row - rows;
+    }
+}
+
 // With a gear file as base, a name is stored relative to it; an empty name only removes the entry.
 TEST(measurement_data, SetMeasurementNames) {
     const std::string dir = std::string(GEARRECORDS_TEST_DATA) + "/gear", gearFile = dir + "/measured.xml";
