@@ -26,5 +26,7 @@ bool writeUserText(MSXMLWrapper& xml, XMLNode node, const UserText& t);
 // returns false for an empty node, a missing text attribute, a base_64 value other than "on" or "off" (t.text
 // then holds the text as stored) or a text that does not decode (t.text is then empty).
 bool readUserText(const MSXMLWrapper& xml, XMLNode node, UserText& t);
+// The same for the element's own text, read into `text`.
+bool readUserText(XMLNode node, std::string& text);
 
 } // namespace kest::host

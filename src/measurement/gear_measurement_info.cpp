@@ -141,16 +141,20 @@ Gear_Measurement_Info::Gear_Measurement_Info(Measurement_Type measurementType, S
 }
 
 bool Gear_Measurement_Info::setTooth(std::string text) {
-    return parseTeeth(std::move(text)) == nullptr;
+    return parseTeeth(text) == nullptr;
 }
 
 bool Gear_Measurement_Info::setTooth(std::string text, std::string* reason) {
-    const char* problem = parseTeeth(std::move(text));
+    const char* problem = parseTeeth(text);
     if (reason) *reason = problem ? problem : "";
     return problem == nullptr;
 }
 
-const char* Gear_Measurement_Info::parseTeeth(std::string text) {
+bool Gear_Measurement_Info::setTooth(const char* text) {
+    return parseTeeth(text) == nullptr;
+}
+
+const char* Gear_Measurement_Info::parseTeeth(std::string_view text) {
     // The common list of one tooth written in a few digits is read without the general walk below; a longer
     // number may be too large, and 0 is refused there.
     if (const std::size_t n = text.size(); n != 0 && n <= 4 && std::ranges::all_of(text, isDigit)) {
@@ -164,7 +168,13 @@ const char* Gear_Measurement_Info::parseTeeth(std::string text) {
         }
     }
     if (hasDigitsSplitByWhiteSpace(text)) return kWrongToothList;
-    std::erase_if(text, [](char c) { return c == ' ' || c == '\t'; });
+    // Blanks and tabs are passed over; a text without them is read where it is.
+    std::string compact;
+    if (text.find_first_of(" \t") != std::string_view::npos) {
+        compact.assign(text);
+        std::erase_if(compact, [](char c) { return c == ' ' || c == '\t'; });
+        text = compact;
+    }
     if (!text.empty() && !isDigit(text.back())) return kWrongToothList;
 
     teeth.clear();

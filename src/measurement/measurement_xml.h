@@ -34,6 +34,8 @@ std::size_t kindRank(Measurement_Type type);
 // beyond 32 bits is not cut to 32 bits) read as 0; these and a text with trailing characters give a
 // warning trace naming the element.
 unsigned int readMeasurementIndex(const host::MSXMLWrapper& xml, host::XMLNode node);
+// The same for the attribute's text, null when the attribute is missing; the traces name `element`.
+unsigned int readMeasurementIndex(const char* text, const char* element);
 
 // Writes the point into its element: attribute "id", then the elements "position" and "height", each in
 // place. returns false for an empty element or a failed write.

@@ -22,8 +22,6 @@ constexpr const char* kNotAbsolute = "Gear::setMeasurement: profilename has to b
 using namespace gear_file_xml;
 using namespace measurement_xml;
 
-constexpr const char* kMeasurementChildren = "measurement/*";
-
 // The sides a measurement element can name; a measurement over both flanks is stored as such.
 constexpr Side kStoredSides[] = {Side::Left, Side::Right, Side::Both};
 
@@ -43,10 +41,9 @@ bool storedSide(std::string_view text, Side& side) {
 }
 
 // A child of "measurement" that this section reads and writes: named by a kind, for a stored side.
-bool isMeasurementElement(const host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type& type,
-                          Side& side) {
+bool isMeasurementElement(host::XMLNode node, Measurement_Type& type, Side& side) {
     if (!string_2_Measurement_Type(node.name(), &type)) return false;
-    const char* text = xml.findAttribute(node, kSideAttribute);
+    const char* text = node.attribute(kSideAttribute);
     return text != nullptr && storedSide(text, side);
 }
 
@@ -156,11 +153,14 @@ bool MeasurementData::set(const std::string& name, const Gear_Measurement_Info& 
 }
 
 bool MeasurementData::set(Gear_Measurement entry, bool transient, const std::string& basePath) {
-    if (basePath.empty() && !isAbsolutePath(entry.name)) {
-        GR_ERROR_LOG("%s", kNotAbsolute);
-        return false;
+    if (!isAbsolutePath(entry.name)) {
+        if (basePath.empty()) {
+            GR_ERROR_LOG("%s", kNotAbsolute);
+            return false;
+        }
+    } else if (!basePath.empty()) {
+        entry.name = relativeToGearFile(basePath, entry.name);
     }
-    if (!basePath.empty()) entry.name = relativeToGearFile(basePath, entry.name);
     (transient ? transient_ : stored_).replace(std::move(entry));
     return true;
 }
@@ -171,39 +171,51 @@ bool MeasurementData::set(Gear_Measurement entry, bool transient, const std::str
 // elements are still read.
 bool MeasurementData::load(host::MSXMLWrapper& xml, const std::string& gearFile) {
     struct Element {
-        std::size_t rank;
         host::XMLNode node;
         Measurement_Type type;
         Side side;
+        std::size_t rank;
     };
+    // The children of every "measurement" element, in document order.
     std::vector<Element> elements;
-    for (const host::XMLNode node : xml.getNodes(kMeasurementChildren)) {
-        Element e{0, node, {}, {}};
-        if (!isMeasurementElement(xml, node, e.type, e.side)) continue;
-        e.rank = kindRank(e.type) * std::size(kStoredSides) +
-                 static_cast<std::size_t>(std::ranges::find(kStoredSides, e.side) - std::begin(kStoredSides));
-        elements.push_back(e);
+    const std::size_t ranks = allMeasurementTypes().size() * std::size(kStoredSides);
+    std::vector<std::size_t> rankStart(ranks + 1, 0);
+    for (host::XMLNode group = xml.getRootNode().child(kMeasurementElement); group;
+         group = group.nextNamesake()) {
+        for (host::XMLNode node = group.firstChild(); node; node = node.nextSibling()) {
+            Element e{node, {}, {}, 0};
+            if (!isMeasurementElement(node, e.type, e.side)) continue;
+            e.rank =
+                kindRank(e.type) * std::size(kStoredSides) +
+                static_cast<std::size_t>(std::ranges::find(kStoredSides, e.side) - std::begin(kStoredSides));
+            ++rankStart[e.rank + 1];
+            elements.push_back(e);
+        }
     }
-    std::ranges::stable_sort(elements, {}, &Element::rank);
+    // Kind by kind and side by side, in document order within each: counted out into place.
+    for (std::size_t r = 1; r <= ranks; ++r)
+        rankStart[r] += rankStart[r - 1];
+    std::vector<const Element*> ordered(elements.size());
+    for (const Element& e : elements)
+        ordered[rankStart[e.rank]++] = &e;
 
     bool result = true;
-    host::UserText name;
-    for (const Element& e : elements) {
+    for (const Element* e : ordered) {
         Gear_Measurement entry;
-        entry.type = e.type;
-        entry.side = e.side;
-        entry.measurementIndex = measurement_xml::readMeasurementIndex(xml, e.node);
-        const char* teeth = xml.findAttribute(e.node, kToothAttribute);
+        entry.type = e->type;
+        entry.side = e->side;
+        entry.measurementIndex = measurement_xml::readMeasurementIndex(
+            e->node.attribute(kMeasurementIndexAttribute), e->node.name());
+        const char* teeth = e->node.attribute(kToothAttribute);
         if (!entry.setTooth(teeth ? teeth : "")) {
             GR_TRACE(1, "element '%s': tooth list '%s' does not read, the measurement is left out",
-                     e.node.name(), teeth ? teeth : "");
+                     e->node.name(), teeth ? teeth : "");
             continue;
         }
-        if (!host::readUserText(xml, e.node, name)) {
+        if (!host::readUserText(e->node, entry.name)) {
             result = false;
             continue;
         }
-        entry.name = std::move(name.text);
         result = set(std::move(entry), false, gearFile) && result;
     }
     return result;
@@ -220,10 +232,10 @@ bool MeasurementData::save(host::MSXMLWrapper& xml) const {
     if (!group) group = host::childElement(xml, xml.getRootNode(), kMeasurementElement);
     host::ChildSync elements(
         group,
-        [&xml](host::XMLNode node) {
+        [](host::XMLNode node) {
             Measurement_Type type{};
             Side side{};
-            return isMeasurementElement(xml, node, type, side);
+            return isMeasurementElement(node, type, side);
         },
         [&xml](host::XMLNode node) { return identityKey(xml, node); });
     bool result = true;
