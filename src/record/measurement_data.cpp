@@ -49,54 +49,68 @@ bool isMeasurementElement(host::XMLNode node, Measurement_Type& type, Side& side
 
 } // namespace
 
-MeasurementData::Entries::Key MeasurementData::Entries::keyOf(const Gear_Measurement_Info& info,
-                                                              bool withTeeth) {
-    static const std::vector<unsigned int> none;
-    if (!withTeeth) return {info.type, info.side, info.measurementIndex, none, none};
-    return {info.type, info.side, info.measurementIndex, info.getSortedTeeth(), info.teeth};
+bool MeasurementData::Entries::ByKey::operator()(const Gear_Measurement_Info& a,
+                                                 const Gear_Measurement_Info& b) const noexcept {
+    if (a.type != b.type) return a.type < b.type;
+    if (a.side != b.side) return a.side < b.side;
+    if (a.measurementIndex != b.measurementIndex) return a.measurementIndex < b.measurementIndex;
+    const std::vector<unsigned int>& sorted = a.getSortedTeeth();
+    const std::vector<unsigned int>& otherSorted = b.getSortedTeeth();
+    if (const auto order = std::lexicographical_compare_three_way(sorted.begin(), sorted.end(),
+                                                                  otherSorted.begin(), otherSorted.end());
+        order != 0)
+        return order < 0;
+    return std::ranges::lexicographical_compare(a.teeth, b.teeth);
 }
 
-void MeasurementData::Entries::reindex() {
-    index_.clear();
-    for (auto entry = entries_.begin(); entry != entries_.end(); ++entry)
-        index_.insert(index_.end(), entry);
+// The listing order is the order of the infos, in which no two entries are equivalent (see replace()).
+std::vector<const Gear_Measurement*> MeasurementData::Entries::listed() const {
+    std::vector<const Gear_Measurement*> list;
+    list.reserve(entries_.size());
+    for (const Gear_Measurement& entry : entries_)
+        list.push_back(&entry);
+    std::ranges::sort(list,
+                      [](const Gear_Measurement_Info* a, const Gear_Measurement_Info* b) { return *a < *b; });
+    return list;
 }
 
-// Without teeth, the lowest key of the kind, side and index: the first such entry in the set's order, which
-// sorts by the sorted teeth as the key does.
+// Without teeth, the lowest key of the kind, side and index: the first such entry.
 MeasurementData::Entries::Set::const_iterator
 MeasurementData::Entries::find(const Gear_Measurement_Info& info) const {
-    if (info.isToothlistEmpty()) {
-        const auto found = index_.lower_bound(keyOf(info, false));
-        if (found == index_.end() || (*found)->type != info.type || (*found)->side != info.side ||
-            (*found)->measurementIndex != info.measurementIndex)
-            return entries_.end();
-        return *found;
-    }
-    const auto found = index_.find(keyOf(info, true));
-    return found == index_.end() ? entries_.end() : *found;
+    const auto found = entries_.lower_bound(info);
+    if (found == entries_.end()) return found;
+    if (info.isToothlistEmpty())
+        return found->type == info.type && found->side == info.side &&
+                       found->measurementIndex == info.measurementIndex
+                   ? found
+                   : entries_.end();
+    return ByKey()(info, *found) ? entries_.end() : found;
 }
 
+// The entries are kept one per kind, side, sorted teeth and index, the listing order's classes: an entry
+// whose teeth only reorder those of a stored one ("2,1" after "1,2") is not taken, unless it replaces an
+// entry with its own tooth list. Such entries lie next to each other in the key's order, which sorts by the
+// sorted teeth before the teeth as written, so that one look at either neighbour of the entry's place finds
+// them.
 void MeasurementData::Entries::replace(Gear_Measurement entry) {
     if (entry.isToothlistEmpty()) {
-        if (const auto found = find(entry); found != entries_.end()) {
-            index_.erase(found);
-            entries_.erase(found);
-        }
+        if (const auto found = find(entry); found != entries_.end()) entries_.erase(found);
     }
-    // With teeth, the key found is the key of the entry added; where it is or would be is where the entry
-    // goes into the index.
-    auto at = index_.lower_bound(keyOf(entry, true));
-    if (at != index_.end() && !ByKey()(keyOf(entry, true), *at)) {
-        const Set::const_iterator old = *at;
-        at = index_.erase(at);
-        entries_.erase(old);
+    // A file lists its measurements mostly in the key's order within each index: the end is a likely place.
+    auto at = entries_.end();
+    if (!entries_.empty() && !ByKey()(*std::prev(at), entry)) {
+        at = entries_.lower_bound(entry);
+        if (at != entries_.end() && !ByKey()(entry, *at)) at = entries_.erase(at);
     }
     if (entry.name.empty()) return;
-    // A file lists its measurements mostly in the set's order: the end is the likely place.
-    const std::size_t before = entries_.size();
-    const auto added = entries_.emplace_hint(entries_.end(), std::move(entry));
-    if (entries_.size() > before) index_.insert(at, added);
+    const auto sameClass = [&entry](Set::const_iterator other) {
+        return other->type == entry.type && other->side == entry.side &&
+               other->measurementIndex == entry.measurementIndex &&
+               other->getSortedTeeth() == entry.getSortedTeeth();
+    };
+    if ((at != entries_.end() && sameClass(at)) || (at != entries_.begin() && sameClass(std::prev(at))))
+        return;
+    entries_.emplace_hint(at, std::move(entry));
 }
 
 // The given info stands on the left of ==, so that an info for both flanks clears the entries of either.
@@ -115,8 +129,8 @@ bool MeasurementData::clear(Measurement_Type type) {
 unsigned int MeasurementData::getAll(std::vector<Gear_Measurement>* out, bool transient) const {
     if (!out) return 0;
     out->clear();
-    for (const Gear_Measurement& entry : (transient ? transient_ : stored_).all())
-        if (!entry.name.empty()) out->push_back(entry);
+    for (const Gear_Measurement* entry : (transient ? transient_ : stored_).listed())
+        if (!entry->name.empty()) out->push_back(*entry);
     return static_cast<unsigned int>(out->size());
 }
 
@@ -239,7 +253,8 @@ bool MeasurementData::save(host::MSXMLWrapper& xml) const {
         },
         [&xml](host::XMLNode node) { return identityKey(xml, node); });
     bool result = true;
-    for (const Gear_Measurement& entry : stored_.all()) {
+    for (const Gear_Measurement* listed : stored_.listed()) {
+        const Gear_Measurement& entry = *listed;
         if (!written(entry)) continue;
         const host::XMLNode node = elements.takeKeyed(entry.type_2_string(), identityKey(entry));
         if (!node) {
