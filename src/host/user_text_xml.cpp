@@ -27,15 +27,16 @@ bool writeUserText(MSXMLWrapper& xml, XMLNode node, const UserText& t) {
 
 namespace {
 
-// Reads the text where `read` finds it, decoding it when the element's base_64 attribute is "on".
+// Reads the text where `read` finds it, decoding it when `base64`, the text of the element's base_64
+// attribute, is "on".
 template <typename Read>
-bool readMarked(XMLNode node, std::string& text, Read read) {
+bool readMarked(XMLNode node, const char* base64, std::string& text, Read read) {
     text.clear();
     if (!node) return false;
 
     bool ok = true;
     bool encoded = false;
-    if (const char* flag = node.attribute(kBase64Attribute)) ok = util::textToOnOff(flag, encoded);
+    if (base64 != nullptr) ok = util::textToOnOff(base64, encoded);
 
     if (!read()) return false;
     if (encoded) ok = util::stl_decode_base64(text) && ok;
@@ -46,11 +47,16 @@ bool readMarked(XMLNode node, std::string& text, Read read) {
 
 bool readUserText(const MSXMLWrapper& xml, XMLNode node, UserText& t) {
     if (t.attribute.empty()) return readUserText(node, t.text);
-    return readMarked(node, t.text, [&] { return xml.getAttributeValue(node, t.attribute.c_str(), t.text); });
+    return readMarked(node, node.attribute(kBase64Attribute), t.text,
+                      [&] { return xml.getAttributeValue(node, t.attribute.c_str(), t.text); });
 }
 
 bool readUserText(XMLNode node, std::string& text) {
-    return readMarked(node, text, [&] {
+    return readUserText(node, node.attribute(kBase64Attribute), text);
+}
+
+bool readUserText(XMLNode node, const char* base64, std::string& text) {
+    return readMarked(node, base64, text, [&] {
         text = node.text();
         return true;
     });

@@ -162,8 +162,12 @@ const char* Gear_Measurement_Info::parseTeeth(std::string_view text) {
         for (const char c : text)
             tooth = tooth * 10 + static_cast<unsigned int>(c - '0');
         if (tooth != 0) {
+            // what teethChanged() gives for one tooth: its own sorted form, in cycle 0
             teeth.assign(1, tooth);
-            teethChanged();
+            teethSorted_.clear();
+            cycles_.clear();
+            singleCycle_ = true;
+            cyclesCalculated = true;
             return nullptr;
         }
     }

@@ -189,6 +189,7 @@ bool MeasurementData::load(host::MSXMLWrapper& xml, const std::string& gearFile)
         Measurement_Type type;
         Side side;
         std::size_t rank;
+        IdentityTexts texts;
     };
     // The children of every "measurement" element, in document order.
     std::vector<Element> elements;
@@ -197,8 +198,10 @@ bool MeasurementData::load(host::MSXMLWrapper& xml, const std::string& gearFile)
     for (host::XMLNode group = xml.getRootNode().child(kMeasurementElement); group;
          group = group.nextNamesake()) {
         for (host::XMLNode node = group.firstChild(); node; node = node.nextSibling()) {
-            Element e{node, {}, {}, 0};
-            if (!isMeasurementElement(node, e.type, e.side)) continue;
+            Element e{node, {}, {}, 0, {}};
+            if (!string_2_Measurement_Type(node.name(), &e.type)) continue;
+            e.texts = identityTexts(node);
+            if (e.texts.side == nullptr || !storedSide(e.texts.side, e.side)) continue;
             e.rank =
                 kindRank(e.type) * std::size(kStoredSides) +
                 static_cast<std::size_t>(std::ranges::find(kStoredSides, e.side) - std::begin(kStoredSides));
@@ -218,15 +221,14 @@ bool MeasurementData::load(host::MSXMLWrapper& xml, const std::string& gearFile)
         Gear_Measurement entry;
         entry.type = e->type;
         entry.side = e->side;
-        entry.measurementIndex = measurement_xml::readMeasurementIndex(
-            e->node.attribute(kMeasurementIndexAttribute), e->node.name());
-        const char* teeth = e->node.attribute(kToothAttribute);
+        entry.measurementIndex = readMeasurementIndex(e->texts.measurementIndex, e->node.name());
+        const char* teeth = e->texts.tooth;
         if (!entry.setTooth(teeth ? teeth : "")) {
             GR_TRACE(1, "element '%s': tooth list '%s' does not read, the measurement is left out",
                      e->node.name(), teeth ? teeth : "");
             continue;
         }
-        if (!host::readUserText(e->node, entry.name)) {
+        if (!host::readUserText(e->node, e->texts.base64, entry.name)) {
             result = false;
             continue;
         }
