@@ -27,17 +27,7 @@ constexpr Side kStoredSides[] = {Side::Left, Side::Right, Side::Both};
 
 // The side of a measurement element that the reader takes; false for any other side text.
 bool storedSide(std::string_view text, Side& side) {
-    static const std::array<std::string, std::size(kStoredSides)> names = [] {
-        std::array<std::string, std::size(kStoredSides)> texts;
-        std::ranges::transform(kStoredSides, texts.begin(), Side_2_string);
-        return texts;
-    }();
-    for (std::size_t k = 0; k < names.size(); ++k) {
-        if (text != names[k]) continue;
-        side = kStoredSides[k];
-        return true;
-    }
-    return false;
+    return string_2_Side(text, &side) && std::ranges::find(kStoredSides, side) != std::end(kStoredSides);
 }
 
 // A child of "measurement" that this section reads and writes: named by a kind, for a stored side.
@@ -92,16 +82,31 @@ MeasurementData::Entries::find(const Gear_Measurement_Info& info) const {
 // entry with its own tooth list. Such entries lie next to each other in the key's order, which sorts by the
 // sorted teeth before the teeth as written, so that one look at either neighbour of the entry's place finds
 // them.
-void MeasurementData::Entries::replace(Gear_Measurement entry) {
-    if (entry.isToothlistEmpty()) {
-        if (const auto found = find(entry); found != entries_.end()) entries_.erase(found);
-    }
+MeasurementData::Entries::Set::const_iterator MeasurementData::Entries::placeOf(const Gear_Measurement& entry,
+                                                                                Recent* recent) {
+    const ByKey less;
     // A file lists its measurements mostly in the key's order within each index: the end is a likely place.
-    auto at = entries_.end();
-    if (!entries_.empty() && !ByKey()(*std::prev(at), entry)) {
-        at = entries_.lower_bound(entry);
-        if (at != entries_.end() && !ByKey()(entry, *at)) at = entries_.erase(at);
+    if (entries_.empty() || less(*std::prev(entries_.end()), entry)) return entries_.end();
+    for (std::size_t k = 0; recent != nullptr && k < recent->count; ++k) {
+        const auto after = std::next(recent->places[k]);
+        if (after != entries_.end() && less(*recent->places[k], entry) && less(entry, *after)) return after;
     }
+    auto at = entries_.lower_bound(entry);
+    if (at != entries_.end() && !less(entry, *at)) {
+        at = entries_.erase(at);
+        if (recent != nullptr) *recent = {};
+    }
+    return at;
+}
+
+void MeasurementData::Entries::replace(Gear_Measurement&& entry, Recent* recent) {
+    if (entry.isToothlistEmpty()) {
+        if (const auto found = find(entry); found != entries_.end()) {
+            entries_.erase(found);
+            if (recent != nullptr) *recent = {};
+        }
+    }
+    const auto at = placeOf(entry, recent);
     if (entry.name.empty()) return;
     const auto sameClass = [&entry](Set::const_iterator other) {
         return other->type == entry.type && other->side == entry.side &&
@@ -110,7 +115,11 @@ void MeasurementData::Entries::replace(Gear_Measurement entry) {
     };
     if ((at != entries_.end() && sameClass(at)) || (at != entries_.begin() && sameClass(std::prev(at))))
         return;
-    entries_.emplace_hint(at, std::move(entry));
+    const auto added = entries_.emplace_hint(at, std::move(entry));
+    if (recent == nullptr) return;
+    recent->places[recent->next] = added;
+    recent->next = (recent->next + 1) % recent->places.size();
+    recent->count = std::min(recent->count + 1, recent->places.size());
 }
 
 // The given info stands on the left of ==, so that an info for both flanks clears the entries of either.
@@ -166,7 +175,8 @@ bool MeasurementData::set(const std::string& name, const Gear_Measurement_Info& 
     return set(Gear_Measurement(info, name), transient, basePath);
 }
 
-bool MeasurementData::set(Gear_Measurement entry, bool transient, const std::string& basePath) {
+bool MeasurementData::set(Gear_Measurement&& entry, bool transient, const std::string& basePath,
+                          Recent* recent) {
     if (!isAbsolutePath(entry.name)) {
         if (basePath.empty()) {
             GR_ERROR_LOG("%s", kNotAbsolute);
@@ -175,7 +185,7 @@ bool MeasurementData::set(Gear_Measurement entry, bool transient, const std::str
     } else if (!basePath.empty()) {
         entry.name = relativeToGearFile(basePath, entry.name);
     }
-    (transient ? transient_ : stored_).replace(std::move(entry));
+    (transient ? transient_ : stored_).replace(std::move(entry), recent);
     return true;
 }
 
@@ -188,6 +198,7 @@ bool MeasurementData::load(host::MSXMLWrapper& xml, const std::string& gearFile)
         host::XMLNode node;
         Measurement_Type type;
         Side side;
+        const char* name;
         std::size_t rank;
         IdentityTexts texts;
     };
@@ -198,8 +209,8 @@ bool MeasurementData::load(host::MSXMLWrapper& xml, const std::string& gearFile)
     for (host::XMLNode group = xml.getRootNode().child(kMeasurementElement); group;
          group = group.nextNamesake()) {
         for (host::XMLNode node = group.firstChild(); node; node = node.nextSibling()) {
-            Element e{node, {}, {}, 0, {}};
-            if (!string_2_Measurement_Type(node.name(), &e.type)) continue;
+            Element e{node, {}, {}, node.name(), 0, {}};
+            if (!string_2_Measurement_Type(e.name, &e.type)) continue;
             e.texts = identityTexts(node);
             if (e.texts.side == nullptr || !storedSide(e.texts.side, e.side)) continue;
             e.rank =
@@ -217,22 +228,23 @@ bool MeasurementData::load(host::MSXMLWrapper& xml, const std::string& gearFile)
         ordered[rankStart[e.rank]++] = &e;
 
     bool result = true;
+    Recent recent;
     for (const Element* e : ordered) {
         Gear_Measurement entry;
         entry.type = e->type;
         entry.side = e->side;
-        entry.measurementIndex = readMeasurementIndex(e->texts.measurementIndex, e->node.name());
+        entry.measurementIndex = readMeasurementIndex(e->texts.measurementIndex, e->name);
         const char* teeth = e->texts.tooth;
         if (!entry.setTooth(teeth ? teeth : "")) {
-            GR_TRACE(1, "element '%s': tooth list '%s' does not read, the measurement is left out",
-                     e->node.name(), teeth ? teeth : "");
+            GR_TRACE(1, "element '%s': tooth list '%s' does not read, the measurement is left out", e->name,
+                     teeth ? teeth : "");
             continue;
         }
         if (!host::readUserText(e->node, e->texts.base64, entry.name)) {
             result = false;
             continue;
         }
-        result = set(std::move(entry), false, gearFile) && result;
+        result = set(std::move(entry), false, gearFile, &recent) && result;
     }
     return result;
 }

@@ -6,6 +6,8 @@
 #include <kest/gear/gear_measurement_info.h>
 #include <kest/gear/host/msxml_wrapper.h>
 
+#include <array>
+#include <cstddef>
 #include <set>
 #include <string>
 #include <vector>
@@ -28,8 +30,10 @@ public:
     bool save(host::MSXMLWrapper& xml) const;
 
 private:
-    // set() with the name in the entry, which is moved in.
-    bool set(Gear_Measurement entry, bool transient, const std::string& basePath);
+    class Entries;
+    struct Recent;
+    // set() with the name in the entry, which is moved from; `recent` as for Entries::replace.
+    bool set(Gear_Measurement&& entry, bool transient, const std::string& basePath, Recent* recent = nullptr);
 
     // The entries of one set, ordered by what identifies an entry: kind, side, measurement index and tooth
     // list (sorted, then as written), so that an entry is found and replaced in logarithmic time. They are
@@ -51,14 +55,27 @@ private:
         // of the same tooth text; without teeth the first such entry. returns all().end() when there is none.
         Set::const_iterator find(const Gear_Measurement_Info& info) const;
         // Puts the entry in place of the one with its key; an entry without a name only removes that one.
-        void replace(Gear_Measurement entry);
+        // `recent`, if given, holds the places of the entries put in last and is kept up to date.
+        void replace(Gear_Measurement&& entry, Recent* recent = nullptr);
         template <typename Predicate>
         void eraseIf(Predicate erase) {
             std::erase_if(entries_, erase);
         }
 
     private:
+        // The place of the entry in the key's order, the entry with its key removed.
+        Set::const_iterator placeOf(const Gear_Measurement& entry, Recent* recent);
         Set entries_;
+    };
+
+    // The places of the entries a reader put in last, tried before a search for the next entry's place: a
+    // file lists the measurements of a kind and side tooth by tooth, each tooth with its indices, so that an
+    // entry mostly goes right after the one of its index put in shortly before. Valid while nothing is
+    // removed from the set, and emptied when something is.
+    struct Recent {
+        std::array<Entries::Set::const_iterator, 4> places;
+        std::size_t count = 0;
+        std::size_t next = 0;
     };
 
     Entries stored_;

@@ -201,6 +201,27 @@ TEST(measurement_data, Xml) {
               (std::vector<std::string>{
                   "element 'lead': tooth list '1 2' does not read, the measurement is left out",
                   "element 'lead': tooth list 'x' does not read, the measurement is left out"}));
+
+    // Every measurement group is read; the element read last replaces an earlier one, a tooth-less one the
+    // first of its index; comments, instructions and elements of other kinds or sides are passed over.
+    ASSERT_TRUE(xml.parse(
+        R"(<gear><measurement><profile tooth="1" side="left" measurement_index="0">/a</profile>)"
+        R"(<!-- c --><profile tooth="1" side="left" measurement_index="1">/b</profile><?pi x?>)"
+        R"(<profile tooth="2" side="left" measurement_index="0">/c</profile>)"
+        R"(<profile tooth="1" side="left" measurement_index="0">/d</profile>)"
+        R"(<profile tooth="2" side="left" measurement_index="1">/e</profile>)"
+        R"(<profile tooth="3" side="left" measurement_index="0">/f</profile>)"
+        R"(<bogus tooth="4" side="left" measurement_index="0">/u</bogus>)"
+        R"(<profile tooth="4" side="up" measurement_index="0">/v</profile></measurement>)"
+        R"(<measurement><profile tooth="" side="left" measurement_index="1">/g</profile>)"
+        R"(<profile tooth="5" side="left" measurement_index="0">/h</profile></measurement></gear>)"));
+    MeasurementData groups;
+    EXPECT_TRUE(groups.load(xml, ""));
+    groups.getAll(&all, false);
+    std::string listed;
+    for (const Gear_Measurement& entry : all)
+        listed += entry.name + ":" + entry.teeth_2_string(false) + " ";
+    EXPECT_EQ(listed, "/g: /d:1 /c:2 /e:2 /f:3 /h:5 ");
 }
 
 } // namespace
