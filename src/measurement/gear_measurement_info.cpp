@@ -358,7 +358,10 @@ bool Gear_Measurement_Info::operator<(const Gear_Measurement_Info& other) const 
     if (side != other.side) return side < other.side;
     const std::vector<unsigned int>& sorted = getSortedTeeth();
     const std::vector<unsigned int>& otherSorted = other.getSortedTeeth();
-    if (sorted != otherSorted) return sorted < otherSorted;
+    if (const auto order = std::lexicographical_compare_three_way(sorted.begin(), sorted.end(),
+                                                                  otherSorted.begin(), otherSorted.end());
+        order != 0)
+        return order < 0;
     return measurementIndex < other.measurementIndex;
 }
 
