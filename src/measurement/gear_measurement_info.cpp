@@ -62,6 +62,9 @@ const char* readToothNumber(std::string_view text, std::size_t& pos, unsigned in
 const char* appendRange(std::vector<unsigned int>& teeth, unsigned int from, unsigned int to) {
     const std::size_t count = (from <= to ? to - from : from - to) + std::size_t{1};
     if (count > maxToothListLength - teeth.size()) return kToothListTooLong;
+    // A range is made room for at once; the room still grows geometrically over many short ranges.
+    if (count > teeth.capacity() - teeth.size())
+        teeth.reserve(std::max(teeth.size() + count, 2 * teeth.capacity()));
     for (unsigned int tooth = from;; tooth = from <= to ? tooth + 1 : tooth - 1) {
         teeth.push_back(tooth);
         if (tooth == to) break;
@@ -183,6 +186,11 @@ const char* Gear_Measurement_Info::parseTeeth(std::string_view text) {
 
     teeth.clear();
     teethSorted_.clear();
+    // A list without ranges has room for all its numbers at once.
+    if (text.find('-') == std::string_view::npos) {
+        const auto numbers = std::ranges::count_if(text, [](char c) { return !isDigit(c); }) + 1;
+        teeth.reserve(std::min(static_cast<std::size_t>(numbers), maxToothListLength));
+    }
     unsigned int from = 0;
     unsigned int to = 0;
     bool rangeOpen = false;
