@@ -87,9 +87,12 @@ MeasurementData::Entries::Set::const_iterator MeasurementData::Entries::placeOf(
     const ByKey less;
     // A file lists its measurements mostly in the key's order within each index: the end is a likely place.
     if (entries_.empty() || less(*std::prev(entries_.end()), entry)) return entries_.end();
-    for (std::size_t k = 0; recent != nullptr && k < recent->count; ++k) {
-        const auto after = std::next(recent->places[k]);
-        if (after != entries_.end() && less(*recent->places[k], entry) && less(entry, *after)) return after;
+    // the most recent place first
+    for (std::size_t k = 1; recent != nullptr && k <= recent->count; ++k) {
+        const auto place = recent->places[(recent->next + recent->places.size() - k) % recent->places.size()];
+        if (!less(*place, entry)) continue;
+        const auto after = std::next(place);
+        if (after != entries_.end() && less(entry, *after)) return after;
     }
     auto at = entries_.lower_bound(entry);
     if (at != entries_.end() && !less(entry, *at)) {
