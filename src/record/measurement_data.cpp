@@ -9,7 +9,6 @@
 #include "util/number_text.h"
 
 #include <algorithm>
-#include <array>
 #include <iterator>
 #include <string>
 #include <string_view>

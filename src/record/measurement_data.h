@@ -54,8 +54,10 @@ private:
         // The entry that stands for `info`: of the same kind, side and index and, when the info names teeth,
         // of the same tooth text; without teeth the first such entry. returns all().end() when there is none.
         Set::const_iterator find(const Gear_Measurement_Info& info) const;
-        // Puts the entry in place of the one with its key; an entry without a name only removes that one.
-        // `recent`, if given, holds the places of the entries put in last and is kept up to date.
+        // Puts the entry in place of the one with its key; an entry without a name only removes that one. An
+        // entry without teeth also removes the first entry of its kind, side and index, and an entry whose
+        // teeth only reorder those of a stored one is not taken. `recent`, if given, holds the places of the
+        // entries put in last and is kept up to date.
         void replace(Gear_Measurement&& entry, Recent* recent = nullptr);
         template <typename Predicate>
         void eraseIf(Predicate erase) {
