@@ -9,9 +9,12 @@
 #include "util/number_text.h"
 
 #include <algorithm>
+#include <cassert>
 #include <iterator>
+#include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kest::gear {
 namespace {
@@ -37,6 +40,29 @@ bool isMeasurementElement(host::XMLNode node, Measurement_Type& type, Side& side
 }
 
 } // namespace
+
+// A slot is aligned as operator new aligns, which is enough for a node of the set.
+void* MeasurementData::NodePool::take(std::size_t size) {
+    if (free_ != nullptr) {
+        assert(size <= slotSize_);
+        return std::exchange(free_, free_->next);
+    }
+    if (slotSize_ == 0) {
+        constexpr std::size_t alignment = __STDCPP_DEFAULT_NEW_ALIGNMENT__;
+        slotSize_ = (std::max(size, sizeof(Free)) + alignment - 1) / alignment * alignment;
+    }
+    assert(size <= slotSize_);
+    if (usedInLast_ == slotsInLast_) {
+        slotsInLast_ = std::size_t{8} << std::min(blocks_.size(), std::size_t{3});
+        blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(slotSize_ * slotsInLast_));
+        usedInLast_ = 0;
+    }
+    return blocks_.back().get() + slotSize_ * usedInLast_++;
+}
+
+void MeasurementData::NodePool::give(void* slot) noexcept {
+    free_ = ::new (slot) Free{free_};
+}
 
 bool MeasurementData::Entries::ByKey::operator()(const Gear_Measurement_Info& a,
                                                  const Gear_Measurement_Info& b) const noexcept {

@@ -8,8 +8,10 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace kest::gear {
@@ -35,6 +37,71 @@ private:
     // set() with the name in the entry, which is moved from; `recent` as for Entries::replace.
     bool set(Gear_Measurement&& entry, bool transient, const std::string& basePath, Recent* recent = nullptr);
 
+    // Hands out the nodes of one set from blocks of its own and takes them back into a free list, so that an
+    // entry costs no call into the heap once its block is there, and the set's blocks go at once with it. All
+    // slots have the size of the first one taken.
+    class NodePool {
+    public:
+        void* take(std::size_t size);
+        void give(void* slot) noexcept;
+
+    private:
+        struct Free {
+            Free* next;
+        };
+        std::size_t slotSize_ = 0;
+        // blocks of 8, 16, 32 and then 64 slots
+        std::vector<std::unique_ptr<std::byte[]>> blocks_;
+        std::size_t slotsInLast_ = 0;
+        std::size_t usedInLast_ = 0;
+        Free* free_ = nullptr;
+    };
+
+    // The allocator of the entries' set over a NodePool. A copy of a set gets a pool of its own; a set moved
+    // from keeps sharing the pool it had, so that it stays usable. Not for sets used by several threads at
+    // once, which a set of the standard library is not either.
+    template <typename T>
+    class PoolAllocator {
+    public:
+        using value_type = T;
+        using propagate_on_container_copy_assignment = std::false_type;
+        using propagate_on_container_move_assignment = std::true_type;
+        using propagate_on_container_swap = std::true_type;
+        using is_always_equal = std::false_type;
+
+        // The pool is made with the first node.
+        PoolAllocator() = default;
+        // a copy, moved or not, shares the pool
+        PoolAllocator(const PoolAllocator&) noexcept = default;
+        PoolAllocator& operator=(const PoolAllocator&) noexcept = default;
+        template <typename U>
+        explicit(false) PoolAllocator(const PoolAllocator<U>& other) noexcept
+            : pool_(other.pool_) {}
+        ~PoolAllocator() = default;
+
+        PoolAllocator select_on_container_copy_construction() const { return {}; }
+        T* allocate(std::size_t n) {
+            if (n != 1) return std::allocator<T>().allocate(n);
+            if (!pool_) pool_ = std::make_shared<NodePool>();
+            return static_cast<T*>(pool_->take(sizeof(T)));
+        }
+        void deallocate(T* p, std::size_t n) noexcept {
+            if (n == 1)
+                pool_->give(p);
+            else
+                std::allocator<T>().deallocate(p, n);
+        }
+        template <typename U>
+        bool operator==(const PoolAllocator<U>& other) const noexcept {
+            return pool_ == other.pool_;
+        }
+
+    private:
+        template <typename U>
+        friend class PoolAllocator;
+        std::shared_ptr<NodePool> pool_;
+    };
+
     // The entries of one set, ordered by what identifies an entry: kind, side, measurement index and tooth
     // list (sorted, then as written), so that an entry is found and replaced in logarithmic time. They are
     // listed in another order, by kind, side, sorted teeth and index.
@@ -46,7 +113,7 @@ private:
             using is_transparent = void;
             bool operator()(const Gear_Measurement_Info& a, const Gear_Measurement_Info& b) const noexcept;
         };
-        using Set = std::set<Gear_Measurement, ByKey>;
+        using Set = std::set<Gear_Measurement, ByKey, PoolAllocator<Gear_Measurement>>;
 
         const Set& all() const noexcept { return entries_; }
         // The entries in the order in which they are listed and written.

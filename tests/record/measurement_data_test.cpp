@@ -129,6 +129,43 @@ TEST(measurement_data, ReplacementRules) {
     }
 }
 
+// Copies hold entries of their own; a set moved from, assigned to or swapped stays usable.
+TEST(measurement_data, CopiesAndMoves) {
+    const auto info = [](const char* teeth) {
+        return Gear_Measurement_Info(MT::Profile, Side::Left, teeth, 0);
+    };
+    const auto names = [](const MeasurementData& data) {
+        std::vector<Gear_Measurement> all;
+        data.getAll(&all, false);
+        std::string text;
+        for (const Gear_Measurement& entry : all)
+            text += entry.name;
+        return text;
+    };
+    MeasurementData a;
+    for (const char* teeth : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"})
+        ASSERT_TRUE(a.set(std::string("/") + teeth, info(teeth), false, ""));
+    MeasurementData b = a;
+    b.clear(info("2"));
+    b.set("/x", info("11"), false, "");
+    EXPECT_EQ(names(a), "/1/2/3/4/5/6/7/8/9/10");
+    EXPECT_EQ(names(b), "/1/3/4/5/6/7/8/9/10/x");
+
+    MeasurementData c = std::move(a);
+    a.set("/y", info("12"), false, "");
+    EXPECT_EQ(names(a), "/y");
+    b = c;
+    c = std::move(a);
+    std::swap(b, c);
+    b.set("/z", info("13"), false, "");
+    EXPECT_EQ(names(b), "/y/z");
+    EXPECT_EQ(names(c), "/1/2/3/4/5/6/7/8/9/10");
+    a = c;
+    c = MeasurementData();
+    EXPECT_EQ(names(a), "/1/2/3/4/5/6/7/8/9/10");
+    EXPECT_EQ(names(c), "");
+}
+
 // With a gear file as base, a name is stored relative to it; an empty name only removes the entry.
 TEST(measurement_data, SetMeasurementNames) {
     const std::string dir = std::string(GEARRECORDS_TEST_DATA) + "/gear", gearFile = dir + "/measured.xml";
