@@ -9,7 +9,9 @@
 #include "util/number_text.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
+#include <cstddef>
 #include <iterator>
 #include <new>
 #include <string>
@@ -78,14 +80,34 @@ bool MeasurementData::Entries::ByKey::operator()(const Gear_Measurement_Info& a,
     return std::ranges::lexicographical_compare(a.teeth, b.teeth);
 }
 
-// The listing order is the order of the infos, in which no two entries are equivalent (see replace()).
+// The listing order is the order of the infos, in which no two entries are equivalent (see replace()). Within
+// a kind and side the key's order runs index by index, each run in the order of the sorted teeth, so that a
+// few runs merged give the listing; many runs are sorted instead.
 std::vector<const Gear_Measurement*> MeasurementData::Entries::listed() const {
+    constexpr std::size_t kMostRunsMerged = 8;
+    const auto before = [](const Gear_Measurement_Info* a, const Gear_Measurement_Info* b) {
+        return *a < *b;
+    };
     std::vector<const Gear_Measurement*> list;
     list.reserve(entries_.size());
-    for (const Gear_Measurement& entry : entries_)
+    std::array<std::size_t, kMostRunsMerged> runEnds{};
+    std::size_t runs = 0;
+    for (const Gear_Measurement& entry : entries_) {
+        if (!list.empty() && !before(list.back(), &entry)) {
+            if (runs < runEnds.size()) runEnds[runs] = list.size();
+            ++runs;
+        }
         list.push_back(&entry);
-    std::ranges::sort(list,
-                      [](const Gear_Measurement_Info* a, const Gear_Measurement_Info* b) { return *a < *b; });
+    }
+    if (runs >= runEnds.size()) {
+        std::ranges::sort(list, before);
+        return list;
+    }
+    for (std::size_t k = 0; k < runs; ++k) {
+        const auto end =
+            k + 1 < runs ? list.begin() + static_cast<std::ptrdiff_t>(runEnds[k + 1]) : list.end();
+        std::inplace_merge(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(runEnds[k]), end, before);
+    }
     return list;
 }
 

@@ -127,6 +127,26 @@ TEST(measurement_data, ReplacementRules) {
         const std::string name = data.name(Gear_Measurement_Info(MT::Profile, Side::Left, "", 0), false);
         EXPECT_EQ(name.empty() ? name : name.substr(1), row.toothless) << &row - rows;
     }
+
+    // Few runs of the key's order are merged into the listing, many are sorted: teeth 1 and 2 with two and
+    // with twelve indices, put in from the last.
+    for (const unsigned int indices : {2u, 12u}) {
+        MeasurementData data;
+        std::string expected;
+        for (const char* teeth : {"1", "2"})
+            for (unsigned int index = 0; index < indices; ++index)
+                expected += std::string("/") + teeth + "." + std::to_string(index) + " ";
+        for (unsigned int index = indices; index-- > 0;)
+            for (const char* teeth : {"2", "1"})
+                data.set(std::string("/") + teeth + "." + std::to_string(index),
+                         Gear_Measurement_Info(MT::Lead, Side::Right, teeth, index), false, "");
+        std::vector<Gear_Measurement> all;
+        data.getAll(&all, false);
+        std::string text;
+        for (const Gear_Measurement& entry : all)
+            text += entry.name + " ";
+        EXPECT_EQ(text, expected) << indices;
+    }
 }
 
 // Copies hold entries of their own; a set moved from, assigned to or swapped stays usable.
