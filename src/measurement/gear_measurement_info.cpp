@@ -154,7 +154,7 @@ bool Gear_Measurement_Info::setTooth(std::string text, std::string* reason) {
 }
 
 bool Gear_Measurement_Info::setTooth(const char* text) {
-    return parseTeeth(text) == nullptr;
+    return parseTeeth(text != nullptr ? text : "") == nullptr;
 }
 
 const char* Gear_Measurement_Info::parseTeeth(std::string_view text) {

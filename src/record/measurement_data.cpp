@@ -285,7 +285,7 @@ bool MeasurementData::load(host::MSXMLWrapper& xml, const std::string& gearFile)
         entry.side = e->side;
         entry.measurementIndex = readMeasurementIndex(e->texts.measurementIndex, e->name);
         const char* teeth = e->texts.tooth;
-        if (!entry.setTooth(teeth ? teeth : "")) {
+        if (!entry.setTooth(teeth)) {
             GR_TRACE(1, "element '%s': tooth list '%s' does not read, the measurement is left out", e->name,
                      teeth ? teeth : "");
             continue;

@@ -46,7 +46,7 @@ public:
     // The same; `reason`, if given, receives why the text was refused ("wrong tooth(list) given", "tooth
     // number greater than 9999", "tooth list longer than 100000 entries"), or "" when it was taken.
     bool setTooth(std::string text, std::string* reason);
-    // The same for a text that ends at its first NUL, read in place.
+    // The same for a text that ends at its first NUL, read in place; null reads as "".
     bool setTooth(const char* text);
     // Takes the list as given, zeros and repetitions included. returns true
     bool setTooth(const std::vector<unsigned int>& newTeeth);
