@@ -25,19 +25,41 @@ bool writeUserText(MSXMLWrapper& xml, XMLNode node, const UserText& t) {
     return ok;
 }
 
-bool readUserText(const MSXMLWrapper& xml, XMLNode node, UserText& t) {
-    t.text.clear();
+namespace {
+
+// Reads the text where `read` finds it, decoding it when `base64`, the text of the element's base_64
+// attribute, is "on".
+template <typename Read>
+bool readMarked(XMLNode node, const char* base64, std::string& text, Read read) {
+    text.clear();
     if (!node) return false;
 
     bool ok = true;
     bool encoded = false;
-    if (const char* flag = xml.findAttribute(node, kBase64Attribute)) ok = util::textToOnOff(flag, encoded);
+    if (base64 != nullptr) ok = util::textToOnOff(base64, encoded);
 
-    const bool read = t.attribute.empty() ? xml.getStringValue("", t.text, node)
-                                          : xml.getAttributeValue(node, t.attribute.c_str(), t.text);
-    if (!read) return false;
-    if (encoded) ok = util::stl_decode_base64(t.text) && ok;
+    if (!read()) return false;
+    if (encoded) ok = util::stl_decode_base64(text) && ok;
     return ok;
+}
+
+} // namespace
+
+bool readUserText(const MSXMLWrapper& xml, XMLNode node, UserText& t) {
+    if (t.attribute.empty()) return readUserText(node, t.text);
+    return readMarked(node, node.attribute(kBase64Attribute), t.text,
+                      [&] { return xml.getAttributeValue(node, t.attribute.c_str(), t.text); });
+}
+
+bool readUserText(XMLNode node, std::string& text) {
+    return readUserText(node, node.attribute(kBase64Attribute), text);
+}
+
+bool readUserText(XMLNode node, const char* base64, std::string& text) {
+    return readMarked(node, base64, text, [&] {
+        text = node.text();
+        return true;
+    });
 }
 
 } // namespace kest::host

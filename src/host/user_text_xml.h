@@ -26,5 +26,9 @@ bool writeUserText(MSXMLWrapper& xml, XMLNode node, const UserText& t);
 // returns false for an empty node, a missing text attribute, a base_64 value other than "on" or "off" (t.text
 // then holds the text as stored) or a text that does not decode (t.text is then empty).
 bool readUserText(const MSXMLWrapper& xml, XMLNode node, UserText& t);
+// The same for the element's own text, read into `text`.
+bool readUserText(XMLNode node, std::string& text);
+// The same with the text of the element's base_64 attribute already looked up (null when there is none).
+bool readUserText(XMLNode node, const char* base64, std::string& text);
 
 } // namespace kest::host

@@ -62,6 +62,9 @@ const char* readToothNumber(std::string_view text, std::size_t& pos, unsigned in
 const char* appendRange(std::vector<unsigned int>& teeth, unsigned int from, unsigned int to) {
     const std::size_t count = (from <= to ? to - from : from - to) + std::size_t{1};
     if (count > maxToothListLength - teeth.size()) return kToothListTooLong;
+    // A range is made room for at once; the room still grows geometrically over many short ranges.
+    if (count > teeth.capacity() - teeth.size())
+        teeth.reserve(std::max(teeth.size() + count, 2 * teeth.capacity()));
     for (unsigned int tooth = from;; tooth = from <= to ? tooth + 1 : tooth - 1) {
         teeth.push_back(tooth);
         if (tooth == to) break;
@@ -141,16 +144,20 @@ Gear_Measurement_Info::Gear_Measurement_Info(Measurement_Type measurementType, S
 }
 
 bool Gear_Measurement_Info::setTooth(std::string text) {
-    return parseTeeth(std::move(text)) == nullptr;
+    return parseTeeth(text) == nullptr;
 }
 
 bool Gear_Measurement_Info::setTooth(std::string text, std::string* reason) {
-    const char* problem = parseTeeth(std::move(text));
+    const char* problem = parseTeeth(text);
     if (reason) *reason = problem ? problem : "";
     return problem == nullptr;
 }
 
-const char* Gear_Measurement_Info::parseTeeth(std::string text) {
+bool Gear_Measurement_Info::setTooth(const char* text) {
+    return parseTeeth(text != nullptr ? text : "") == nullptr;
+}
+
+const char* Gear_Measurement_Info::parseTeeth(std::string_view text) {
     // The common list of one tooth written in a few digits is read without the general walk below; a longer
     // number may be too large, and 0 is refused there.
     if (const std::size_t n = text.size(); n != 0 && n <= 4 && std::ranges::all_of(text, isDigit)) {
@@ -158,17 +165,32 @@ const char* Gear_Measurement_Info::parseTeeth(std::string text) {
         for (const char c : text)
             tooth = tooth * 10 + static_cast<unsigned int>(c - '0');
         if (tooth != 0) {
+            // what teethChanged() gives for one tooth: its own sorted form, in cycle 0
             teeth.assign(1, tooth);
-            teethChanged();
+            teethSorted_.clear();
+            cycles_.clear();
+            singleCycle_ = true;
+            cyclesCalculated = true;
             return nullptr;
         }
     }
     if (hasDigitsSplitByWhiteSpace(text)) return kWrongToothList;
-    std::erase_if(text, [](char c) { return c == ' ' || c == '\t'; });
+    // Blanks and tabs are passed over; a text without them is read where it is.
+    std::string compact;
+    if (text.find_first_of(" \t") != std::string_view::npos) {
+        compact.assign(text);
+        std::erase_if(compact, [](char c) { return c == ' ' || c == '\t'; });
+        text = compact;
+    }
     if (!text.empty() && !isDigit(text.back())) return kWrongToothList;
 
     teeth.clear();
     teethSorted_.clear();
+    // A list without ranges has room for all its numbers at once.
+    if (text.find('-') == std::string_view::npos) {
+        const auto numbers = std::ranges::count_if(text, [](char c) { return !isDigit(c); }) + 1;
+        teeth.reserve(std::min(static_cast<std::size_t>(numbers), maxToothListLength));
+    }
     unsigned int from = 0;
     unsigned int to = 0;
     bool rangeOpen = false;
@@ -344,7 +366,10 @@ bool Gear_Measurement_Info::operator<(const Gear_Measurement_Info& other) const 
     if (side != other.side) return side < other.side;
     const std::vector<unsigned int>& sorted = getSortedTeeth();
     const std::vector<unsigned int>& otherSorted = other.getSortedTeeth();
-    if (sorted != otherSorted) return sorted < otherSorted;
+    if (const auto order = std::lexicographical_compare_three_way(sorted.begin(), sorted.end(),
+                                                                  otherSorted.begin(), otherSorted.end());
+        order != 0)
+        return order < 0;
     return measurementIndex < other.measurementIndex;
 }
 

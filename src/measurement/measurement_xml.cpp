@@ -1,9 +1,13 @@
 #include "measurement/measurement_xml.h"
 
 #include "host/report.h"
+#include "host/user_text_xml.h"
 #include "util/number_text.h"
 
+#include <pugixml.hpp>
+
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -17,18 +21,31 @@ std::size_t kindRank(Measurement_Type type) {
 namespace {
 
 // The index as atoi reads it; `whole` tells whether the whole text was a number. returns false when the
-// number is outside the unsigned 32-bit range.
-bool parseIndex(const std::string& text, long& index, bool& whole) {
+// number is outside the unsigned 32-bit range. A plain number of up to nine digits, the common form, is read
+// without strtol: it is whole and in range.
+bool parseIndex(const char* text, long& index, bool& whole) {
+    long value = 0;
+    std::size_t n = 0;
+    for (; n < 10 && text[n] >= '0' && text[n] <= '9'; ++n)
+        value = value * 10 + (text[n] - '0');
+    if (n != 0 && n < 10 && text[n] == '\0') {
+        index = value;
+        whole = true;
+        return true;
+    }
     whole = util::textToLong(text, index, true);
     return index >= 0 && static_cast<unsigned long>(index) <= std::numeric_limits<unsigned int>::max();
 }
 
 } // namespace
 
-unsigned int readMeasurementIndex(const host::MSXMLWrapper& xml, host::XMLNode node) {
-    std::string text;
-    if (!xml.getAttributeValue(node, kMeasurementIndexAttribute, text)) {
-        GR_TRACE(1, "element '%s' has no measurement_index, read as 0", node.name());
+unsigned int readMeasurementIndex(const host::MSXMLWrapper&, host::XMLNode node) {
+    return readMeasurementIndex(node.attribute(kMeasurementIndexAttribute), node.name());
+}
+
+unsigned int readMeasurementIndex(const char* text, const char* element) {
+    if (text == nullptr) {
+        GR_TRACE(1, "element '%s' has no measurement_index, read as 0", element);
         return 0;
     }
     long index = 0;
@@ -36,26 +53,59 @@ unsigned int readMeasurementIndex(const host::MSXMLWrapper& xml, host::XMLNode n
     const bool inRange = parseIndex(text, index, whole);
     if (!whole || !inRange) {
         GR_TRACE(1, "element '%s': measurement_index '%s' is not a number from 0 to 4294967295, read as %ld",
-                 node.name(), text.c_str(), inRange ? index : 0L);
+                 element, text, inRange ? index : 0L);
     }
     return inRange ? static_cast<unsigned int>(index) : 0;
 }
 
-std::string identityKey(const host::MSXMLWrapper& xml, host::XMLNode node) {
+namespace {
+
+// The slot for the text of the attribute of this name, null for another name. The names differ in their first
+// letters, so that a name is compared with one of them at most.
+const char** slotOf(IdentityTexts& texts, const char* name) noexcept {
+    const auto is = [name](const char* expected) { return std::strcmp(name, expected) == 0; };
+    switch (name[0]) {
+    case 's':
+        return is(kSideAttribute) ? &texts.side : nullptr;
+    case 't':
+        return is(kToothAttribute) ? &texts.tooth : nullptr;
+    case 'm':
+        return is(kMeasurementIndexAttribute) ? &texts.measurementIndex : nullptr;
+    case 'b':
+        return is(host::kBase64Attribute) ? &texts.base64 : nullptr;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+IdentityTexts identityTexts(host::XMLNode node) {
+    static_assert(kSideAttribute[0] == 's' && kToothAttribute[0] == 't' &&
+                  kMeasurementIndexAttribute[0] == 'm' && host::kBase64Attribute[0] == 'b');
+    IdentityTexts texts;
+    for (pugi::xml_attribute a = pugi::xml_node(node.internal_object()).first_attribute(); a;
+         a = a.next_attribute()) {
+        const char** text = slotOf(texts, a.name());
+        if (text != nullptr && *text == nullptr) *text = a.value();
+    }
+    return texts;
+}
+
+// An attribute that is missing reads as an empty text.
+std::string identityKey(const host::MSXMLWrapper&, host::XMLNode node) {
+    const auto attribute = [node](const char* name) {
+        const char* text = node.attribute(name);
+        return text != nullptr ? text : "";
+    };
     Gear_Measurement_Info info;
-    std::string text;
-    std::string key;
-    if (xml.getAttributeValue(node, kSideAttribute, text)) key = text;
-    text.clear();
-    xml.getAttributeValue(node, kToothAttribute, text);
+    std::string key = attribute(kSideAttribute);
+    const char* teeth = attribute(kToothAttribute);
     key += '\0';
-    key += info.setTooth(text) ? info.teeth_2_string(true) : text;
+    key += info.setTooth(teeth) ? info.teeth_2_string(true) : teeth;
     long index = 0;
     bool whole = false;
-    text.clear();
-    xml.getAttributeValue(node, kMeasurementIndexAttribute, text);
     key += '\0';
-    key += util::formatInteger(parseIndex(text, index, whole) ? index : 0L);
+    key += util::formatInteger(parseIndex(attribute(kMeasurementIndexAttribute), index, whole) ? index : 0L);
     return key;
 }
 

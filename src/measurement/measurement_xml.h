@@ -34,6 +34,19 @@ std::size_t kindRank(Measurement_Type type);
 // beyond 32 bits is not cut to 32 bits) read as 0; these and a text with trailing characters give a
 // warning trace naming the element.
 unsigned int readMeasurementIndex(const host::MSXMLWrapper& xml, host::XMLNode node);
+// The same for the attribute's text, null when the attribute is missing; the traces name `element`.
+unsigned int readMeasurementIndex(const char* text, const char* element);
+
+// The texts of the attributes that identify a measurement element, and of the marker of its text (see
+// host::kBase64Attribute), found in one pass over its attributes; null where the element has no such
+// attribute. Of two attributes of one name the first counts, as a lookup by name finds it.
+struct IdentityTexts {
+    const char* side = nullptr;
+    const char* tooth = nullptr;
+    const char* measurementIndex = nullptr;
+    const char* base64 = nullptr;
+};
+IdentityTexts identityTexts(host::XMLNode node);
 
 // Writes the point into its element: attribute "id", then the elements "position" and "height", each in
 // place. returns false for an empty element or a failed write.

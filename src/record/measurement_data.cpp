@@ -10,9 +10,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
+#include <cstddef>
 #include <iterator>
+#include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kest::gear {
 namespace {
@@ -22,84 +26,150 @@ constexpr const char* kNotAbsolute = "Gear::setMeasurement: profilename has to b
 using namespace gear_file_xml;
 using namespace measurement_xml;
 
-constexpr const char* kMeasurementChildren = "measurement/*";
-
 // The sides a measurement element can name; a measurement over both flanks is stored as such.
 constexpr Side kStoredSides[] = {Side::Left, Side::Right, Side::Both};
 
 // The side of a measurement element that the reader takes; false for any other side text.
 bool storedSide(std::string_view text, Side& side) {
-    static const std::array<std::string, std::size(kStoredSides)> names = [] {
-        std::array<std::string, std::size(kStoredSides)> texts;
-        std::ranges::transform(kStoredSides, texts.begin(), Side_2_string);
-        return texts;
-    }();
-    for (std::size_t k = 0; k < names.size(); ++k) {
-        if (text != names[k]) continue;
-        side = kStoredSides[k];
-        return true;
-    }
-    return false;
+    return string_2_Side(text, &side) && std::ranges::find(kStoredSides, side) != std::end(kStoredSides);
 }
 
 // A child of "measurement" that this section reads and writes: named by a kind, for a stored side.
-bool isMeasurementElement(const host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type& type,
-                          Side& side) {
+bool isMeasurementElement(host::XMLNode node, Measurement_Type& type, Side& side) {
     if (!string_2_Measurement_Type(node.name(), &type)) return false;
-    const char* text = xml.findAttribute(node, kSideAttribute);
+    const char* text = node.attribute(kSideAttribute);
     return text != nullptr && storedSide(text, side);
 }
 
 } // namespace
 
-MeasurementData::Entries::Key MeasurementData::Entries::keyOf(const Gear_Measurement_Info& info,
-                                                              bool withTeeth) {
-    static const std::vector<unsigned int> none;
-    if (!withTeeth) return {info.type, info.side, info.measurementIndex, none, none};
-    return {info.type, info.side, info.measurementIndex, info.getSortedTeeth(), info.teeth};
+// A slot is aligned as operator new aligns, which is enough for a node of the set.
+void* MeasurementData::NodePool::take(std::size_t size) {
+    if (free_ != nullptr) {
+        assert(size <= slotSize_);
+        return std::exchange(free_, free_->next);
+    }
+    if (slotSize_ == 0) {
+        constexpr std::size_t alignment = __STDCPP_DEFAULT_NEW_ALIGNMENT__;
+        slotSize_ = (std::max(size, sizeof(Free)) + alignment - 1) / alignment * alignment;
+    }
+    assert(size <= slotSize_);
+    if (usedInLast_ == slotsInLast_) {
+        slotsInLast_ = std::size_t{8} << std::min(blocks_.size(), std::size_t{3});
+        blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(slotSize_ * slotsInLast_));
+        usedInLast_ = 0;
+    }
+    return blocks_.back().get() + slotSize_ * usedInLast_++;
 }
 
-void MeasurementData::Entries::reindex() {
-    index_.clear();
-    for (auto entry = entries_.begin(); entry != entries_.end(); ++entry)
-        index_.insert(index_.end(), entry);
+void MeasurementData::NodePool::give(void* slot) noexcept {
+    free_ = ::new (slot) Free{free_};
 }
 
-// Without teeth, the lowest key of the kind, side and index: the first such entry in the set's order, which
-// sorts by the sorted teeth as the key does.
+bool MeasurementData::Entries::ByKey::operator()(const Gear_Measurement_Info& a,
+                                                 const Gear_Measurement_Info& b) const noexcept {
+    if (a.type != b.type) return a.type < b.type;
+    if (a.side != b.side) return a.side < b.side;
+    if (a.measurementIndex != b.measurementIndex) return a.measurementIndex < b.measurementIndex;
+    const std::vector<unsigned int>& sorted = a.getSortedTeeth();
+    const std::vector<unsigned int>& otherSorted = b.getSortedTeeth();
+    if (const auto order = std::lexicographical_compare_three_way(sorted.begin(), sorted.end(),
+                                                                  otherSorted.begin(), otherSorted.end());
+        order != 0)
+        return order < 0;
+    return std::ranges::lexicographical_compare(a.teeth, b.teeth);
+}
+
+// The listing order is the order of the infos, in which no two entries are equivalent (see replace()). Within
+// a kind and side the key's order runs index by index, each run in the order of the sorted teeth, so that a
+// few runs merged give the listing; many runs are sorted instead.
+std::vector<const Gear_Measurement*> MeasurementData::Entries::listed() const {
+    constexpr std::size_t kMostRunsMerged = 8;
+    const auto before = [](const Gear_Measurement_Info* a, const Gear_Measurement_Info* b) {
+        return *a < *b;
+    };
+    std::vector<const Gear_Measurement*> list;
+    list.reserve(entries_.size());
+    std::array<std::size_t, kMostRunsMerged> runEnds{};
+    std::size_t runs = 0;
+    for (const Gear_Measurement& entry : entries_) {
+        if (!list.empty() && !before(list.back(), &entry)) {
+            if (runs < runEnds.size()) runEnds[runs] = list.size();
+            ++runs;
+        }
+        list.push_back(&entry);
+    }
+    if (runs >= runEnds.size()) {
+        std::ranges::sort(list, before);
+        return list;
+    }
+    for (std::size_t k = 0; k < runs; ++k) {
+        const auto end =
+            k + 1 < runs ? list.begin() + static_cast<std::ptrdiff_t>(runEnds[k + 1]) : list.end();
+        std::inplace_merge(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(runEnds[k]), end, before);
+    }
+    return list;
+}
+
+// Without teeth, the lowest key of the kind, side and index: the first such entry.
 MeasurementData::Entries::Set::const_iterator
 MeasurementData::Entries::find(const Gear_Measurement_Info& info) const {
-    if (info.isToothlistEmpty()) {
-        const auto found = index_.lower_bound(keyOf(info, false));
-        if (found == index_.end() || (*found)->type != info.type || (*found)->side != info.side ||
-            (*found)->measurementIndex != info.measurementIndex)
-            return entries_.end();
-        return *found;
-    }
-    const auto found = index_.find(keyOf(info, true));
-    return found == index_.end() ? entries_.end() : *found;
+    const auto found = entries_.lower_bound(info);
+    if (found == entries_.end()) return found;
+    if (info.isToothlistEmpty())
+        return found->type == info.type && found->side == info.side &&
+                       found->measurementIndex == info.measurementIndex
+                   ? found
+                   : entries_.end();
+    return ByKey()(info, *found) ? entries_.end() : found;
 }
 
-void MeasurementData::Entries::replace(Gear_Measurement entry) {
+// The entries are kept one per kind, side, sorted teeth and index, the listing order's classes: an entry
+// whose teeth only reorder those of a stored one ("2,1" after "1,2") is not taken, unless it replaces an
+// entry with its own tooth list. Such entries lie next to each other in the key's order, which sorts by the
+// sorted teeth before the teeth as written, so that one look at either neighbour of the entry's place finds
+// them.
+MeasurementData::Entries::Set::const_iterator MeasurementData::Entries::placeOf(const Gear_Measurement& entry,
+                                                                                Recent* recent) {
+    const ByKey less;
+    // A file lists its measurements mostly in the key's order within each index: the end is a likely place.
+    if (entries_.empty() || less(*std::prev(entries_.end()), entry)) return entries_.end();
+    // the most recent place first
+    for (std::size_t k = 1; recent != nullptr && k <= recent->count; ++k) {
+        const auto place = recent->places[(recent->next + recent->places.size() - k) % recent->places.size()];
+        if (!less(*place, entry)) continue;
+        const auto after = std::next(place);
+        if (after != entries_.end() && less(entry, *after)) return after;
+    }
+    auto at = entries_.lower_bound(entry);
+    if (at != entries_.end() && !less(entry, *at)) {
+        at = entries_.erase(at);
+        if (recent != nullptr) *recent = {};
+    }
+    return at;
+}
+
+void MeasurementData::Entries::replace(Gear_Measurement&& entry, Recent* recent) {
     if (entry.isToothlistEmpty()) {
         if (const auto found = find(entry); found != entries_.end()) {
-            index_.erase(found);
             entries_.erase(found);
+            if (recent != nullptr) *recent = {};
         }
     }
-    // With teeth, the key found is the key of the entry added; where it is or would be is where the entry
-    // goes into the index.
-    auto at = index_.lower_bound(keyOf(entry, true));
-    if (at != index_.end() && !ByKey()(keyOf(entry, true), *at)) {
-        const Set::const_iterator old = *at;
-        at = index_.erase(at);
-        entries_.erase(old);
-    }
+    const auto at = placeOf(entry, recent);
     if (entry.name.empty()) return;
-    // A file lists its measurements mostly in the set's order: the end is the likely place.
-    const std::size_t before = entries_.size();
-    const auto added = entries_.emplace_hint(entries_.end(), std::move(entry));
-    if (entries_.size() > before) index_.insert(at, added);
+    const auto sameClass = [&entry](Set::const_iterator other) {
+        return other->type == entry.type && other->side == entry.side &&
+               other->measurementIndex == entry.measurementIndex &&
+               other->getSortedTeeth() == entry.getSortedTeeth();
+    };
+    if ((at != entries_.end() && sameClass(at)) || (at != entries_.begin() && sameClass(std::prev(at))))
+        return;
+    const auto added = entries_.emplace_hint(at, std::move(entry));
+    if (recent == nullptr) return;
+    recent->places[recent->next] = added;
+    recent->next = (recent->next + 1) % recent->places.size();
+    recent->count = std::min(recent->count + 1, recent->places.size());
 }
 
 // The given info stands on the left of ==, so that an info for both flanks clears the entries of either.
@@ -118,8 +188,8 @@ bool MeasurementData::clear(Measurement_Type type) {
 unsigned int MeasurementData::getAll(std::vector<Gear_Measurement>* out, bool transient) const {
     if (!out) return 0;
     out->clear();
-    for (const Gear_Measurement& entry : (transient ? transient_ : stored_).all())
-        if (!entry.name.empty()) out->push_back(entry);
+    for (const Gear_Measurement* entry : (transient ? transient_ : stored_).listed())
+        if (!entry->name.empty()) out->push_back(*entry);
     return static_cast<unsigned int>(out->size());
 }
 
@@ -155,13 +225,17 @@ bool MeasurementData::set(const std::string& name, const Gear_Measurement_Info& 
     return set(Gear_Measurement(info, name), transient, basePath);
 }
 
-bool MeasurementData::set(Gear_Measurement entry, bool transient, const std::string& basePath) {
-    if (basePath.empty() && !isAbsolutePath(entry.name)) {
-        GR_ERROR_LOG("%s", kNotAbsolute);
-        return false;
+bool MeasurementData::set(Gear_Measurement&& entry, bool transient, const std::string& basePath,
+                          Recent* recent) {
+    if (!isAbsolutePath(entry.name)) {
+        if (basePath.empty()) {
+            GR_ERROR_LOG("%s", kNotAbsolute);
+            return false;
+        }
+    } else if (!basePath.empty()) {
+        entry.name = relativeToGearFile(basePath, entry.name);
     }
-    if (!basePath.empty()) entry.name = relativeToGearFile(basePath, entry.name);
-    (transient ? transient_ : stored_).replace(std::move(entry));
+    (transient ? transient_ : stored_).replace(std::move(entry), recent);
     return true;
 }
 
@@ -171,40 +245,56 @@ bool MeasurementData::set(Gear_Measurement entry, bool transient, const std::str
 // elements are still read.
 bool MeasurementData::load(host::MSXMLWrapper& xml, const std::string& gearFile) {
     struct Element {
-        std::size_t rank;
         host::XMLNode node;
         Measurement_Type type;
         Side side;
+        const char* name;
+        std::size_t rank;
+        IdentityTexts texts;
     };
+    // The children of every "measurement" element, in document order.
     std::vector<Element> elements;
-    for (const host::XMLNode node : xml.getNodes(kMeasurementChildren)) {
-        Element e{0, node, {}, {}};
-        if (!isMeasurementElement(xml, node, e.type, e.side)) continue;
-        e.rank = kindRank(e.type) * std::size(kStoredSides) +
-                 static_cast<std::size_t>(std::ranges::find(kStoredSides, e.side) - std::begin(kStoredSides));
-        elements.push_back(e);
+    const std::size_t ranks = allMeasurementTypes().size() * std::size(kStoredSides);
+    std::vector<std::size_t> rankStart(ranks + 1, 0);
+    for (host::XMLNode group = xml.getRootNode().child(kMeasurementElement); group;
+         group = group.nextNamesake()) {
+        for (host::XMLNode node = group.firstChild(); node; node = node.nextSibling()) {
+            Element e{node, {}, {}, node.name(), 0, {}};
+            if (!string_2_Measurement_Type(e.name, &e.type)) continue;
+            e.texts = identityTexts(node);
+            if (e.texts.side == nullptr || !storedSide(e.texts.side, e.side)) continue;
+            e.rank =
+                kindRank(e.type) * std::size(kStoredSides) +
+                static_cast<std::size_t>(std::ranges::find(kStoredSides, e.side) - std::begin(kStoredSides));
+            ++rankStart[e.rank + 1];
+            elements.push_back(e);
+        }
     }
-    std::ranges::stable_sort(elements, {}, &Element::rank);
+    // Kind by kind and side by side, in document order within each: counted out into place.
+    for (std::size_t r = 1; r <= ranks; ++r)
+        rankStart[r] += rankStart[r - 1];
+    std::vector<const Element*> ordered(elements.size());
+    for (const Element& e : elements)
+        ordered[rankStart[e.rank]++] = &e;
 
     bool result = true;
-    host::UserText name;
-    for (const Element& e : elements) {
+    Recent recent;
+    for (const Element* e : ordered) {
         Gear_Measurement entry;
-        entry.type = e.type;
-        entry.side = e.side;
-        entry.measurementIndex = measurement_xml::readMeasurementIndex(xml, e.node);
-        const char* teeth = xml.findAttribute(e.node, kToothAttribute);
-        if (!entry.setTooth(teeth ? teeth : "")) {
-            GR_TRACE(1, "element '%s': tooth list '%s' does not read, the measurement is left out",
-                     e.node.name(), teeth ? teeth : "");
+        entry.type = e->type;
+        entry.side = e->side;
+        entry.measurementIndex = readMeasurementIndex(e->texts.measurementIndex, e->name);
+        const char* teeth = e->texts.tooth;
+        if (!entry.setTooth(teeth)) {
+            GR_TRACE(1, "element '%s': tooth list '%s' does not read, the measurement is left out", e->name,
+                     teeth ? teeth : "");
             continue;
         }
-        if (!host::readUserText(xml, e.node, name)) {
+        if (!host::readUserText(e->node, e->texts.base64, entry.name)) {
             result = false;
             continue;
         }
-        entry.name = std::move(name.text);
-        result = set(std::move(entry), false, gearFile) && result;
+        result = set(std::move(entry), false, gearFile, &recent) && result;
     }
     return result;
 }
@@ -220,14 +310,15 @@ bool MeasurementData::save(host::MSXMLWrapper& xml) const {
     if (!group) group = host::childElement(xml, xml.getRootNode(), kMeasurementElement);
     host::ChildSync elements(
         group,
-        [&xml](host::XMLNode node) {
+        [](host::XMLNode node) {
             Measurement_Type type{};
             Side side{};
-            return isMeasurementElement(xml, node, type, side);
+            return isMeasurementElement(node, type, side);
         },
         [&xml](host::XMLNode node) { return identityKey(xml, node); });
     bool result = true;
-    for (const Gear_Measurement& entry : stored_.all()) {
+    for (const Gear_Measurement* listed : stored_.listed()) {
+        const Gear_Measurement& entry = *listed;
         if (!written(entry)) continue;
         const host::XMLNode node = elements.takeKeyed(entry.type_2_string(), identityKey(entry));
         if (!node) {

@@ -6,9 +6,12 @@
 #include <kest/gear/gear_measurement_info.h>
 #include <kest/gear/host/msxml_wrapper.h>
 
+#include <array>
+#include <cstddef>
+#include <memory>
 #include <set>
 #include <string>
-#include <tuple>
+#include <type_traits>
 #include <vector>
 
 namespace kest::gear {
@@ -29,62 +32,119 @@ public:
     bool save(host::MSXMLWrapper& xml) const;
 
 private:
-    // set() with the name in the entry, which is moved in.
-    bool set(Gear_Measurement entry, bool transient, const std::string& basePath);
+    class Entries;
+    struct Recent;
+    // set() with the name in the entry, which is moved from; `recent` as for Entries::replace.
+    bool set(Gear_Measurement&& entry, bool transient, const std::string& basePath, Recent* recent = nullptr);
 
-    // The entries of one set, with an index by what identifies an entry: kind, side, measurement index and
-    // tooth list (sorted, then as written), so that an entry is found and replaced in logarithmic time.
-    class Entries {
+    // Hands out the nodes of one set from blocks of its own and takes them back into a free list, so that an
+    // entry costs no call into the heap once its block is there, and the set's blocks go at once with it. All
+    // slots have the size of the first one taken.
+    class NodePool {
     public:
-        using Set = std::set<Gear_Measurement>;
-        Entries() = default;
-        // The index holds iterators into its own set: a copy indexes its own set afresh. A moved set keeps
-        // its nodes, and the iterators with them.
-        Entries(const Entries& other)
-            : entries_(other.entries_) {
-            reindex();
-        }
-        Entries& operator=(const Entries& other) {
-            if (this != &other) {
-                entries_ = other.entries_;
-                reindex();
-            }
-            return *this;
-        }
-        Entries(Entries&&) noexcept = default;
-        Entries& operator=(Entries&&) noexcept = default;
-        ~Entries() = default;
+        void* take(std::size_t size);
+        void give(void* slot) noexcept;
 
-        const Set& all() const noexcept { return entries_; }
-        // The entry that stands for `info`: of the same kind, side and index and, when the info names teeth,
-        // of the same tooth text; without teeth the first such entry. returns all().end() when there is none.
-        Set::const_iterator find(const Gear_Measurement_Info& info) const;
-        // Puts the entry in place of the one with its key; an entry without a name only removes that one.
-        void replace(Gear_Measurement entry);
-        template <typename Predicate>
-        void eraseIf(Predicate erase) {
-            std::erase_if(entries_, erase);
-            reindex();
+    private:
+        struct Free {
+            Free* next;
+        };
+        std::size_t slotSize_ = 0;
+        // blocks of 8, 16, 32 and then 64 slots
+        std::vector<std::unique_ptr<std::byte[]>> blocks_;
+        std::size_t slotsInLast_ = 0;
+        std::size_t usedInLast_ = 0;
+        Free* free_ = nullptr;
+    };
+
+    // The allocator of the entries' set over a NodePool. A copy of a set gets a pool of its own; a set moved
+    // from keeps sharing the pool it had, so that it stays usable. Not for sets used by several threads at
+    // once, which a set of the standard library is not either.
+    template <typename T>
+    class PoolAllocator {
+    public:
+        using value_type = T;
+        using propagate_on_container_copy_assignment = std::false_type;
+        using propagate_on_container_move_assignment = std::true_type;
+        using propagate_on_container_swap = std::true_type;
+        using is_always_equal = std::false_type;
+
+        // The pool is made with the first node.
+        PoolAllocator() = default;
+        // a copy, moved or not, shares the pool
+        PoolAllocator(const PoolAllocator&) noexcept = default;
+        PoolAllocator& operator=(const PoolAllocator&) noexcept = default;
+        template <typename U>
+        explicit(false) PoolAllocator(const PoolAllocator<U>& other) noexcept
+            : pool_(other.pool_) {}
+        ~PoolAllocator() = default;
+
+        PoolAllocator select_on_container_copy_construction() const { return {}; }
+        T* allocate(std::size_t n) {
+            if (n != 1) return std::allocator<T>().allocate(n);
+            if (!pool_) pool_ = std::make_shared<NodePool>();
+            return static_cast<T*>(pool_->take(sizeof(T)));
+        }
+        void deallocate(T* p, std::size_t n) noexcept {
+            if (n == 1)
+                pool_->give(p);
+            else
+                std::allocator<T>().deallocate(p, n);
+        }
+        template <typename U>
+        bool operator==(const PoolAllocator<U>& other) const noexcept {
+            return pool_ == other.pool_;
         }
 
     private:
-        // What the index orders by, as references into an entry or an info: the tooth list as written stands
-        // for its text, which it gives one to one. Without teeth the lists are empty and sort first.
-        using Key = std::tuple<const Measurement_Type&, const Side&, const unsigned int&,
-                               const std::vector<unsigned int>&, const std::vector<unsigned int>&>;
-        static Key keyOf(const Gear_Measurement_Info& info, bool withTeeth);
+        template <typename U>
+        friend class PoolAllocator;
+        std::shared_ptr<NodePool> pool_;
+    };
+
+    // The entries of one set, ordered by what identifies an entry: kind, side, measurement index and tooth
+    // list (sorted, then as written), so that an entry is found and replaced in logarithmic time. They are
+    // listed in another order, by kind, side, sorted teeth and index.
+    class Entries {
+    public:
+        // The order of the identities; an info without teeth comes first among those of its kind, side and
+        // index.
         struct ByKey {
             using is_transparent = void;
-            static Key key(Set::const_iterator entry) { return keyOf(*entry, true); }
-            static const Key& key(const Key& key) { return key; }
-            template <typename A, typename B>
-            bool operator()(const A& a, const B& b) const {
-                return key(a) < key(b);
-            }
+            bool operator()(const Gear_Measurement_Info& a, const Gear_Measurement_Info& b) const noexcept;
         };
-        void reindex();
+        using Set = std::set<Gear_Measurement, ByKey, PoolAllocator<Gear_Measurement>>;
+
+        const Set& all() const noexcept { return entries_; }
+        // The entries in the order in which they are listed and written.
+        std::vector<const Gear_Measurement*> listed() const;
+        // The entry that stands for `info`: of the same kind, side and index and, when the info names teeth,
+        // of the same tooth text; without teeth the first such entry. returns all().end() when there is none.
+        Set::const_iterator find(const Gear_Measurement_Info& info) const;
+        // Puts the entry in place of the one with its key; an entry without a name only removes that one. An
+        // entry without teeth also removes the first entry of its kind, side and index, and an entry whose
+        // teeth only reorder those of a stored one is not taken. `recent`, if given, holds the places of the
+        // entries put in last and is kept up to date.
+        void replace(Gear_Measurement&& entry, Recent* recent = nullptr);
+        template <typename Predicate>
+        void eraseIf(Predicate erase) {
+            std::erase_if(entries_, erase);
+        }
+
+    private:
+        // The place of the entry in the key's order, the entry with its key removed.
+        Set::const_iterator placeOf(const Gear_Measurement& entry, Recent* recent);
         Set entries_;
-        std::set<Set::const_iterator, ByKey> index_;
+    };
+
+    // The places of the entries a reader put in last, tried before a search for the next entry's place: a
+    // file lists the measurements of a kind and side tooth by tooth, each tooth with its indices, so that an
+    // entry mostly goes right after the one of its index put in shortly before. Valid while nothing is
+    // removed from the set, and emptied when something is.
+    struct Recent {
+        std::array<Entries::Set::const_iterator, 4> places;
+        std::size_t count = 0;
+        std::size_t next = 0;
     };
 
     Entries stored_;

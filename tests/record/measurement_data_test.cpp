@@ -60,6 +60,132 @@ TEST(measurement_data, Lookups) {
     EXPECT_EQ(data.getAll(&all, true) + data.getAll(&all, false), 1u);
 }
 
+// The replacement rules of the stored set, and the order of getAll: by kind, side, sorted teeth and index. An
+// entry replaces the one of its kind, side, index and tooth list as written; a list that only reorders the
+// teeth of a stored one is dropped; a tooth-less entry also removes the first entry of its kind, side and
+// index (lowest sorted teeth); an entry without a name only removes.
+TEST(measurement_data, ReplacementRules) {
+    struct Set {
+        const char* name;
+        MT type;
+        Side side;
+        const char* teeth;
+        unsigned int index;
+    };
+    struct Row {
+        std::vector<Set> sets;
+        const char* all;       // name:teeth of getAll, in order
+        const char* toothless; // name() of a tooth-less Profile Left info with index 0
+    };
+    const Row rows[] = {
+        {{{"a", MT::Profile, Side::Left, "1,2", 0}, {"b", MT::Profile, Side::Left, "2,1", 0}}, "a:1,2 ", "a"},
+        {{{"a", MT::Profile, Side::Left, "1,2", 0}, {"b", MT::Profile, Side::Left, "1,2", 0}}, "b:1,2 ", "b"},
+        {{{"a", MT::Profile, Side::Left, "3-1", 0}, {"b", MT::Profile, Side::Left, "1-3", 0}},
+         "a:3,2,1 ",
+         "a"},
+        {{{"a", MT::Profile, Side::Left, "1,2", 0}, {"", MT::Profile, Side::Left, "2,1", 0}}, "a:1,2 ", "a"},
+        {{{"a", MT::Profile, Side::Left, "1,2", 0}, {"", MT::Profile, Side::Left, "1,2", 0}}, "", ""},
+        {{{"a", MT::Profile, Side::Left, "3", 0},
+          {"b", MT::Profile, Side::Left, "1,4", 0},
+          {"c", MT::Profile, Side::Left, "2", 1},
+          {"d", MT::Profile, Side::Left, "1", 1}},
+         "d:1 b:1,4 c:2 a:3 ",
+         "b"},
+        {{{"a", MT::Profile, Side::Left, "3", 0},
+          {"b", MT::Profile, Side::Left, "1,4", 0},
+          {"c", MT::Profile, Side::Left, "2", 1},
+          {"x", MT::Profile, Side::Left, "", 0}},
+         "x: c:2 a:3 ",
+         "x"},
+        {{{"a", MT::Profile, Side::Left, "3", 0},
+          {"b", MT::Profile, Side::Left, "1", 0},
+          {"", MT::Profile, Side::Left, "", 0}},
+         "a:3 ",
+         "a"},
+        {{{"p", MT::Pitch, Side::Both, "1-3", 0},
+          {"l", MT::Lead, Side::Right, "1", 0},
+          {"k", MT::Lead, Side::Left, "2", 0},
+          {"q", MT::Pitch, Side::Left, "1-3", 0},
+          {"m", MT::Profile, Side::Right, "1", 0},
+          {"n", MT::Profile, Side::Left, "9", 3}},
+         "n:9 m:1 k:2 l:1 q:1,2,3 p:1,2,3 ",
+         ""},
+    };
+    kest::test::DiagnosticsCapture quiet; // the base does not exist: its query is traced
+    for (const Row& row : rows) {
+        MeasurementData data;
+        // A base that shares no directory with the names keeps them as they are, and takes an empty one.
+        for (const Set& s : row.sets)
+            data.set(std::string(*s.name ? "/" : "") + s.name,
+                     Gear_Measurement_Info(s.type, s.side, s.teeth, s.index), false, "/nowhere/g.xml");
+        std::vector<Gear_Measurement> all;
+        data.getAll(&all, false);
+        std::string text;
+        for (const Gear_Measurement& entry : all)
+            text += entry.name.substr(1) + ":" + entry.teeth_2_string(false) + " ";
+        EXPECT_EQ(text, row.all) << &row - rows;
+        const std::string name = data.name(Gear_Measurement_Info(MT::Profile, Side::Left, "", 0), false);
+        EXPECT_EQ(name.empty() ? name : name.substr(1), row.toothless) << &row - rows;
+    }
+
+    // Few runs of the key's order are merged into the listing, many are sorted: teeth 1 and 2 with two and
+    // with twelve indices, put in from the last.
+    for (const unsigned int indices : {2u, 12u}) {
+        MeasurementData data;
+        std::string expected;
+        for (const char* teeth : {"1", "2"})
+            for (unsigned int index = 0; index < indices; ++index)
+                expected += std::string("/") + teeth + "." + std::to_string(index) + " ";
+        for (unsigned int index = indices; index-- > 0;)
+            for (const char* teeth : {"2", "1"})
+                data.set(std::string("/") + teeth + "." + std::to_string(index),
+                         Gear_Measurement_Info(MT::Lead, Side::Right, teeth, index), false, "");
+        std::vector<Gear_Measurement> all;
+        data.getAll(&all, false);
+        std::string text;
+        for (const Gear_Measurement& entry : all)
+            text += entry.name + " ";
+        EXPECT_EQ(text, expected) << indices;
+    }
+}
+
+// Copies hold entries of their own; a set moved from, assigned to or swapped stays usable.
+TEST(measurement_data, CopiesAndMoves) {
+    const auto info = [](const char* teeth) {
+        return Gear_Measurement_Info(MT::Profile, Side::Left, teeth, 0);
+    };
+    const auto names = [](const MeasurementData& data) {
+        std::vector<Gear_Measurement> all;
+        data.getAll(&all, false);
+        std::string text;
+        for (const Gear_Measurement& entry : all)
+            text += entry.name;
+        return text;
+    };
+    MeasurementData a;
+    for (const char* teeth : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"})
+        ASSERT_TRUE(a.set(std::string("/") + teeth, info(teeth), false, ""));
+    MeasurementData b = a;
+    b.clear(info("2"));
+    b.set("/x", info("11"), false, "");
+    EXPECT_EQ(names(a), "/1/2/3/4/5/6/7/8/9/10");
+    EXPECT_EQ(names(b), "/1/3/4/5/6/7/8/9/10/x");
+
+    MeasurementData c = std::move(a);
+    a.set("/y", info("12"), false, "");
+    EXPECT_EQ(names(a), "/y");
+    b = c;
+    c = std::move(a);
+    std::swap(b, c);
+    b.set("/z", info("13"), false, "");
+    EXPECT_EQ(names(b), "/y/z");
+    EXPECT_EQ(names(c), "/1/2/3/4/5/6/7/8/9/10");
+    a = c;
+    c = MeasurementData();
+    EXPECT_EQ(names(a), "/1/2/3/4/5/6/7/8/9/10");
+    EXPECT_EQ(names(c), "");
+}
+
 // With a gear file as base, a name is stored relative to it; an empty name only removes the entry.
 TEST(measurement_data, SetMeasurementNames) {
     const std::string dir = std::string(GEARRECORDS_TEST_DATA) + "/gear", gearFile = dir + "/measured.xml";
@@ -132,6 +258,27 @@ TEST(measurement_data, Xml) {
               (std::vector<std::string>{
                   "element 'lead': tooth list '1 2' does not read, the measurement is left out",
                   "element 'lead': tooth list 'x' does not read, the measurement is left out"}));
+
+    // Every measurement group is read; the element read last replaces an earlier one, a tooth-less one the
+    // first of its index; comments, instructions and elements of other kinds or sides are passed over.
+    ASSERT_TRUE(xml.parse(
+        R"(<gear><measurement><profile tooth="1" side="left" measurement_index="0">/a</profile>)"
+        R"(<!-- c --><profile tooth="1" side="left" measurement_index="1">/b</profile><?pi x?>)"
+        R"(<profile tooth="2" side="left" measurement_index="0">/c</profile>)"
+        R"(<profile tooth="1" side="left" measurement_index="0">/d</profile>)"
+        R"(<profile tooth="2" side="left" measurement_index="1">/e</profile>)"
+        R"(<profile tooth="3" side="left" measurement_index="0">/f</profile>)"
+        R"(<bogus tooth="4" side="left" measurement_index="0">/u</bogus>)"
+        R"(<profile tooth="4" side="up" measurement_index="0">/v</profile></measurement>)"
+        R"(<measurement><profile tooth="" side="left" measurement_index="1">/g</profile>)"
+        R"(<profile tooth="5" side="left" measurement_index="0">/h</profile></measurement></gear>)"));
+    MeasurementData groups;
+    EXPECT_TRUE(groups.load(xml, ""));
+    groups.getAll(&all, false);
+    std::string listed;
+    for (const Gear_Measurement& entry : all)
+        listed += entry.name + ":" + entry.teeth_2_string(false) + " ";
+    EXPECT_EQ(listed, "/g: /d:1 /c:2 /e:2 /f:3 /h:5 ");
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kest::gear {
@@ -45,6 +46,8 @@ public:
     // The same; `reason`, if given, receives why the text was refused ("wrong tooth(list) given", "tooth
     // number greater than 9999", "tooth list longer than 100000 entries"), or "" when it was taken.
     bool setTooth(std::string text, std::string* reason);
+    // The same for a text that ends at its first NUL, read in place; null reads as "".
+    bool setTooth(const char* text);
     // Takes the list as given, zeros and repetitions included. returns true
     bool setTooth(const std::vector<unsigned int>& newTeeth);
     // With a negative position the list becomes the single tooth; otherwise the existing, non-zero entry at
@@ -109,7 +112,7 @@ private:
     std::size_t cycleCount() const noexcept { return singleCycle_ ? teeth.size() : cycles_.size(); }
     std::int32_t cycleAt(std::size_t position) const noexcept { return singleCycle_ ? 0 : cycles_[position]; }
     // setTooth(text); returns the reason for a refusal, nullptr when the text was taken
-    const char* parseTeeth(std::string text);
+    const char* parseTeeth(std::string_view text);
     bool calculateCycle();
     void updateTeethSorted();
     // returns 0 past the end
