@@ -4,8 +4,6 @@
 #include "host/user_text_xml.h"
 #include "util/number_text.h"
 
-#include <pugixml.hpp>
-
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -83,8 +81,7 @@ IdentityTexts identityTexts(host::XMLNode node) {
     static_assert(kSideAttribute[0] == 's' && kToothAttribute[0] == 't' &&
                   kMeasurementIndexAttribute[0] == 'm' && host::kBase64Attribute[0] == 'b');
     IdentityTexts texts;
-    for (pugi::xml_attribute a = pugi::xml_node(node.internal_object()).first_attribute(); a;
-         a = a.next_attribute()) {
+    for (host::XMLAttribute a = node.firstAttribute(); a; a = a.next()) {
         const char** text = slotOf(texts, a.name());
         if (text != nullptr && *text == nullptr) *text = a.value();
     }

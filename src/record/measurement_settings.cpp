@@ -42,11 +42,10 @@ bool teethFit(const Gear_Measurement_Info& wanted, const Gear_Measurement_Info& 
 bool readSetting(host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type type, host::UserText& label,
                  Gear_Measurement_Path& s) {
     s.type = type;
-    const char* side = node.attribute(kSideAttribute);
-    bool result = side && string_2_Side(side, &s.side);
-    const char* teeth = node.attribute(kToothAttribute);
-    result = s.setTooth(teeth ? teeth : "") && result;
-    s.measurementIndex = readMeasurementIndex(xml, node);
+    const IdentityTexts texts = identityTexts(node);
+    bool result = texts.side && string_2_Side(texts.side, &s.side);
+    result = s.setTooth(texts.tooth) && result; // a missing list reads as none
+    s.measurementIndex = readMeasurementIndex(texts.measurementIndex, node.name());
     result = s.path.loadXML(&xml, node) && result;
     if (!s.enabled.loadXML(&xml, node)) s.enabled.enable();
     if (node.attribute(kLabelAttribute)) {

@@ -52,12 +52,11 @@ std::size_t sideSlot(Side side) noexcept {
 
 // The key of a feed-mark point: side, tooth list and measurement index from the point's attributes; the index
 // is read leniently (measurement_xml::readMeasurementIndex).
-bool readPointKey(const host::MSXMLWrapper& xml, host::XMLNode point, Gear_Measurement_Info& info) {
-    const char* side = point.attribute(kSideAttribute);
-    bool result = side && string_2_Side(side, &info.side);
-    const char* teeth = point.attribute(kToothAttribute);
-    result = teeth && info.setTooth(teeth) && result;
-    info.measurementIndex = readMeasurementIndex(xml, point);
+bool readPointKey(host::XMLNode point, Gear_Measurement_Info& info) {
+    const IdentityTexts texts = identityTexts(point);
+    bool result = texts.side && string_2_Side(texts.side, &info.side);
+    result = texts.tooth && info.setTooth(texts.tooth) && result;
+    info.measurementIndex = readMeasurementIndex(texts.measurementIndex, point.name());
     return result;
 }
 
@@ -125,7 +124,7 @@ bool FeedMarkInformation::loadXML(host::MSXMLWrapper* xml) {
         Gear_Measurement_Info info;
         // Unset references, so that a point that does not read cannot pass for one in the first reference.
         MeasurementPathPoint point(0.0, static_cast<Reference>(-1), 0.0, static_cast<Reference>(-1));
-        if (!readPointKey(*xml, child, info) || !point.loadXML(xml, child)) {
+        if (!readPointKey(child, info) || !point.loadXML(xml, child)) {
             result = false;
             continue;
         }
