@@ -285,20 +285,16 @@ const char* XMLNode::attribute(const char* name) const noexcept {
     return a ? a.value() : nullptr;
 }
 
-XMLAttribute XMLNode::firstAttribute() const noexcept {
-    return XMLAttribute(pugi::xml_node(node_).first_attribute().internal_object());
-}
-
-const char* XMLAttribute::name() const noexcept {
-    return pugi::xml_attribute(attribute_).name();
-}
-
-const char* XMLAttribute::value() const noexcept {
-    return pugi::xml_attribute(attribute_).value();
-}
-
-XMLAttribute XMLAttribute::next() const noexcept {
-    return XMLAttribute(pugi::xml_attribute(attribute_).next_attribute().internal_object());
+void XMLNode::attributes(const char* const* names, const char** values, std::size_t count) const noexcept {
+    std::fill_n(values, count, nullptr);
+    for (pugi::xml_attribute a = pugi::xml_node(node_).first_attribute(); a; a = a.next_attribute()) {
+        const char* name = a.name();
+        for (std::size_t i = 0; i < count; ++i)
+            if (values[i] == nullptr && name[0] == names[i][0] && std::strcmp(name, names[i]) == 0) {
+                values[i] = a.value();
+                break;
+            }
+    }
 }
 
 // The first text child's value, as xml_text reads it for an element, in one call.

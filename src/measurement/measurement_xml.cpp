@@ -56,36 +56,12 @@ unsigned int readMeasurementIndex(const char* text, const char* element) {
     return inRange ? static_cast<unsigned int>(index) : 0;
 }
 
-namespace {
-
-// The slot for the text of the attribute of this name, null for another name. The names differ in their first
-// letters, so that a name is compared with one of them at most.
-const char** slotOf(IdentityTexts& texts, const char* name) noexcept {
-    const auto is = [name](const char* expected) { return std::strcmp(name, expected) == 0; };
-    switch (name[0]) {
-    case 's':
-        return is(kSideAttribute) ? &texts.side : nullptr;
-    case 't':
-        return is(kToothAttribute) ? &texts.tooth : nullptr;
-    case 'm':
-        return is(kMeasurementIndexAttribute) ? &texts.measurementIndex : nullptr;
-    case 'b':
-        return is(host::kBase64Attribute) ? &texts.base64 : nullptr;
-    }
-    return nullptr;
-}
-
-} // namespace
-
 IdentityTexts identityTexts(host::XMLNode node) {
-    static_assert(kSideAttribute[0] == 's' && kToothAttribute[0] == 't' &&
-                  kMeasurementIndexAttribute[0] == 'm' && host::kBase64Attribute[0] == 'b');
-    IdentityTexts texts;
-    for (host::XMLAttribute a = node.firstAttribute(); a; a = a.next()) {
-        const char** text = slotOf(texts, a.name());
-        if (text != nullptr && *text == nullptr) *text = a.value();
-    }
-    return texts;
+    static constexpr const char* names[] = {kSideAttribute, kToothAttribute, kMeasurementIndexAttribute,
+                                            host::kBase64Attribute};
+    const char* values[std::size(names)];
+    node.attributes(names, values, std::size(names));
+    return {values[0], values[1], values[2], values[3]};
 }
 
 // An attribute that is missing reads as an empty text.

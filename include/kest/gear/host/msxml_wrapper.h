@@ -2,6 +2,7 @@
 
 #include <kest/gear/host/export.h>
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -9,29 +10,9 @@
 
 namespace pugi {
 struct xml_node_struct;
-struct xml_attribute_struct;
-} // namespace pugi
+}
 
 namespace kest::host {
-
-// Handle of one attribute of an element, for readers that take several attributes in one pass. An empty
-// handle stands for the end of the attributes.
-class GEARRECORDS_API XMLAttribute {
-public:
-    XMLAttribute() = default;
-    explicit XMLAttribute(pugi::xml_attribute_struct* attribute) noexcept
-        : attribute_(attribute) {}
-
-    explicit operator bool() const noexcept { return attribute_ != nullptr; }
-    // "" for an empty handle
-    const char* name() const noexcept;
-    const char* value() const noexcept;
-    // the element's next attribute in document order
-    XMLAttribute next() const noexcept;
-
-private:
-    pugi::xml_attribute_struct* attribute_ = nullptr;
-};
 
 // Handle of one element (or the document) in an MSXMLWrapper's document. An empty handle stands for a missing
 // node. Handles stay valid until their node is deleted or the document is replaced.
@@ -59,8 +40,9 @@ public:
     XMLNode nextNamesake() const noexcept;
     // the attribute's text, null when there is no such attribute
     const char* attribute(const char* name) const noexcept;
-    // the first attribute in document order
-    XMLAttribute firstAttribute() const noexcept;
+    // The texts of several attributes in one pass: values[i] receives the text of the attribute names[i],
+    // null where there is none; of two attributes of one name the first counts, as attribute() finds it.
+    void attributes(const char* const* names, const char** values, std::size_t count) const noexcept;
     // the element's text as getStringValue reads it
     const char* text() const noexcept;
 
