@@ -11,8 +11,7 @@
 namespace kest::gear {
 
 Gear::Gear()
-    : CMXMLDatabaseElement("gear")
-    , content_(std::make_unique<GearContent>()) {}
+    : CMXMLDatabaseElement("gear") {}
 
 Gear::Gear(const char* fileName)
     : Gear() {
@@ -25,18 +24,27 @@ Gear::Gear(CylindricalGearGeometry* geometry)
 }
 
 Gear::Gear(const Gear& other)
-    : CMXMLDatabaseElement(other)
-    , content_(std::make_unique<GearContent>()) {
+    : CMXMLDatabaseElement(other) {
     if (this != &other) *this = other;
 }
 
 Gear::~Gear() = default;
 
+GearContent& Gear::content() {
+    if (!content_) content_ = std::make_unique<GearContent>();
+    return *content_;
+}
+
+const GearContent& Gear::content() const {
+    static const GearContent empty;
+    return content_ ? *content_ : empty;
+}
+
 Gear& Gear::operator=(const Gear& other) {
     version_ = other.version_;
     geometry_.reset();
     if (other.geometry_) initGeometry(other.geometry_.get());
-    *content_ = *other.content_;
+    content() = other.content();
     contentHash_ = other.contentHash_;
     loadedText_ = other.loadedText_;
     fileName_ = other.fileName_;

@@ -8,21 +8,21 @@
 namespace kest::gear {
 
 bool Gear::addEvaluationRange(Measurement_Type type, Side side, RangeType rangeType, EvaluationRange& range) {
-    return content_->evaluationRanges.add(type, side, rangeType, range);
+    return content().evaluationRanges.add(type, side, rangeType, range);
 }
 
 bool Gear::getEvaluationRange(Measurement_Type type, Side side, RangeType rangeType,
                               EvaluationRange* out) const {
-    return content_->evaluationRanges.get(type, side, rangeType, out);
+    return content().evaluationRanges.get(type, side, rangeType, out);
 }
 
 unsigned int Gear::getAllEvaluationRanges(Measurement_Type type, Side side,
                                           std::vector<Gear_EvaluationRange>* out) const {
-    return content_->evaluationRanges.getAll(type, side, out);
+    return content().evaluationRanges.getAll(type, side, out);
 }
 
 bool Gear::clearEvaluationRanges(Measurement_Type type) {
-    return content_->evaluationRanges.clear(type);
+    return content().evaluationRanges.clear(type);
 }
 
 bool checkEvaluationRangesInsideMeasurements(const Gear* gear, Side side, Measurement_Type type) {
@@ -35,104 +35,104 @@ bool checkEvaluationRangesInsideMeasurements(const Gear* gear, Side side, Measur
 }
 
 bool Gear::clearFeatures() {
-    return content_->features.clear();
+    return content().features.clear();
 }
 
 bool Gear::removeFeature(const std::string& name, Side side, unsigned int index, RangeType range) {
-    return content_->features.remove(name, side, index, range);
+    return content().features.remove(name, side, index, range);
 }
 
 bool Gear::removeFeature(const std::string& name, Side side, unsigned int index) {
-    return content_->features.remove(name, side, index);
+    return content().features.remove(name, side, index);
 }
 
 bool Gear::enableFeature(const std::string& name, bool on, Side side, unsigned int index, RangeType range) {
-    return content_->features.enable(name, on, side, index, range);
+    return content().features.enable(name, on, side, index, range);
 }
 
 bool Gear::enableFeature(const std::string& name, bool on, Side side, unsigned int index) {
-    return content_->features.enable(name, on, side, index);
+    return content().features.enable(name, on, side, index);
 }
 
 bool Gear::getFeature(const std::string& name, Side side, GearFeature* out, unsigned int index,
                       RangeType range) const {
-    return content_->features.get(name, side, out, index, range);
+    return content().features.get(name, side, out, index, range);
 }
 
 bool Gear::getFeature(const std::string& name, Side side, GearFeature* out, unsigned int index) const {
-    return content_->features.get(name, side, out, index);
+    return content().features.get(name, side, out, index);
 }
 
 bool Gear::setFeature(const GearFeature& feature, Side side, unsigned int index, RangeType range) {
-    return content_->features.set(feature, side, index, range);
+    return content().features.set(feature, side, index, range);
 }
 
 bool Gear::setFeature(const GearFeature& feature, Side side, unsigned int index) {
-    return content_->features.set(feature, side, index);
+    return content().features.set(feature, side, index);
 }
 
 std::vector<EvaluationFeatures::GearFeature_Container> Gear::getAllFeatures() const {
-    return content_->features.getAll();
+    return content().features.getAll();
 }
 
 bool Gear::getFilterLeadFromProf() const {
-    return content_->filters.getLeadFromProf();
+    return content().filters.getLeadFromProf();
 }
 
 void Gear::setFilterLeadFromProf(bool flag) {
-    filter_rules::setLeadFromProf(content_->filters, geometry_.get(), flag);
+    filter_rules::setLeadFromProf(content().filters, geometry_.get(), flag);
 }
 
 bool Gear::getFilterBothSided(Measurement_Type kind) const {
-    return content_->filters.getBothSided(kind);
+    return content().filters.getBothSided(kind);
 }
 
 bool Gear::getFilterActive(Measurement_Type kind, Side side, bool& valid) const {
-    return filter_rules::getActive(content_->filters, kind, side, valid);
+    return filter_rules::getActive(content().filters, kind, side, valid);
 }
 
 bool Gear::setFilterActive(Measurement_Type kind, Side side, bool active) {
-    return filter_rules::setActive(content_->filters, kind, side, active);
+    return filter_rules::setActive(content().filters, kind, side, active);
 }
 
 FilterUnit Gear::getFilterUnit(Measurement_Type kind, Side side, bool& valid) const {
-    return filter_rules::getUnit(content_->filters, kind, side, valid);
+    return filter_rules::getUnit(content().filters, kind, side, valid);
 }
 
 double Gear::getFilterWaveNumber(Measurement_Type kind, Side side, bool& valid) const {
-    return filter_rules::getWaveNumber(content_->filters, geometry_.get(), kind, side, valid);
+    return filter_rules::getWaveNumber(content().filters, geometry_.get(), kind, side, valid);
 }
 
 double Gear::getFilterWaveLength(Measurement_Type kind, Side side, bool& valid) const {
-    return filter_rules::getWaveLength(content_->filters, geometry_.get(), kind, side, valid);
+    return filter_rules::getWaveLength(content().filters, geometry_.get(), kind, side, valid);
 }
 
 bool Gear::setFilterWaveNumber(Measurement_Type kind, Side side, double number) {
-    return filter_rules::setWaveNumber(content_->filters, geometry_.get(), kind, side, number);
+    return filter_rules::setWaveNumber(content().filters, geometry_.get(), kind, side, number);
 }
 
 bool Gear::setFilterWaveLength(Measurement_Type kind, Side side, double length) {
-    return filter_rules::setWaveLength(content_->filters, kind, side, length);
+    return filter_rules::setWaveLength(content().filters, kind, side, length);
 }
 
 bool Gear::clearFilter() {
-    return filter_rules::clear(content_->filters, geometry_.get());
+    return filter_rules::clear(content().filters, geometry_.get());
 }
 
 bool Gear::clearFilter(Measurement_Type kind) {
-    return filter_rules::clear(content_->filters, kind);
+    return filter_rules::clear(content().filters, kind);
 }
 
 bool Gear::clearFilter(Measurement_Type kind, Side side) {
-    return filter_rules::clear(content_->filters, kind, side);
+    return filter_rules::clear(content().filters, kind, side);
 }
 
 void Gear::initializeFilters() {
-    filter_rules::initialize(content_->filters, geometry_.get());
+    filter_rules::initialize(content().filters, geometry_.get());
 }
 
 bool Gear::getFiltersInitialized() const {
-    return filter_rules::initialized(content_->filters);
+    return filter_rules::initialized(content().filters);
 }
 
 } // namespace kest::gear

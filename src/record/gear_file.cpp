@@ -158,7 +158,7 @@ void Gear::Save(const char* fileName) try {
 
     // The sections write their elements in place, so that what the library does not know stays where it was.
     // In the evaluation group each section replaces only its own children.
-    const GearContent& c = *content_;
+    const GearContent& c = content();
     require(c.measurementData.save(*xml), "saving measurement data failed");
     require(c.measurementSettings.save(*xml), "saving measurement settings failed");
     require(c.positioningParameters.save(*xml), "saving positioning parameters failed");

@@ -15,12 +15,12 @@ constexpr const char* kAutomaticKChartStandard = "AGMA_2000_A88";
 } // namespace
 
 EvaluationStandard Gear::getEvaluationStandard() const {
-    return content_->standard;
+    return content().standard;
 }
 
 // Every sub-quality passes the standard's own check again as it is added.
 bool Gear::setEvaluationStandard(const EvaluationStandard& standard) {
-    EvaluationStandard& own = content_->standard;
+    EvaluationStandard& own = content().standard;
     own = standard;
     for (const auto& [feature, letter] : own.getAllSubqualities())
         if (!own.removeSubquality(feature)) return false;
@@ -30,45 +30,48 @@ bool Gear::setEvaluationStandard(const EvaluationStandard& standard) {
 }
 
 EvaluationFitType Gear::getEvaluationFitType() const {
-    return content_->fitType;
+    return content().fitType;
 }
 
 bool Gear::setEvaluationFitType(const EvaluationFitType& type) {
     if (type != EvaluationFitType::None &&
-        !isEvaluationFitTypeAllowed(type, content_->standard.getStandardName()))
+        !isEvaluationFitTypeAllowed(type, content().standard.getStandardName()))
         return false;
-    content_->fitType = type;
+    content().fitType = type;
     return true;
 }
 
 bool Gear::clearKCharts(Measurement_Type type, Side side) {
-    return content_->kcharts.clear(type, side);
+    return content().kcharts.clear(type, side);
 }
 
 unsigned int Gear::getKChartNumberOfMeasurements(Measurement_Type type, Side side) const {
-    return content_->kcharts.getNumberOfMeasurements(type, side);
+    return content().kcharts.getNumberOfMeasurements(type, side);
 }
 
 bool Gear::setKChart(Measurement_Type type, Side side, const KChart* chart, unsigned int index) {
-    return content_->kcharts.set(type, side, chart, index);
+    return content().kcharts.set(type, side, chart, index);
 }
 
 const KChart* Gear::getKChart(Measurement_Type type, Side side, unsigned int index, bool* automatic) const {
     if (automatic) *automatic = false;
-    if (const KChart* stored = content_->kcharts.get(type, side, index)) return stored;
+    if (const KChart* stored = content().kcharts.get(type, side, index)) return stored;
     const AutomaticKChartFunction fill = registeredAutomaticKChartFunction();
-    if (fill == nullptr || content_->standard.getStandardName() != kAutomaticKChartStandard) return nullptr;
+    if (fill == nullptr || content().standard.getStandardName() != kAutomaticKChartStandard) return nullptr;
     if ((type != Measurement_Type::Profile && type != Measurement_Type::Lead) ||
         (side != Side::Left && side != Side::Right))
         return nullptr;
-    // The holder describes the chart afterwards whatever the callback answers.
-    fill(this, type, side, index, &content_->automaticKChart);
+    // The holder describes the chart afterwards whatever the callback answers. It lives in the gear's own
+    // sections, made now if nothing was stored yet.
+    if (!content_) content_ = std::make_unique<GearContent>();
+    KChart& holder = content_->automaticKChart;
+    fill(this, type, side, index, &holder);
     if (automatic) *automatic = true;
-    return &content_->automaticKChart;
+    return &holder;
 }
 
 bool Gear::importKCharts(const char* fileName) {
-    return content_->kcharts.importZF(fileName, -1, nullptr);
+    return content().kcharts.importZF(fileName, -1, nullptr);
 }
 
 } // namespace kest::gear

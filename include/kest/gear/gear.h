@@ -247,10 +247,15 @@ private:
     void initGeometry(const CylindricalGearGeometry* geometry);
     bool getContentHash(const char* path, std::string& hash) const;
     const std::string& readContentHash();
+    // The sections. A new gear makes them on first use, so that a gear made to be loaded builds them once;
+    // until then it reads as a gear with empty sections.
+    GearContent& content();
+    const GearContent& content() const;
 
     std::string version_;
     std::unique_ptr<CylindricalGearGeometry> geometry_;
-    std::unique_ptr<GearContent> content_; // the sections, never null
+    // null until first used; a const request for the automatic K-chart may make it
+    mutable std::unique_ptr<GearContent> content_;
     // The content as last read or written: its hash, or until that is needed the bytes that were read.
     std::string contentHash_;
     std::string loadedText_;
