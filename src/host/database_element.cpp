@@ -34,8 +34,11 @@ void CMDatabaseElement::RemoveUser(unsigned long) {
 }
 
 CMXMLDatabaseElement::CMXMLDatabaseElement(const char* documentElementName)
-    : documentElementName_(documentElementName) {
+    : documentElementName_(documentElementName) {}
+
+void CMXMLDatabaseElement::makeRoot() noexcept {
     xml_.reset(documentElementName_.c_str());
+    rootPending_ = false;
 }
 
 CMXMLDatabaseElement::~CMXMLDatabaseElement() = default;
@@ -77,7 +80,7 @@ void CMXMLDatabaseElement::Save(const char* fileName) {
     const std::string target = fileName ? fileName : GetKey();
     if (target.empty()) fail("cannot save a record without a file name");
     std::string text;
-    xml_.serialize(text);
+    GetXMLWrapper()->serialize(text);
     replaceFileContent(target, text);
 }
 
@@ -85,25 +88,32 @@ void CMXMLDatabaseElement::ReadFromStream(std::istream& in) {
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::string error;
     if (!xml_.parse(text, &error)) fail("stream is not well-formed XML: " + error);
+    rootPending_ = false;
 }
 
 void CMXMLDatabaseElement::WriteToStream(std::ostream& out) const {
     std::string text;
-    xml_.serialize(text);
+    if (rootPending_) {
+        MSXMLWrapper empty;
+        empty.reset(documentElementName_.c_str());
+        empty.serialize(text);
+    } else {
+        xml_.serialize(text);
+    }
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 bool CMXMLDatabaseElement::GetVersion(std::string& version, bool& corrupted) const {
     version.clear();
     const XMLNode root = xml_.getRootNode();
-    corrupted = !root;
+    corrupted = !root && !rootPending_;
     return root && xml_.getAttributeValue(root, "version", version);
 }
 
 void CMXMLDatabaseElement::SetVersion(const std::string& version) {
     XMLNode root = xml_.getRootNode();
     if (!root) {
-        xml_.reset(documentElementName_.c_str());
+        makeRoot();
         root = xml_.getRootNode();
     }
     xml_.addAttributeValue(root, "version", version);

@@ -39,6 +39,26 @@ TEST(database_element, CountsItsUsers) {
     }
 }
 
+// A new record holds an empty document element, whichever way it is first looked at.
+TEST_F(DatabaseElementFiles, NewRecordHoldsAnEmptyDocumentElement) {
+    const std::string empty = "<?xml version=\"1.0\"?>\n<gear />\n";
+    const Record fresh;
+    std::string version = "stale";
+    bool corrupted = true;
+    EXPECT_FALSE(fresh.GetVersion(version, corrupted));
+    EXPECT_FALSE(corrupted);
+    EXPECT_EQ(version, "");
+    std::ostringstream streamed;
+    fresh.WriteToStream(streamed);
+    EXPECT_EQ(streamed.str(), empty);
+    Record saved;
+    const std::string target = (dir / "new.xml").string();
+    saved.Save(target.c_str());
+    EXPECT_EQ(read(target), empty);
+    Record looked;
+    EXPECT_STREQ(looked.xml().getRootNode().name(), "gear");
+}
+
 TEST_F(DatabaseElementFiles, LoadFailuresNameTheFile) {
     Record r;
     const std::string missing = (dir / "missing.xml").string();

@@ -72,14 +72,26 @@ protected:
     // `text`, when given, receives the file's bytes.
     static MSXMLWrapper ReadXMLDocument(const char* fileName, std::string* text = nullptr);
     // Takes over a document read by ReadXMLDocument.
-    void AdoptXMLDocument(MSXMLWrapper&& document) noexcept { xml_ = std::move(document); }
+    void AdoptXMLDocument(MSXMLWrapper&& document) noexcept {
+        xml_ = std::move(document);
+        rootPending_ = false;
+    }
 
-    MSXMLWrapper* GetXMLWrapper() noexcept { return &xml_; }
+    MSXMLWrapper* GetXMLWrapper() noexcept {
+        if (rootPending_) makeRoot();
+        return &xml_;
+    }
+    // Of a new record, a document whose element is not made yet: it reads as an empty one.
     const MSXMLWrapper* GetXMLWrapper() const noexcept { return &xml_; }
 
 private:
+    void makeRoot() noexcept;
+
     MSXMLWrapper xml_;
     std::string documentElementName_;
+    // A new record's document element, empty, is made on first use: a record made to be loaded never needs
+    // it.
+    bool rootPending_ = true;
 };
 
 } // namespace kest::host
