@@ -9,6 +9,7 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cstring>
 
 namespace kest::gear {
@@ -58,9 +59,7 @@ bool isChartSide(Side side) {
 
 } // namespace
 
-GearKCharts::GearKCharts() {
-    clearAll();
-}
+GearKCharts::GearKCharts() = default;
 
 GearKCharts::GearKCharts(const GearKCharts& other)
     : GearKCharts() {
@@ -98,10 +97,12 @@ void GearKCharts::clearAll() {
             clear(type, side);
 }
 
+// A side always has the slot of index 0, empty or not; it is stored only once it was given a chart.
 const KChart* GearKCharts::get(Measurement_Type type, Side side, unsigned int index) const {
     const Charts* own = charts(type, side);
-    if (own == nullptr || index >= own->size()) return nullptr;
-    if ((*own)[index] || side == Side::Both) return (*own)[index].get();
+    if (own == nullptr || index >= std::max<std::size_t>(own->size(), 1)) return nullptr;
+    const KChart* chart = index < own->size() ? (*own)[index].get() : nullptr;
+    if (chart != nullptr || side == Side::Both) return chart;
     const Charts& both = *charts(type, Side::Both);
     return index < both.size() ? both[index].get() : nullptr;
 }
@@ -122,7 +123,6 @@ bool GearKCharts::clear(Measurement_Type type, Side side) {
     Charts* own = charts(type, side);
     if (own == nullptr) return false;
     own->clear();
-    own->resize(1);
     return true;
 }
 
