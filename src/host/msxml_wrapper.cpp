@@ -459,6 +459,7 @@ bool MSXMLWrapper::getStringValue(std::string_view path, std::string& value, XML
 }
 
 bool MSXMLWrapper::getDoubleValue(std::string_view path, double& value, XMLNode node) const {
+    if (path.empty() && node) return parseDouble(toPugi(node).child_value(), value); // the element's own text
     const pugi::xml_node element = toPugi(getNode(path, node));
     return element && parseDouble(element.child_value(), value);
 }
