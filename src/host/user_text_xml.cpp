@@ -28,11 +28,11 @@ bool writeUserText(MSXMLWrapper& xml, XMLNode node, const UserText& t) {
 namespace {
 
 // Reads the text where `read` finds it, decoding it when `base64`, the text of the element's base_64
-// attribute, is "on".
+// attribute, is "on"; nothing is read without an element.
 template <typename Read>
-bool readMarked(XMLNode node, const char* base64, std::string& text, Read read) {
+bool readMarked(bool element, const char* base64, std::string& text, Read read) {
     text.clear();
-    if (!node) return false;
+    if (!element) return false;
 
     bool ok = true;
     bool encoded = false;
@@ -47,7 +47,7 @@ bool readMarked(XMLNode node, const char* base64, std::string& text, Read read) 
 
 bool readUserText(const MSXMLWrapper& xml, XMLNode node, UserText& t) {
     if (t.attribute.empty()) return readUserText(node, t.text);
-    return readMarked(node, node.attribute(kBase64Attribute), t.text,
+    return readMarked(bool(node), node.attribute(kBase64Attribute), t.text,
                       [&] { return xml.getAttributeValue(node, t.attribute.c_str(), t.text); });
 }
 
@@ -56,8 +56,15 @@ bool readUserText(XMLNode node, std::string& text) {
 }
 
 bool readUserText(XMLNode node, const char* base64, std::string& text) {
-    return readMarked(node, base64, text, [&] {
+    return readMarked(bool(node), base64, text, [&] {
         text = node.text();
+        return true;
+    });
+}
+
+bool readUserText(const char* stored, const char* base64, std::string& text) {
+    return readMarked(true, base64, text, [&] {
+        text = stored;
         return true;
     });
 }

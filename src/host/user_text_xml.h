@@ -30,5 +30,7 @@ bool readUserText(const MSXMLWrapper& xml, XMLNode node, UserText& t);
 bool readUserText(XMLNode node, std::string& text);
 // The same with the text of the element's base_64 attribute already looked up (null when there is none).
 bool readUserText(XMLNode node, const char* base64, std::string& text);
+// The same for a text already looked up: `stored` as the file holds it (not null), `base64` as above.
+bool readUserText(const char* stored, const char* base64, std::string& text);
 
 } // namespace kest::host

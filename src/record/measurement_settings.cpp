@@ -37,21 +37,24 @@ bool teethFit(const Gear_Measurement_Info& wanted, const Gear_Measurement_Info& 
 }
 
 // Reads one setting element; the kind comes from the element's name. Every item is read even after one that
-// fails; a missing or unreadable "enabled" gives an enabled setting. `label` reads the label; it is made once
-// for all settings, since the name of its attribute is too long for a string without an allocation.
-bool readSetting(host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type type, host::UserText& label,
+// fails; a missing or unreadable "enabled" gives an enabled setting. The attributes are found in one pass.
+bool readSetting(host::MSXMLWrapper& xml, host::XMLNode node, Measurement_Type type,
                  Gear_Measurement_Path& s) {
+    static constexpr const char* names[] = {kSideAttribute,    kToothAttribute, kMeasurementIndexAttribute,
+                                            kEnabledAttribute, kLabelAttribute, host::kBase64Attribute};
+    enum { Side, Tooth, Index, Enabled, Label, Base64 };
+    const char* texts[std::size(names)];
+    node.attributes(names, texts, std::size(names));
+
     s.type = type;
-    const IdentityTexts texts = identityTexts(node);
-    bool result = texts.side && string_2_Side(texts.side, &s.side);
-    result = s.setTooth(texts.tooth) && result; // a missing list reads as none
-    s.measurementIndex = readMeasurementIndex(texts.measurementIndex, node.name());
+    bool result = texts[Side] && string_2_Side(texts[Side], &s.side);
+    result = s.setTooth(texts[Tooth]) && result; // a missing list reads as none
+    s.measurementIndex = readMeasurementIndex(texts[Index], node.name());
     result = s.path.loadXML(&xml, node) && result;
-    if (!s.enabled.loadXML(&xml, node)) s.enabled.enable();
-    if (node.attribute(kLabelAttribute)) {
-        result = host::readUserText(xml, node, label) && result;
-        s.label.swap(label.text);
-    }
+    bool enabled = true;
+    if (texts[Enabled] && !util::textToOnOff(texts[Enabled], enabled)) enabled = true;
+    enabled ? s.enabled.enable() : s.enabled.disable();
+    if (texts[Label]) result = host::readUserText(texts[Label], texts[Base64], s.label) && result;
     if (const host::XMLNode parameters = node.child(kAdditionalElement)) {
         for (host::XMLNode child = parameters.firstChild(); child; child = child.nextSibling())
             result = s.parameters.emplace_back().loadXML(&xml, child) && result;
@@ -227,9 +230,8 @@ bool MeasurementSettings::load(host::MSXMLWrapper& xml, const std::string&) {
     if (!std::ranges::is_sorted(elements, {}, &Element::rank))
         std::ranges::stable_sort(elements, {}, &Element::rank);
     settings_.reserve(settings_.size() + elements.size());
-    host::UserText label{kLabelAttribute, {}};
     for (const Element& e : elements)
-        result = readSetting(xml, e.node, e.type, label, settings_.emplace_back()) && result;
+        result = readSetting(xml, e.node, e.type, settings_.emplace_back()) && result;
     return result;
 }
 

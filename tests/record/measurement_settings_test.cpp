@@ -331,4 +331,34 @@ TEST(measurement_settings, ReadsSettingsLeniently) {
                                  "to 4294967295, read as 0"});
 }
 
+// A label is read from its attribute, decoded when the setting's base_64 marker is on; a marker that is
+// neither word fails the load and leaves the label as stored, and a label that does not decode is dropped.
+TEST(measurement_settings, ReadsLabels) {
+    struct Row {
+        const char* attributes;
+        bool loads;
+        const char* label;
+    };
+    const Row rows[] = {
+        {R"(measurement_label="MAIN")", true, "MAIN"},
+        {R"(measurement_label="TUFJTg==" base_64="on")", true, "MAIN"},
+        {R"(measurement_label="TUFJTg==" base_64="off")", true, "TUFJTg=="},
+        {R"(base_64="on" measurement_label="TUFJTg==")", true, "MAIN"},
+        {R"(measurement_label="TUFJTg==" base_64="maybe")", false, "TUFJTg=="},
+        {R"(measurement_label="%%" base_64="on")", false, ""},
+        {R"(base_64="on")", true, ""},
+    };
+    kest::test::DiagnosticsCapture capture(1);
+    for (const Row& row : rows) {
+        kest::host::MSXMLWrapper xml;
+        ASSERT_TRUE(xml.parse(std::string(R"(<gear><measurement><settings><lead tooth="1" side="left" )") +
+                              row.attributes + " /></settings></measurement></gear>"));
+        MeasurementSettings settings;
+        EXPECT_EQ(settings.load(xml, ""), row.loads) << row.attributes;
+        std::vector<Gear_Measurement_Path> read;
+        ASSERT_EQ(settings.getAllPathSettings(&read), 1u);
+        EXPECT_EQ(read.front().label, row.label) << row.attributes;
+    }
+}
+
 } // namespace
