@@ -265,7 +265,7 @@ std::vector<EvaluationFeatures::GearFeature_Container> EvaluationFeatures::getAl
 bool EvaluationFeatures::loadXML(host::MSXMLWrapper* xml) {
     if (!xml) return false;
     bool result = true;
-    for (const host::XMLNode node : xml->getNodes(kFeaturePath)) {
+    for (const host::XMLNode node : featureElements(*xml)) {
         GearFeature feature;
         if (!feature.loadXML(xml, node)) {
             GR_TRACE(1, "WARNING: invalid feature '%s' not imported", feature.getName().c_str());

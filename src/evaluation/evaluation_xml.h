@@ -18,8 +18,6 @@ inline constexpr const char* kFeatureElement = "feature";
 inline constexpr const char* kRangeElement = "range";
 inline constexpr const char* kFilterElement = "filter";
 
-// the feature elements, from the document element
-inline const std::string kFeaturePath = std::string(kEvaluationElement) + "/" + kFeatureElement;
 // The children of the evaluation group, among them the groups of one measurement type and side.
 inline const std::string kGroupsPath = std::string(kEvaluationElement) + "/*";
 
@@ -60,6 +58,17 @@ inline std::string groupPath(Measurement_Type type, Side side) {
 
 // The children named `child` of the groups of one measurement type and side, in document order: what the path
 // groupPath(type, side) + "/" + child finds, walked directly instead of built and compiled on every read.
+// The "feature" elements of every "evaluation" element, in document order.
+inline host::XMLNodeList featureElements(const host::MSXMLWrapper& xml) {
+    host::XMLNodeList found;
+    for (host::XMLNode evaluation = xml.getRootNode().child(kEvaluationElement); evaluation;
+         evaluation = evaluation.nextNamesake())
+        for (host::XMLNode feature = evaluation.child(kFeatureElement); feature;
+             feature = feature.nextNamesake())
+            found.push_back(feature);
+    return found;
+}
+
 inline host::XMLNodeList groupChildren(const host::MSXMLWrapper& xml, Measurement_Type type, Side side,
                                        const char* child) {
     host::XMLNodeList found;

@@ -43,7 +43,7 @@ public:
     explicit TangentRelief(const host::MSXMLWrapper& xml) {
         std::vector<Key> decided;
         std::string text;
-        for (const host::XMLNode feature : xml.getNodes(kFeaturePath)) {
+        for (const host::XMLNode feature : featureElements(xml)) {
             if (!xml.getAttributeValue(feature, kNameAttribute, text)) continue;
             const auto row = std::ranges::find(kReliefFeatures, std::string_view(text), &ReliefRow::feature);
             if (row == std::ranges::end(kReliefFeatures)) continue;
