@@ -5,13 +5,18 @@
 // evaluation standard and the charts.
 
 #include <kest/gear/gear.h>
+#include <kest/gear/gear_parameters.h>
 
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -181,6 +186,71 @@ void GearLoad(benchmark::State& state) {
     }
 }
 BENCHMARK(GearLoad)->Apply(allFiles);
+
+// The least a load can do with the measurements in the library's public types, as a floor for GearLoad: the
+// raw parse, then every measurement entry, setting (with its path points) and feed-mark point stored as the
+// gear keeps them, without any check, lenient reading or replacement rule.
+namespace least {
+
+using namespace kest::gear;
+
+struct ByInfo {
+    bool operator()(const Gear_Measurement& a, const Gear_Measurement& b) const {
+        return static_cast<const Gear_Measurement_Info&>(a) < b;
+    }
+};
+
+void identity(pugi::xml_node node, Gear_Measurement_Info& info) {
+    info.setTooth(node.attribute("tooth").value());
+    const char* side = node.attribute("side").value();
+    info.side = side[0] == 'l' ? Side::Left : side[0] == 'r' ? Side::Right : Side::Both;
+    info.measurementIndex = node.attribute("measurement_index").as_uint();
+}
+
+MeasurementPathPoint point(pugi::xml_node node) {
+    return {std::atof(node.child_value("position")), Reference::Diameter,
+            std::atof(node.child_value("height")), Reference::LengthDatumToNonDatum};
+}
+
+} // namespace least
+
+void LeastLoad(benchmark::State& state) {
+    using namespace least;
+    const std::string& file = files()[state.range(0)];
+    for (auto _ : state) {
+        pugi::xml_document doc;
+        doc.load_file(file.c_str(), kParseOptions);
+        std::set<Gear_Measurement, ByInfo> entries;
+        std::vector<Gear_Measurement_Path> settings;
+        std::map<Gear_Measurement_Info, MeasurementPathPoint> feedMark;
+        const pugi::xml_node root = doc.document_element();
+        for (pugi::xml_node node : root.child("measurement").children()) {
+            if (std::strcmp(node.name(), "settings") != 0) {
+                Gear_Measurement entry;
+                identity(node, entry);
+                entry.name = node.child_value();
+                entries.emplace_hint(entries.end(), std::move(entry));
+                continue;
+            }
+            for (pugi::xml_node element : node.children()) {
+                if (!element.attribute("tooth")) continue;
+                Gear_Measurement_Path& setting = settings.emplace_back();
+                identity(element, setting);
+                std::vector<MeasurementPathPoint> points;
+                for (pugi::xml_node p : element.children("point"))
+                    points.push_back(point(p));
+                setting.path.setPoints(points);
+            }
+        }
+        for (pugi::xml_node p : root.child("calculated_data").child("feed_mark").children("point")) {
+            Gear_Measurement_Info key;
+            identity(p, key);
+            feedMark.emplace_hint(feedMark.end(), std::move(key), point(p));
+        }
+        benchmark::DoNotOptimize(entries.size() + settings.size() + feedMark.size());
+    }
+}
+BENCHMARK(LeastLoad)->Arg(1)->Arg(2)->Arg(3);
 
 void RawSerialize(benchmark::State& state) {
     pugi::xml_document doc;
