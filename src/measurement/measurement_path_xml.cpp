@@ -102,21 +102,10 @@ bool isPathPoint(host::XMLNode node) {
 
 } // namespace measurement_xml
 
-// The first "position" and the first "height" child are found in one walk over the children.
 bool MeasurementPathPoint::loadXML(host::MSXMLWrapper* xml, host::XMLNode node) {
     if (!xml || !node) return false;
-    host::XMLNode positionNode;
-    host::XMLNode heightNode;
-    for (host::XMLNode child = node.firstChild(); child && !(positionNode && heightNode);
-         child = child.nextSibling()) {
-        const std::string_view name = child.name();
-        if (!positionNode && name == kPositionElement)
-            positionNode = child;
-        else if (!heightNode && name == kHeightElement)
-            heightNode = child;
-    }
-    return readValue(*xml, positionNode, isProfileReference, position, positionReference) &&
-           readValue(*xml, heightNode, isLeadReference, height, heightReference);
+    return readValue(*xml, node.child(kPositionElement), isProfileReference, position, positionReference) &&
+           readValue(*xml, node.child(kHeightElement), isLeadReference, height, heightReference);
 }
 
 bool MeasurementPathPoint::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& parent,

@@ -11,6 +11,7 @@
 
 #include "evaluation/gear_evaluation_ranges.h"
 #include "record/design_profiles.h"
+#include "record/feed_mark_store.h"
 
 #include "record/measurement_data.h"
 #include "record/measurement_parameters.h"
@@ -33,7 +34,7 @@ struct GearContent {
     DesignProfiles designProfiles;
     ProcessingInformation processing;
     ProtocolSettings protocol;
-    FeedMarkInformation feedMark;
+    FeedMarkStore feedMark;
     // Filled by the host's automatic K-chart callback on request; never stored in the file.
     KChart automaticKChart;
 };

@@ -94,7 +94,7 @@ void readSections(LoadedFile& loaded, const std::string& file) {
     require(c.designProfiles.load(*xml), "loading design profiles failed!");
     require(c.processing.loadXML(xml), "loading processing failed!");
     require(c.protocol.loadXML(xml, ""), "loading protocol settings failed!");
-    require(c.feedMark.loadXML(xml), "loading calculated feedmark information failed!");
+    require(c.feedMark.load(*xml), "loading calculated feedmark information failed!");
 }
 
 } // namespace
@@ -179,7 +179,7 @@ void Gear::Save(const char* fileName) try {
         require(c.protocol.saveXML(xml, ""), "saving protocol settings failed!");
         element.finish(protocolNames());
     }
-    require(c.feedMark.saveXML(xml), "saving calculated feedmark information failed!");
+    require(c.feedMark.save(*xml), "saving calculated feedmark information failed!");
     // Groups that hold nothing any more are not left behind: a gear without measurements and settings saves
     // no "measurement" element.
     if (const host::XMLNode measurement = xml->getNode(gear_file_xml::kMeasurementElement)) {

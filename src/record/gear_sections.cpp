@@ -145,13 +145,11 @@ bool Gear::setPostProcessType(PostProcessType type) {
 
 bool Gear::getFeedMarkInformation(FeedMarkInformation* out) const {
     if (!out) return false;
-    out->clear();
-    *out = content().feedMark;
+    *out = content().feedMark.information();
     return true;
 }
 bool Gear::setFeedMarkInformation(const FeedMarkInformation& information) {
-    content().feedMark.clear();
-    content().feedMark = information;
+    content().feedMark.assign(information);
     return true;
 }
 

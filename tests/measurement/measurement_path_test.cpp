@@ -117,6 +117,27 @@ TEST(measurement_path, LoadKeepsTheGoodPoints) {
     }
 }
 
+// The first "position" and the first "height" element count, in either order; an instruction or a comment
+// of such a name does not.
+TEST(measurement_path, PointReadsTheFirstValueElements) {
+    const std::string position = R"(<position reference="diameter">1</position>)";
+    const std::string height = R"(<height reference="percent datum to non-datum">2</height>)";
+    const std::string laterPosition = R"(<position reference="diameter">3</position>)";
+    const std::string laterHeight = R"(<height reference="percent datum to non-datum">4</height>)";
+    const std::string rows[] = {
+        height + position,
+        position + laterPosition + height + laterHeight,
+        "<?position 5?><!--height--><other/>" + position + "<x/>" + height,
+    };
+    for (const std::string& children : rows) {
+        MSXMLWrapper xml;
+        ASSERT_TRUE(xml.parse("<point>" + children + "</point>"));
+        MeasurementPathPoint point(0, R::Diameter, 0, R::LengthDatumToNonDatum);
+        EXPECT_TRUE(point.loadXML(&xml, xml.getRootNode())) << children;
+        EXPECT_EQ(point, MeasurementPathPoint(1, R::Diameter, 2, R::PercentDatumToNonDatum)) << children;
+    }
+}
+
 // A point's values read as the wrapper reads an element's number, bit for bit, and fail where it fails.
 TEST(measurement_path, ValuesReadAsTheWrapperReadsNumbers) {
     const char* texts[] = {"-12.5", " +5 ", "1e3", "5mm", ""};

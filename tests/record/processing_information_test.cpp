@@ -7,7 +7,6 @@
 
 #include <iterator>
 #include <string>
-#include <string_view>
 #include <vector>
 
 using namespace kest::gear;
@@ -100,58 +99,6 @@ TEST(processing_information, FeedMarkRoundTripIsExact) {
         xml.addAttributeValue(second, "tooth", "2,1"));
     ASSERT_TRUE(loaded.loadXML(&xml) && loaded.points.size() == 1u);
     EXPECT_EQ(loaded.points.begin()->first.getAllTeeth(), (std::vector<unsigned int>{2, 1}));
-}
-
-// The points may come in any order: the flanks interleaved, keys descending, an equal key again later (which
-// replaces the earlier point, key included) or a point that does not read in between.
-TEST(processing_information, FeedMarkPointsInAnyOrder) {
-    struct Point {
-        const char* side;
-        const char* teeth;
-        int height;
-    };
-    const struct {
-        const char* name;
-        std::vector<Point> points;
-        const char* expected; // side, tooth list and height of each point in key order
-    } rows[] = {
-        {"key order",
-         {{"left", "1", 1}, {"left", "2", 2}, {"right", "1", 3}},
-         "left 1 1, left 2 2, right 1 3"},
-        {"flanks interleaved",
-         {{"left", "1", 1}, {"right", "1", 2}, {"left", "2", 3}, {"right", "2", 4}, {"left", "3", 5}},
-         "left 1 1, left 2 3, left 3 5, right 1 2, right 2 4"},
-        {"descending",
-         {{"right", "2", 1}, {"right", "1", 2}, {"left", "3", 3}, {"left", "2", 4}, {"both", "1", 5}},
-         "left 2 4, left 3 3, right 1 2, right 2 1, both 1 5"},
-        {"equal key later",
-         {{"left", "1", 1}, {"right", "1", 2}, {"left", "2", 3}, {"left", "1", 4}, {"left", "3", 5}},
-         "left 1 4, left 2 3, left 3 5, right 1 2"},
-        {"equal key in another order",
-         {{"left", "1,2", 1}, {"left", "3", 2}, {"left", "2,1", 3}, {"left", "4", 4}},
-         "left 2,1 3, left 3 2, left 4 4"},
-        {"a point that does not read",
-         {{"left", "1", 1}, {"up", "2", 2}, {"left", "3", 3}},
-         "left 1 1, left 3 3"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        std::string text = "<gear><calculated_data><feed_mark><p>1</p>";
-        for (const Point& p : row.points)
-            text += std::string("<point id=\"0\" side=\"") + p.side + "\" tooth=\"" + p.teeth +
-                    "\" measurement_index=\"0\"><position reference=\"diameter\">40</position><height "
-                    "reference=\"length datum to non-datum\">" +
-                    std::to_string(p.height) + "</height></point>";
-        MSXMLWrapper xml;
-        ASSERT_TRUE(xml.parse(text + "</feed_mark></calculated_data></gear>"));
-        FeedMarkInformation loaded;
-        EXPECT_EQ(loaded.loadXML(&xml), std::string_view(row.name) != "a point that does not read");
-        std::string points;
-        for (const auto& [info, point] : loaded.points)
-            points += (points.empty() ? "" : ", ") + info.side_2_string() + " " + info.teeth_2_string(false) +
-                      " " + std::to_string(static_cast<int>(point.height));
-        EXPECT_EQ(points, row.expected);
-    }
 }
 
 // An index that does not read is read as atoi would, with a warning naming the element; one beyond 32 bits is
