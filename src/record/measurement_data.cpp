@@ -18,6 +18,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 namespace kest::gear {
@@ -155,6 +156,10 @@ bool sameClass(const Key& a, const Key& b) {
 } // namespace
 
 bool MeasurementData::Entries::ByKey::operator()(const Entry& a, const Entry& b) const noexcept {
+    // two single teeth, the common case, compared without their lists
+    if (a.count_ == 1 && b.count_ == 1)
+        return std::tie(a.type, a.side, a.measurementIndex, a.tooth_) <
+               std::tie(b.type, b.side, b.measurementIndex, b.tooth_);
     return keyBefore(keyOf(a), keyOf(b));
 }
 
@@ -166,6 +171,18 @@ bool MeasurementData::Entries::ByKey::operator()(const Entry& a,
 bool MeasurementData::Entries::ByKey::operator()(const Gear_Measurement_Info& a,
                                                  const Entry& b) const noexcept {
     return keyBefore(keyOf(a), keyOf(b));
+}
+
+MeasurementData::Entries::Entries(Entries&& other) noexcept
+    : entries_(std::move(other.entries_))
+    , names_(std::exchange(other.names_, {}))
+    , unusedNames_(std::exchange(other.unusedNames_, 0)) {}
+
+MeasurementData::Entries& MeasurementData::Entries::operator=(Entries&& other) noexcept {
+    entries_ = std::move(other.entries_);
+    names_ = std::exchange(other.names_, {});
+    unusedNames_ = std::exchange(other.unusedNames_, 0);
+    return *this;
 }
 
 std::string_view MeasurementData::Entries::name(const Entry& entry) const noexcept {

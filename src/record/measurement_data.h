@@ -155,6 +155,14 @@ private:
         };
         using Set = std::set<Entry, ByKey, PoolAllocator<Entry>>;
 
+        Entries() = default;
+        Entries(const Entries&) = default;
+        Entries& operator=(const Entries&) = default;
+        // A set moved from is left empty, without names.
+        Entries(Entries&& other) noexcept;
+        Entries& operator=(Entries&& other) noexcept;
+        ~Entries() = default;
+
         const Set& all() const noexcept { return entries_; }
         // "" for an entry removed by replace()
         std::string_view name(const Entry& entry) const noexcept;

@@ -222,6 +222,14 @@ TEST(measurement_data, NamesThroughReplacements) {
     copy.clear(MT::Lead);
     EXPECT_EQ(names(copy), std::vector<std::string>(kTeeth));
     EXPECT_EQ(names(data), expected);
+
+    // a set moved from right after a replacement takes new entries
+    expected[0] = "/m/last";
+    ASSERT_TRUE(data.set(expected[0], info(1), false, ""));
+    MeasurementData moved = std::move(data);
+    ASSERT_TRUE(data.set("/m/new", info(2), false, ""));
+    EXPECT_EQ(names(moved), expected);
+    EXPECT_EQ(names(data), (std::vector<std::string>{"", "/m/new", "", "", "", "", "", ""}));
 }
 
 // Copies hold entries of their own; a set moved from, assigned to or swapped stays usable.
