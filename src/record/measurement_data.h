@@ -164,7 +164,7 @@ private:
         ~Entries() = default;
 
         const Set& all() const noexcept { return entries_; }
-        // "" for an entry removed by replace()
+        // The name of an entry of this set; valid until the set changes.
         std::string_view name(const Entry& entry) const noexcept;
         // The entry as the public type.
         Gear_Measurement measurement(const Entry& entry) const;
@@ -172,7 +172,7 @@ private:
         std::vector<const Entry*> listed() const;
         // The entry that stands for `info`: of the same kind, side and index and, when the info names teeth,
         // of the same tooth text; without teeth the first such entry. returns all().end() when there is none.
-        // Also for an Entry.
+        // `info` is a Gear_Measurement_Info or an Entry.
         template <typename Identity>
         Set::const_iterator find(const Identity& info) const;
         // Puts the entry, named `name`, in place of the one with its key; an empty name only removes that
