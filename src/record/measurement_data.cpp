@@ -375,7 +375,7 @@ bool MeasurementData::set(const std::string& name, const Gear_Measurement_Info& 
     return set(Entry(info), name, transient, basePath);
 }
 
-bool MeasurementData::set(Entry&& entry, const std::string& name, bool transient, const std::string& basePath,
+bool MeasurementData::set(Entry&& entry, std::string_view name, bool transient, const std::string& basePath,
                           Recent* recent) {
     Entries& entries = transient ? transient_ : stored_;
     if (!isAbsolutePath(name)) {
@@ -384,7 +384,7 @@ bool MeasurementData::set(Entry&& entry, const std::string& name, bool transient
             return false;
         }
     } else if (!basePath.empty()) {
-        entries.replace(std::move(entry), relativeToGearFile(basePath, name), recent);
+        entries.replace(std::move(entry), relativeToGearFile(basePath, std::string(name)), recent);
         return true;
     }
     entries.replace(std::move(entry), name, recent);
@@ -433,7 +433,7 @@ bool MeasurementData::load(host::MSXMLWrapper& xml, const std::string& gearFile)
     Recent recent;
     // read into again and again, so that their room is taken once
     Gear_Measurement_Info teeth;
-    std::string name;
+    std::string decoded;
     for (const Element* e : ordered) {
         Entry entry;
         entry.type = e->type;
@@ -446,9 +446,14 @@ bool MeasurementData::load(host::MSXMLWrapper& xml, const std::string& gearFile)
             continue;
         }
         entry.setTeeth(teeth.teeth);
-        if (!host::readUserText(e->node, e->texts.base64, name)) {
-            result = false;
-            continue;
+        // a name without a base_64 marker is taken where it stands
+        std::string_view name = e->node.text();
+        if (e->texts.base64 != nullptr) {
+            if (!host::readUserText(e->node, e->texts.base64, decoded)) {
+                result = false;
+                continue;
+            }
+            name = decoded;
         }
         result = set(std::move(entry), name, false, gearFile, &recent) && result;
     }

@@ -39,7 +39,7 @@ private:
     struct Recent;
     class Entry;
     // set() for an entry without its name; `recent` as for Entries::replace.
-    bool set(Entry&& entry, const std::string& name, bool transient, const std::string& basePath,
+    bool set(Entry&& entry, std::string_view name, bool transient, const std::string& basePath,
              Recent* recent = nullptr);
 
     // Hands out the nodes of one set from blocks of its own and takes them back into a free list, so that an

@@ -342,6 +342,31 @@ TEST(measurement_data, Xml) {
                   "element 'lead': tooth list '1 2' does not read, the measurement is left out",
                   "element 'lead': tooth list 'x' does not read, the measurement is left out"}));
 
+    // A name is decoded as its base_64 marker says; a marker that does not read, or a text that does not
+    // decode, fails the load and leaves that measurement out.
+    struct NameRow {
+        const char* marker; // the base_64 attribute, "" for none
+        const char* stored;
+        bool result;
+        const char* name; // as read, "" for none
+    };
+    const NameRow nameRows[] = {
+        {"", "/m/a b.dat", true, "/m/a b.dat"},
+        {" base_64=\"off\"", "/m/L2E=", true, "/m/L2E="},
+        {" base_64=\"on\"", "L20vYS5kYXQ=", true, "/m/a.dat"},
+        {" base_64=\"maybe\"", "/m/a", false, ""},
+        {" base_64=\"on\"", "!!", false, ""},
+    };
+    for (const NameRow& row : nameRows) {
+        ASSERT_TRUE(
+            xml.parse(std::string(R"(<gear><measurement><lead tooth="1" side="left" measurement_index="0")") +
+                      row.marker + ">" + row.stored + "</lead></measurement></gear>"));
+        MeasurementData named;
+        EXPECT_EQ(named.load(xml, ""), row.result) << row.marker;
+        EXPECT_EQ(named.name(Gear_Measurement_Info(MT::Lead, Side::Left, "1", 0), false), row.name)
+            << row.marker;
+    }
+
     // Every measurement group is read; the element read last replaces an earlier one, a tooth-less one the
     // first of its index; comments, instructions and elements of other kinds or sides are passed over.
     ASSERT_TRUE(xml.parse(
