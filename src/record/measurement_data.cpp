@@ -103,7 +103,8 @@ void MeasurementData::Entry::identity(Gear_Measurement_Info& out) const {
     out.side = side;
     out.measurementIndex = measurementIndex;
     const std::span<const unsigned int> list = teeth();
-    out.teeth.assign(list.begin(), list.end());
+    out.teeth.resize(list.size());
+    std::ranges::copy(list, out.teeth.begin());
 }
 
 namespace {
@@ -205,7 +206,12 @@ Gear_Measurement MeasurementData::Entries::measurement(const Entry& entry) const
 // few runs merged give the listing; many runs are sorted instead.
 std::vector<const MeasurementData::Entry*> MeasurementData::Entries::listed() const {
     constexpr std::size_t kMostRunsMerged = 8;
-    const auto before = [](const Entry* a, const Entry* b) { return listedBefore(keyOf(*a), keyOf(*b)); };
+    const auto before = [](const Entry* a, const Entry* b) {
+        if (a->count_ == 1 && b->count_ == 1)
+            return std::tie(a->type, a->side, a->tooth_, a->measurementIndex) <
+                   std::tie(b->type, b->side, b->tooth_, b->measurementIndex);
+        return listedBefore(keyOf(*a), keyOf(*b));
+    };
     std::vector<const Entry*> list;
     list.reserve(entries_.size());
     std::array<std::size_t, kMostRunsMerged> runEnds{};
