@@ -11,11 +11,14 @@
 #include <algorithm>
 #include <array>
 #include <cassert>
+#include <compare>
 #include <cstddef>
 #include <iterator>
 #include <new>
+#include <span>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 namespace kest::gear {
@@ -66,33 +69,154 @@ void MeasurementData::NodePool::give(void* slot) noexcept {
     free_ = ::new (slot) Free{free_};
 }
 
-bool MeasurementData::Entries::ByKey::operator()(const Gear_Measurement_Info& a,
-                                                 const Gear_Measurement_Info& b) const noexcept {
+std::span<const unsigned int> MeasurementData::Entry::teeth() const noexcept {
+    return count_ == 1 ? std::span<const unsigned int>(&tooth_, 1)
+                       : std::span<const unsigned int>(teeth_.data(), count_);
+}
+
+std::span<const unsigned int> MeasurementData::Entry::sortedTeeth() const noexcept {
+    return teeth_.size() > count_ ? std::span<const unsigned int>(teeth_.data() + count_, count_) : teeth();
+}
+
+void MeasurementData::Entry::setTeeth(std::span<const unsigned int> teeth) {
+    count_ = teeth.size();
+    tooth_ = count_ == 1 ? teeth.front() : 0;
+    teeth_.clear();
+    if (count_ == 1) return;
+    const bool ascending = std::ranges::is_sorted(teeth);
+    teeth_.reserve(ascending ? count_ : 2 * count_);
+    teeth_.assign(teeth.begin(), teeth.end());
+    if (ascending) return;
+    teeth_.insert(teeth_.end(), teeth.begin(), teeth.end());
+    std::sort(teeth_.begin() + static_cast<std::ptrdiff_t>(count_), teeth_.end());
+}
+
+MeasurementData::Entry::Entry(const Gear_Measurement_Info& info)
+    : type(info.type)
+    , side(info.side)
+    , measurementIndex(info.measurementIndex) {
+    setTeeth(info.teeth);
+}
+
+void MeasurementData::Entry::identity(Gear_Measurement_Info& out) const {
+    out.type = type;
+    out.side = side;
+    out.measurementIndex = measurementIndex;
+    const std::span<const unsigned int> list = teeth();
+    out.teeth.resize(list.size());
+    std::ranges::copy(list, out.teeth.begin());
+}
+
+namespace {
+
+// What orders the entries, of an entry or of an info.
+struct Key {
+    Measurement_Type type;
+    Side side;
+    unsigned int measurementIndex;
+    std::span<const unsigned int> teeth;
+    std::span<const unsigned int> sorted;
+};
+
+Key keyOf(const Gear_Measurement_Info& info) {
+    return {info.type, info.side, info.measurementIndex, info.teeth, info.getSortedTeeth()};
+}
+
+template <typename Stored>
+Key keyOf(const Stored& entry) {
+    return {entry.type, entry.side, entry.measurementIndex, entry.teeth(), entry.sortedTeeth()};
+}
+
+std::strong_ordering compareTeeth(std::span<const unsigned int> a, std::span<const unsigned int> b) {
+    return std::lexicographical_compare_three_way(a.begin(), a.end(), b.begin(), b.end());
+}
+
+// The key's order: kind, side, index, sorted teeth, teeth as written.
+bool keyBefore(const Key& a, const Key& b) {
     if (a.type != b.type) return a.type < b.type;
     if (a.side != b.side) return a.side < b.side;
     if (a.measurementIndex != b.measurementIndex) return a.measurementIndex < b.measurementIndex;
-    const std::vector<unsigned int>& sorted = a.getSortedTeeth();
-    const std::vector<unsigned int>& otherSorted = b.getSortedTeeth();
-    if (const auto order = std::lexicographical_compare_three_way(sorted.begin(), sorted.end(),
-                                                                  otherSorted.begin(), otherSorted.end());
-        order != 0)
-        return order < 0;
-    return std::ranges::lexicographical_compare(a.teeth, b.teeth);
+    if (const auto order = compareTeeth(a.sorted, b.sorted); order != 0) return order < 0;
+    return compareTeeth(a.teeth, b.teeth) < 0;
+}
+
+// The listing order, that of Gear_Measurement_Info::operator<: kind, side, sorted teeth, index.
+bool listedBefore(const Key& a, const Key& b) {
+    if (a.type != b.type) return a.type < b.type;
+    if (a.side != b.side) return a.side < b.side;
+    if (const auto order = compareTeeth(a.sorted, b.sorted); order != 0) return order < 0;
+    return a.measurementIndex < b.measurementIndex;
+}
+
+// Entries of one kind, side and index whose teeth differ only in their order.
+bool sameClass(const Key& a, const Key& b) {
+    return a.type == b.type && a.side == b.side && a.measurementIndex == b.measurementIndex &&
+           std::ranges::equal(a.sorted, b.sorted);
+}
+
+} // namespace
+
+bool MeasurementData::Entries::ByKey::operator()(const Entry& a, const Entry& b) const noexcept {
+    // two single teeth, the common case, compared without their lists
+    if (a.count_ == 1 && b.count_ == 1)
+        return std::tie(a.type, a.side, a.measurementIndex, a.tooth_) <
+               std::tie(b.type, b.side, b.measurementIndex, b.tooth_);
+    return keyBefore(keyOf(a), keyOf(b));
+}
+
+bool MeasurementData::Entries::ByKey::operator()(const Entry& a,
+                                                 const Gear_Measurement_Info& b) const noexcept {
+    return keyBefore(keyOf(a), keyOf(b));
+}
+
+bool MeasurementData::Entries::ByKey::operator()(const Gear_Measurement_Info& a,
+                                                 const Entry& b) const noexcept {
+    return keyBefore(keyOf(a), keyOf(b));
+}
+
+MeasurementData::Entries::Entries(Entries&& other) noexcept
+    : entries_(std::move(other.entries_))
+    , names_(std::exchange(other.names_, {}))
+    , unusedNames_(std::exchange(other.unusedNames_, 0)) {}
+
+MeasurementData::Entries& MeasurementData::Entries::operator=(Entries&& other) noexcept {
+    entries_ = std::move(other.entries_);
+    names_ = std::exchange(other.names_, {});
+    unusedNames_ = std::exchange(other.unusedNames_, 0);
+    return *this;
+}
+
+std::string_view MeasurementData::Entries::name(const Entry& entry) const noexcept {
+    return std::string_view(names_).substr(entry.nameAt_, entry.nameSize_);
+}
+
+Gear_Measurement MeasurementData::Entries::measurement(const Entry& entry) const {
+    Gear_Measurement out;
+    out.type = entry.type;
+    out.side = entry.side;
+    out.measurementIndex = entry.measurementIndex;
+    const std::span<const unsigned int> teeth = entry.teeth();
+    out.setTooth(std::vector<unsigned int>(teeth.begin(), teeth.end()));
+    out.name = name(entry);
+    return out;
 }
 
 // The listing order is the order of the infos, in which no two entries are equivalent (see replace()). Within
 // a kind and side the key's order runs index by index, each run in the order of the sorted teeth, so that a
 // few runs merged give the listing; many runs are sorted instead.
-std::vector<const Gear_Measurement*> MeasurementData::Entries::listed() const {
+std::vector<const MeasurementData::Entry*> MeasurementData::Entries::listed() const {
     constexpr std::size_t kMostRunsMerged = 8;
-    const auto before = [](const Gear_Measurement_Info* a, const Gear_Measurement_Info* b) {
-        return *a < *b;
+    const auto before = [](const Entry* a, const Entry* b) {
+        if (a->count_ == 1 && b->count_ == 1)
+            return std::tie(a->type, a->side, a->tooth_, a->measurementIndex) <
+                   std::tie(b->type, b->side, b->tooth_, b->measurementIndex);
+        return listedBefore(keyOf(*a), keyOf(*b));
     };
-    std::vector<const Gear_Measurement*> list;
+    std::vector<const Entry*> list;
     list.reserve(entries_.size());
     std::array<std::size_t, kMostRunsMerged> runEnds{};
     std::size_t runs = 0;
-    for (const Gear_Measurement& entry : entries_) {
+    for (const Entry& entry : entries_) {
         if (!list.empty() && !before(list.back(), &entry)) {
             if (runs < runEnds.size()) runEnds[runs] = list.size();
             ++runs;
@@ -112,8 +236,8 @@ std::vector<const Gear_Measurement*> MeasurementData::Entries::listed() const {
 }
 
 // Without teeth, the lowest key of the kind, side and index: the first such entry.
-MeasurementData::Entries::Set::const_iterator
-MeasurementData::Entries::find(const Gear_Measurement_Info& info) const {
+template <typename Identity>
+MeasurementData::Entries::Set::const_iterator MeasurementData::Entries::find(const Identity& info) const {
     const auto found = entries_.lower_bound(info);
     if (found == entries_.end()) return found;
     if (info.isToothlistEmpty())
@@ -124,12 +248,32 @@ MeasurementData::Entries::find(const Gear_Measurement_Info& info) const {
     return ByKey()(info, *found) ? entries_.end() : found;
 }
 
+MeasurementData::Entries::Set::const_iterator MeasurementData::Entries::remove(Set::const_iterator at) {
+    unusedNames_ += at->nameSize_;
+    return entries_.erase(at);
+}
+
+// Packing costs a walk over the entries and the names in use, which the names dropped since the last packing
+// outweigh.
+void MeasurementData::Entries::packNames() {
+    if (2 * unusedNames_ <= names_.size()) return;
+    std::string packed;
+    packed.reserve(names_.size() - unusedNames_);
+    for (const Entry& entry : entries_) {
+        const std::size_t at = packed.size();
+        packed.append(names_, entry.nameAt_, entry.nameSize_);
+        entry.nameAt_ = at;
+    }
+    names_ = std::move(packed);
+    unusedNames_ = 0;
+}
+
 // The entries are kept one per kind, side, sorted teeth and index, the listing order's classes: an entry
 // whose teeth only reorder those of a stored one ("2,1" after "1,2") is not taken, unless it replaces an
 // entry with its own tooth list. Such entries lie next to each other in the key's order, which sorts by the
 // sorted teeth before the teeth as written, so that one look at either neighbour of the entry's place finds
 // them.
-MeasurementData::Entries::Set::const_iterator MeasurementData::Entries::placeOf(const Gear_Measurement& entry,
+MeasurementData::Entries::Set::const_iterator MeasurementData::Entries::placeOf(const Entry& entry,
                                                                                 Recent* recent) {
     const ByKey less;
     // A file lists its measurements mostly in the key's order within each index: the end is a likely place.
@@ -143,28 +287,29 @@ MeasurementData::Entries::Set::const_iterator MeasurementData::Entries::placeOf(
     }
     auto at = entries_.lower_bound(entry);
     if (at != entries_.end() && !less(entry, *at)) {
-        at = entries_.erase(at);
+        at = remove(at);
         if (recent != nullptr) *recent = {};
     }
     return at;
 }
 
-void MeasurementData::Entries::replace(Gear_Measurement&& entry, Recent* recent) {
+void MeasurementData::Entries::replace(Entry&& entry, std::string_view name, Recent* recent) {
     if (entry.isToothlistEmpty()) {
         if (const auto found = find(entry); found != entries_.end()) {
-            entries_.erase(found);
+            remove(found);
             if (recent != nullptr) *recent = {};
         }
     }
     const auto at = placeOf(entry, recent);
-    if (entry.name.empty()) return;
-    const auto sameClass = [&entry](Set::const_iterator other) {
-        return other->type == entry.type && other->side == entry.side &&
-               other->measurementIndex == entry.measurementIndex &&
-               other->getSortedTeeth() == entry.getSortedTeeth();
-    };
-    if ((at != entries_.end() && sameClass(at)) || (at != entries_.begin() && sameClass(std::prev(at))))
+    packNames();
+    if (name.empty()) return;
+    const Key key = keyOf(entry);
+    if ((at != entries_.end() && sameClass(keyOf(*at), key)) ||
+        (at != entries_.begin() && sameClass(keyOf(*std::prev(at)), key)))
         return;
+    entry.nameAt_ = names_.size();
+    entry.nameSize_ = name.size();
+    names_.append(name);
     const auto added = entries_.emplace_hint(at, std::move(entry));
     if (recent == nullptr) return;
     recent->places[recent->next] = added;
@@ -175,33 +320,41 @@ void MeasurementData::Entries::replace(Gear_Measurement&& entry, Recent* recent)
 // The given info stands on the left of ==, so that an info for both flanks clears the entries of either.
 bool MeasurementData::clear(const Gear_Measurement_Info& info) {
     for (Entries* set : {&stored_, &transient_})
-        set->eraseIf([&](const Gear_Measurement& entry) { return info == entry; });
+        set->eraseIf([&](const Entry& entry) {
+            // what == looks at before the teeth
+            return entry.type == info.type && (info.side == Side::Both || entry.side == info.side) &&
+                   entry.measurementIndex == info.measurementIndex && info == set->measurement(entry);
+        });
     return true;
 }
 
 bool MeasurementData::clear(Measurement_Type type) {
     for (Entries* set : {&stored_, &transient_})
-        set->eraseIf([&](const Gear_Measurement& entry) { return entry.type == type; });
+        set->eraseIf([&](const Entry& entry) { return entry.type == type; });
     return true;
 }
 
 unsigned int MeasurementData::getAll(std::vector<Gear_Measurement>* out, bool transient) const {
     if (!out) return 0;
     out->clear();
-    for (const Gear_Measurement* entry : (transient ? transient_ : stored_).listed())
-        if (!entry->name.empty()) out->push_back(*entry);
+    const Entries& set = transient ? transient_ : stored_;
+    for (const Entry* entry : set.listed())
+        if (!set.name(*entry).empty()) out->push_back(set.measurement(*entry));
     return static_cast<unsigned int>(out->size());
 }
 
 // The index is not compared: this counts the measurements of a kind on those teeth, whatever their index.
 unsigned int MeasurementData::count(const Gear_Measurement_Info& info, bool transient) const {
+    const Entries& set = transient ? transient_ : stored_;
     const std::string teeth = info.teeth_2_string(true);
-    return static_cast<unsigned int>(
-        std::ranges::count_if((transient ? transient_ : stored_).all(), [&](const Gear_Measurement& entry) {
-            return entry.type == info.type && !entry.name.empty() &&
-                   (info.side == Side::Both || entry.side == info.side) &&
-                   entry.teeth_2_string(true) == teeth;
-        }));
+    Gear_Measurement_Info identity;
+    return static_cast<unsigned int>(std::ranges::count_if(set.all(), [&](const Entry& entry) {
+        if (entry.type != info.type || set.name(entry).empty() ||
+            (info.side != Side::Both && entry.side != info.side))
+            return false;
+        entry.identity(identity);
+        return identity.teeth_2_string(true) == teeth;
+    }));
 }
 
 // Only a pitch measurement is taken on a tooth list of its own choosing; the others are named by their teeth.
@@ -209,33 +362,38 @@ std::string MeasurementData::toothList(const Gear_Measurement_Info& info, bool t
     if (info.type != Measurement_Type::Pitch) return {};
     const Entries& set = transient ? transient_ : stored_;
     const auto entry = set.find(info);
-    return entry == set.all().end() ? std::string() : entry->teeth_2_string(true);
+    if (entry == set.all().end()) return {};
+    Gear_Measurement_Info identity;
+    entry->identity(identity);
+    return identity.teeth_2_string(true);
 }
 
 std::string MeasurementData::name(const Gear_Measurement_Info& info, bool transient) const {
     const Entries& set = transient ? transient_ : stored_;
     const auto entry = set.find(info);
-    return entry == set.all().end() ? std::string() : entry->name;
+    return entry == set.all().end() ? std::string() : std::string(set.name(*entry));
 }
 
 // With a base path, an absolute name is stored relative to it, so that a gear file and its measured profiles
 // can move together; without one, only an absolute name has a meaning.
 bool MeasurementData::set(const std::string& name, const Gear_Measurement_Info& info, bool transient,
                           const std::string& basePath) {
-    return set(Gear_Measurement(info, name), transient, basePath);
+    return set(Entry(info), name, transient, basePath);
 }
 
-bool MeasurementData::set(Gear_Measurement&& entry, bool transient, const std::string& basePath,
+bool MeasurementData::set(Entry&& entry, std::string_view name, bool transient, const std::string& basePath,
                           Recent* recent) {
-    if (!isAbsolutePath(entry.name)) {
+    Entries& entries = transient ? transient_ : stored_;
+    if (!isAbsolutePath(name)) {
         if (basePath.empty()) {
             GR_ERROR_LOG("%s", kNotAbsolute);
             return false;
         }
     } else if (!basePath.empty()) {
-        entry.name = relativeToGearFile(basePath, entry.name);
+        entries.replace(std::move(entry), relativeToGearFile(basePath, std::string(name)), recent);
+        return true;
     }
-    (transient ? transient_ : stored_).replace(std::move(entry), recent);
+    entries.replace(std::move(entry), name, recent);
     return true;
 }
 
@@ -279,22 +437,31 @@ bool MeasurementData::load(host::MSXMLWrapper& xml, const std::string& gearFile)
 
     bool result = true;
     Recent recent;
+    // read into again and again, so that their room is taken once
+    Gear_Measurement_Info teeth;
+    std::string decoded;
     for (const Element* e : ordered) {
-        Gear_Measurement entry;
+        Entry entry;
         entry.type = e->type;
         entry.side = e->side;
         entry.measurementIndex = readMeasurementIndex(e->texts.measurementIndex, e->name);
-        const char* teeth = e->texts.tooth;
-        if (!entry.setTooth(teeth)) {
+        const char* text = e->texts.tooth;
+        if (!teeth.setTooth(text)) {
             GR_TRACE(1, "element '%s': tooth list '%s' does not read, the measurement is left out", e->name,
-                     teeth ? teeth : "");
+                     text ? text : "");
             continue;
         }
-        if (!host::readUserText(e->node, e->texts.base64, entry.name)) {
-            result = false;
-            continue;
+        entry.setTeeth(teeth.teeth);
+        // a name without a base_64 marker is taken where it stands
+        std::string_view name = e->node.text();
+        if (e->texts.base64 != nullptr) {
+            if (!host::readUserText(e->node, e->texts.base64, decoded)) {
+                result = false;
+                continue;
+            }
+            name = decoded;
         }
-        result = set(std::move(entry), false, gearFile, &recent) && result;
+        result = set(std::move(entry), name, false, gearFile, &recent) && result;
     }
     return result;
 }
@@ -302,8 +469,8 @@ bool MeasurementData::load(host::MSXMLWrapper& xml, const std::string& gearFile)
 // The measurement elements are written in place (see host::ChildSync), identified by kind, side, tooth list
 // and index; the group is made only when there is something to write.
 bool MeasurementData::save(host::MSXMLWrapper& xml) const {
-    const auto written = [](const Gear_Measurement& entry) {
-        return !entry.name.empty() && !entry.isToothlistEmpty();
+    const auto written = [this](const Entry& entry) {
+        return !stored_.name(entry).empty() && !entry.isToothlistEmpty();
     };
     host::XMLNode group = xml.getNode(kMeasurementElement);
     if (!group && std::ranges::none_of(stored_.all(), written)) return true;
@@ -317,16 +484,18 @@ bool MeasurementData::save(host::MSXMLWrapper& xml) const {
         },
         [&xml](host::XMLNode node) { return identityKey(xml, node); });
     bool result = true;
-    for (const Gear_Measurement* listed : stored_.listed()) {
-        const Gear_Measurement& entry = *listed;
-        if (!written(entry)) continue;
-        const host::XMLNode node = elements.takeKeyed(entry.type_2_string(), identityKey(entry));
+    Gear_Measurement_Info identity;
+    for (const Entry* entry : stored_.listed()) {
+        if (!written(*entry)) continue;
+        entry->identity(identity);
+        const host::XMLNode node = elements.takeKeyed(identity.type_2_string(), identityKey(identity));
         if (!node) {
             result = false;
             continue;
         }
-        result = measurement_xml::writeIdentity(xml, node, entry) && result;
-        result = host::writeUserText(xml, node, host::UserText{"", entry.name}) && result;
+        result = measurement_xml::writeIdentity(xml, node, identity) && result;
+        result =
+            host::writeUserText(xml, node, host::UserText{"", std::string(stored_.name(*entry))}) && result;
     }
     return result;
 }

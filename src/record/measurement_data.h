@@ -8,9 +8,12 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <set>
+#include <span>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -34,8 +37,10 @@ public:
 private:
     class Entries;
     struct Recent;
-    // set() with the name in the entry, which is moved from; `recent` as for Entries::replace.
-    bool set(Gear_Measurement&& entry, bool transient, const std::string& basePath, Recent* recent = nullptr);
+    class Entry;
+    // set() for an entry without its name; `recent` as for Entries::replace.
+    bool set(Entry&& entry, std::string_view name, bool transient, const std::string& basePath,
+             Recent* recent = nullptr);
 
     // Hands out the nodes of one set from blocks of its own and takes them back into a free list, so that an
     // entry costs no call into the heap once its block is there, and the set's blocks go at once with it. All
@@ -102,6 +107,39 @@ private:
         std::shared_ptr<NodePool> pool_;
     };
 
+    // One entry of a set, kept small because a load of a large gear file puts in thousands of them: the
+    // identity without the lists derived from the teeth, a single tooth without a heap block, and the name
+    // as a place in the texts of its set. The public objects are made from it when they are handed out.
+    class Entry {
+    public:
+        Measurement_Type type = Measurement_Type::Profile;
+        Side side = Side::Left;
+        unsigned int measurementIndex = 0;
+
+        Entry() = default;
+        // the identity of `info`, without a name
+        explicit Entry(const Gear_Measurement_Info& info);
+
+        std::span<const unsigned int> teeth() const noexcept;
+        // the teeth in ascending order, duplicates kept
+        std::span<const unsigned int> sortedTeeth() const noexcept;
+        bool isToothlistEmpty() const noexcept { return count_ == 0; }
+        void setTeeth(std::span<const unsigned int> teeth);
+        // Sets the kind, side, index and teeth of `out` and leaves the lists derived from the teeth as they
+        // were: enough for the info's texts and for writing it.
+        void identity(Gear_Measurement_Info& out) const;
+
+    private:
+        friend class Entries;
+        unsigned int tooth_ = 0; // the tooth of a list of one
+        std::size_t count_ = 0;  // the length of the list
+        // a longer list, followed by its sorted form when it is not ascending
+        std::vector<unsigned int> teeth_;
+        // the name's place in the texts of the set; it may move while the entry stays
+        mutable std::size_t nameAt_ = 0;
+        mutable std::size_t nameSize_ = 0;
+    };
+
     // The entries of one set, ordered by what identifies an entry: kind, side, measurement index and tooth
     // list (sorted, then as written), so that an entry is found and replaced in logarithmic time. They are
     // listed in another order, by kind, side, sorted teeth and index.
@@ -111,30 +149,56 @@ private:
         // index.
         struct ByKey {
             using is_transparent = void;
-            bool operator()(const Gear_Measurement_Info& a, const Gear_Measurement_Info& b) const noexcept;
+            bool operator()(const Entry& a, const Entry& b) const noexcept;
+            bool operator()(const Entry& a, const Gear_Measurement_Info& b) const noexcept;
+            bool operator()(const Gear_Measurement_Info& a, const Entry& b) const noexcept;
         };
-        using Set = std::set<Gear_Measurement, ByKey, PoolAllocator<Gear_Measurement>>;
+        using Set = std::set<Entry, ByKey, PoolAllocator<Entry>>;
+
+        Entries() = default;
+        Entries(const Entries&) = default;
+        Entries& operator=(const Entries&) = default;
+        // A set moved from is left empty, without names.
+        Entries(Entries&& other) noexcept;
+        Entries& operator=(Entries&& other) noexcept;
+        ~Entries() = default;
 
         const Set& all() const noexcept { return entries_; }
+        // The name of an entry of this set; valid until the set changes.
+        std::string_view name(const Entry& entry) const noexcept;
+        // The entry as the public type.
+        Gear_Measurement measurement(const Entry& entry) const;
         // The entries in the order in which they are listed and written.
-        std::vector<const Gear_Measurement*> listed() const;
+        std::vector<const Entry*> listed() const;
         // The entry that stands for `info`: of the same kind, side and index and, when the info names teeth,
         // of the same tooth text; without teeth the first such entry. returns all().end() when there is none.
-        Set::const_iterator find(const Gear_Measurement_Info& info) const;
-        // Puts the entry in place of the one with its key; an entry without a name only removes that one. An
-        // entry without teeth also removes the first entry of its kind, side and index, and an entry whose
-        // teeth only reorder those of a stored one is not taken. `recent`, if given, holds the places of the
-        // entries put in last and is kept up to date.
-        void replace(Gear_Measurement&& entry, Recent* recent = nullptr);
+        // `info` is a Gear_Measurement_Info or an Entry.
+        template <typename Identity>
+        Set::const_iterator find(const Identity& info) const;
+        // Puts the entry, named `name`, in place of the one with its key; an empty name only removes that
+        // one. An entry without teeth also removes the first entry of its kind, side and index, and an entry
+        // whose teeth only reorder those of a stored one is not taken. `recent`, if given, holds the places
+        // of the entries put in last and is kept up to date.
+        void replace(Entry&& entry, std::string_view name, Recent* recent = nullptr);
         template <typename Predicate>
         void eraseIf(Predicate erase) {
-            std::erase_if(entries_, erase);
+            for (auto at = entries_.cbegin(); at != entries_.cend();)
+                at = erase(*at) ? remove(at) : std::next(at);
+            packNames();
         }
 
     private:
         // The place of the entry in the key's order, the entry with its key removed.
-        Set::const_iterator placeOf(const Gear_Measurement& entry, Recent* recent);
+        Set::const_iterator placeOf(const Entry& entry, Recent* recent);
+        Set::const_iterator remove(Set::const_iterator at);
+        // Drops the texts of removed names once they are more than those in use, so that a set whose
+        // entries are replaced again and again keeps a bounded size.
+        void packNames();
+
         Set entries_;
+        // the names of the entries, one after another, without an allocation of their own
+        std::string names_;
+        std::size_t unusedNames_ = 0;
     };
 
     // The places of the entries a reader put in last, tried before a search for the next entry's place: a

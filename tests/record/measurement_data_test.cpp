@@ -149,6 +149,89 @@ TEST(measurement_data, ReplacementRules) {
     }
 }
 
+// An entry comes back as the info it was set with, whatever its teeth: the sorted teeth, the cycles and
+// whether they are valid, so that the entry is found and cleared by that info.
+TEST(measurement_data, EntriesKeepTheirInfo) {
+    struct Row {
+        const char* text;                // the tooth list, or null for `teeth`
+        std::vector<unsigned int> teeth; // taken as given
+    };
+    const Row rows[] = {
+        {"7", {}},         {"1-3", {}},          {"3-1", {}},
+        {"1,3,2", {}},     {"1,2,1,2", {}},      {"2,1,3,1,2", {}},
+        {"", {}},          {nullptr, {0}},       {nullptr, {5, 0}},
+        {nullptr, {2, 2}}, {nullptr, {4, 1, 4}},
+    };
+    for (const Row& row : rows) {
+        Gear_Measurement_Info info(MT::Pitch, Side::Right, row.text ? row.text : "", 3);
+        if (!row.text) info.setTooth(row.teeth);
+        const std::string label = info.teeth_2_string(false);
+        MeasurementData data;
+        ASSERT_TRUE(data.set("/m/p.dat", info, true, ""));
+        std::vector<Gear_Measurement> all;
+        ASSERT_EQ(data.getAll(&all, true), 1u) << label;
+        const Gear_Measurement& entry = all[0];
+        EXPECT_EQ(entry.type, info.type) << label;
+        EXPECT_EQ(entry.side, info.side) << label;
+        EXPECT_EQ(entry.measurementIndex, info.measurementIndex) << label;
+        EXPECT_EQ(entry.teeth, info.teeth) << label;
+        EXPECT_EQ(entry.getSortedTeeth(), info.getSortedTeeth()) << label;
+        EXPECT_EQ(entry.cyclesCalculated, info.cyclesCalculated) << label;
+        EXPECT_EQ(entry.getCycles(), info.getCycles()) << label;
+        EXPECT_EQ(entry.hasValidCycles(), info.hasValidCycles()) << label;
+        EXPECT_EQ(entry.name, "/m/p.dat") << label;
+        EXPECT_EQ(data.name(info, true), "/m/p.dat") << label;
+        EXPECT_EQ(data.toothList(info, true), info.teeth_2_string(true)) << label;
+        // an info that equals no info, not even itself, clears nothing
+        data.clear(info);
+        EXPECT_EQ(data.getAll(&all, true), info == info ? 0u : 1u) << label;
+    }
+}
+
+// Names stay right while entries are replaced and cleared again and again, in a copy taken on the way too.
+TEST(measurement_data, NamesThroughReplacements) {
+    const auto info = [](unsigned int tooth) {
+        return Gear_Measurement_Info(MT::Lead, Side::Left, std::to_string(tooth), tooth % 2);
+    };
+    constexpr unsigned int kTeeth = 8;
+    const auto names = [&](const MeasurementData& data) {
+        std::vector<std::string> out;
+        for (unsigned int tooth = 1; tooth <= kTeeth; ++tooth)
+            out.push_back(data.name(info(tooth), false));
+        return out;
+    };
+    MeasurementData data, copy;
+    std::vector<std::string> expected(kTeeth), expectedCopy;
+    for (unsigned int round = 0; round < 300; ++round) {
+        const unsigned int tooth = round * 5 % kTeeth + 1;
+        if (round % 7 == 3) {
+            data.clear(info(tooth));
+            expected[tooth - 1].clear();
+        } else {
+            expected[tooth - 1] = "/m/" + std::string(round % 37, 'x') + std::to_string(round);
+            ASSERT_TRUE(data.set(expected[tooth - 1], info(tooth), false, ""));
+        }
+        if (round % 50 == 0) data.clear(MT::Profile); // another kind: removes nothing
+        if (round == 150) {
+            copy = data;
+            expectedCopy = expected;
+        }
+    }
+    EXPECT_EQ(names(data), expected);
+    EXPECT_EQ(names(copy), expectedCopy);
+    copy.clear(MT::Lead);
+    EXPECT_EQ(names(copy), std::vector<std::string>(kTeeth));
+    EXPECT_EQ(names(data), expected);
+
+    // a set moved from right after a replacement takes new entries
+    expected[0] = "/m/last";
+    ASSERT_TRUE(data.set(expected[0], info(1), false, ""));
+    MeasurementData moved = std::move(data);
+    ASSERT_TRUE(data.set("/m/new", info(2), false, ""));
+    EXPECT_EQ(names(moved), expected);
+    EXPECT_EQ(names(data), (std::vector<std::string>{"", "/m/new", "", "", "", "", "", ""}));
+}
+
 // Copies hold entries of their own; a set moved from, assigned to or swapped stays usable.
 TEST(measurement_data, CopiesAndMoves) {
     const auto info = [](const char* teeth) {
@@ -258,6 +341,31 @@ TEST(measurement_data, Xml) {
               (std::vector<std::string>{
                   "element 'lead': tooth list '1 2' does not read, the measurement is left out",
                   "element 'lead': tooth list 'x' does not read, the measurement is left out"}));
+
+    // A name is decoded as its base_64 marker says; a marker that does not read, or a text that does not
+    // decode, fails the load and leaves that measurement out.
+    struct NameRow {
+        const char* marker; // the base_64 attribute, "" for none
+        const char* stored;
+        bool result;
+        const char* name; // as read, "" for none
+    };
+    const NameRow nameRows[] = {
+        {"", "/m/a b.dat", true, "/m/a b.dat"},
+        {" base_64=\"off\"", "/m/L2E=", true, "/m/L2E="},
+        {" base_64=\"on\"", "L20vYS5kYXQ=", true, "/m/a.dat"},
+        {" base_64=\"maybe\"", "/m/a", false, ""},
+        {" base_64=\"on\"", "!!", false, ""},
+    };
+    for (const NameRow& row : nameRows) {
+        ASSERT_TRUE(
+            xml.parse(std::string(R"(<gear><measurement><lead tooth="1" side="left" measurement_index="0")") +
+                      row.marker + ">" + row.stored + "</lead></measurement></gear>"));
+        MeasurementData named;
+        EXPECT_EQ(named.load(xml, ""), row.result) << row.marker;
+        EXPECT_EQ(named.name(Gear_Measurement_Info(MT::Lead, Side::Left, "1", 0), false), row.name)
+            << row.marker;
+    }
 
     // Every measurement group is read; the element read last replaces an earlier one, a tooth-less one the
     // first of its index; comments, instructions and elements of other kinds or sides are passed over.
