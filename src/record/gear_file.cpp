@@ -82,10 +82,12 @@ void readSections(LoadedFile& loaded, const std::string& file) {
 
     GearContent& c = *loaded.content;
     require(c.measurementData.load(*xml, file), "loading measurement data failed");
-    require(c.measurementSettings.load(*xml, file), "loading measurement settings failed");
-    require(c.positioningParameters.load(*xml, file), "loading positioning parameters failed");
-    require(c.measuringParameters.load(*xml, file), "loading measuring parameters failed");
-    require(c.additionalParameters.load(*xml), "loading additional measurement parameters failed");
+    // One search for the element of four sections: it stands after all the measurement entries.
+    const host::XMLNode settings = settingsElement(*xml);
+    require(c.measurementSettings.load(*xml, settings), "loading measurement settings failed");
+    require(c.positioningParameters.load(*xml, settings), "loading positioning parameters failed");
+    require(c.measuringParameters.load(*xml, settings), "loading measuring parameters failed");
+    require(c.additionalParameters.load(*xml, settings), "loading additional measurement parameters failed");
     require(c.evaluationRanges.load(*xml), "loading evaluation ranges failed");
     require(c.standard.loadXML(xml, &c.fitType), "loading evaluation standard failed!");
     require(c.features.loadXML(xml), "loading evaluation features failed");

@@ -80,9 +80,9 @@ bool PositioningParameters::set(const std::string& name, double value) {
 }
 
 // A positioning parameter has no type; a "type" attribute in the file is not taken over.
-bool PositioningParameters::load(host::MSXMLWrapper& xml, const std::string&) {
+bool PositioningParameters::load(host::MSXMLWrapper& xml, host::XMLNode settings) {
     bool result = true;
-    const host::XMLNode parent = settingsChild(xml, kPositioningElement);
+    const host::XMLNode parent = settings.child(kPositioningElement);
     if (!parent) return true;
     for (host::XMLNode child = parent.firstChild(); child; child = child.nextSibling()) {
         Gear_General_Parameter& parameter = parameters_.emplace_back(child.name());
@@ -122,9 +122,8 @@ bool MeasuringParameters::set(Measurement_Type type, const std::string& name, do
 }
 
 // The containers are read kind by kind, each kind's in document order.
-bool MeasuringParameters::load(host::MSXMLWrapper& xml, const std::string&) {
+bool MeasuringParameters::load(host::MSXMLWrapper& xml, host::XMLNode settings) {
     bool result = true;
-    const host::XMLNode settings = settingsElement(xml);
     struct Container {
         std::size_t rank;
         host::XMLNode node;
@@ -211,8 +210,8 @@ bool AdditionalParameters::set(const std::string& group, const std::string& name
 
 // Unlike the other sections, the file's groups replace what the gear holds; without groups in the file the
 // gear keeps its own.
-bool AdditionalParameters::load(host::MSXMLWrapper& xml) {
-    const host::XMLNode parent = settingsChild(xml, kAdditionalElement);
+bool AdditionalParameters::load(host::MSXMLWrapper& xml, host::XMLNode settings) {
+    const host::XMLNode parent = settings.child(kAdditionalElement);
     if (!parent) return true;
     host::XMLNode child = parent.firstChild();
     if (!child) return true;

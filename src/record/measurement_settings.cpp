@@ -208,9 +208,8 @@ bool MeasurementSettings::save(host::MSXMLWrapper& xml) const {
 }
 
 // The settings are appended kind by kind, each kind in document order.
-bool MeasurementSettings::load(host::MSXMLWrapper& xml, const std::string&) {
+bool MeasurementSettings::load(host::MSXMLWrapper& xml, host::XMLNode parent) {
     clockwise_ = false;
-    const host::XMLNode parent = settingsElement(xml);
     if (!parent) return true;
     bool result = true;
     if (const char* clockwise = parent.child(kToothCountingElement).attribute(kClockwiseAttribute))

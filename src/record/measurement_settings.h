@@ -37,8 +37,9 @@ public:
     bool isTwistValid(Measurement_Type type, Side side, unsigned int tooth, std::string* message,
                       bool enabledOnly) const;
 
-    // Rebuilds "measurement/settings" (deleting what was below it) / reads it, adding to the settings.
-    bool load(host::MSXMLWrapper& xml, const std::string& gearFile);
+    // Rebuilds "measurement/settings" (deleting what was below it) / reads `settings`, that element as
+    // settingsElement() finds it, adding to the settings.
+    bool load(host::MSXMLWrapper& xml, host::XMLNode settings);
     bool save(host::MSXMLWrapper& xml) const;
 
 private:

@@ -1,4 +1,5 @@
 #include "record/measurement_parameters.h"
+#include "record/measurement_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +75,7 @@ TEST(measurement_parameters, AdditionalParametersKeepTheirOrder) {
     ASSERT_TRUE(additional.save(xml));
     AdditionalParameters loaded;
     loaded.set("stale", "x", 1, "");
-    ASSERT_TRUE(loaded.load(xml));
+    ASSERT_TRUE(loaded.load(xml, settingsElement(xml)));
     EXPECT_EQ(loaded.getAll(&groups), 2u);
     EXPECT_EQ(summary(groups), expected);
 }

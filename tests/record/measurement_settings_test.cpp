@@ -308,7 +308,7 @@ TEST(measurement_settings, SaveAndLoadAgain) {
     xml.reset("gear");
     ASSERT_TRUE(settings.save(xml));
     MeasurementSettings loaded;
-    ASSERT_TRUE(loaded.load(xml, ""));
+    ASSERT_TRUE(loaded.load(xml, settingsElement(xml)));
     EXPECT_EQ(summary(loaded), "pl0 1-3 A | lr1 2 B off");
 }
 
@@ -323,7 +323,7 @@ TEST(measurement_settings, ReadsSettingsLeniently) {
                   R"(</settings></measurement></gear>)"));
     kest::test::DiagnosticsCapture capture(1);
     MeasurementSettings settings;
-    ASSERT_TRUE(settings.load(xml, ""));
+    ASSERT_TRUE(settings.load(xml, settingsElement(xml)));
     EXPECT_EQ(summary(settings), "pl0 1 - | pl4294967295 3 - | lr3 2 - off");
     EXPECT_EQ(
         capture.messages(kest::host::DiagnosticChannel::Trace),
@@ -354,10 +354,34 @@ TEST(measurement_settings, ReadsLabels) {
         ASSERT_TRUE(xml.parse(std::string(R"(<gear><measurement><settings><lead tooth="1" side="left" )") +
                               row.attributes + " /></settings></measurement></gear>"));
         MeasurementSettings settings;
-        EXPECT_EQ(settings.load(xml, ""), row.loads) << row.attributes;
+        EXPECT_EQ(settings.load(xml, settingsElement(xml)), row.loads) << row.attributes;
         std::vector<Gear_Measurement_Path> read;
         ASSERT_EQ(settings.getAllPathSettings(&read), 1u);
         EXPECT_EQ(read.front().label, row.label) << row.attributes;
+    }
+}
+
+// The four readers below "measurement/settings" share the element found here: the first "settings" child of
+// the first "measurement" element that has one.
+TEST(measurement_settings, FindsTheSettingsElement) {
+    const struct {
+        const char* document; // below <gear>
+        const char* found;    // attribute "n" of the element found, "" for none
+    } rows[] = {
+        {"", ""},
+        {"<measurement><profile tooth=\"1\"/></measurement>", ""},
+        {"<settings n=\"a\"/><measurement/>", ""},
+        {"<measurement/><measurement><settings n=\"b\"/></measurement>", "b"},
+        {"<measurement><settings n=\"a\"/><settings n=\"b\"/></measurement><measurement><settings n=\"c\"/>"
+         "</measurement>",
+         "a"},
+        {"<measurement><profile/><lead/><!-- settings --><settings n=\"d\"/></measurement>", "d"},
+    };
+    for (const auto& row : rows) {
+        kest::host::MSXMLWrapper xml;
+        ASSERT_TRUE(xml.parse(std::string("<gear>") + row.document + "</gear>"));
+        const char* found = settingsElement(xml).attribute("n");
+        EXPECT_EQ(std::string(found ? found : ""), row.found) << row.document;
     }
 }
 
