@@ -217,6 +217,15 @@ TEST(feed_mark_store, GearGivesBackWhatWasSet) {
     EXPECT_EQ(describe(got.points), describe(set.points));
     for (auto a = got.points.begin(), b = set.points.begin(); a != got.points.end(); ++a, ++b)
         EXPECT_EQ(a->second, b->second);
+
+    // A second set replaces the first: nothing of it stays.
+    FeedMarkInformation other;
+    other.points.emplace(Gear_Measurement_Info(Measurement_Type::Profile, Side::Right, "4", 0),
+                         MeasurementPathPoint(2.5, Reference::Diameter, 3.0, Reference::Percent));
+    ASSERT_TRUE(gear.setFeedMarkInformation(other));
+    ASSERT_TRUE(gear.getFeedMarkInformation(&got));
+    EXPECT_TRUE(got.parameters.empty());
+    EXPECT_EQ(describe(got.points), describe(other.points));
 }
 
 } // namespace

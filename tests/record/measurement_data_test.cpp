@@ -387,6 +387,20 @@ TEST(measurement_data, Xml) {
     for (const Gear_Measurement& entry : all)
         listed += entry.name + ":" + entry.teeth_2_string(false) + " ";
     EXPECT_EQ(listed, "/g: /d:1 /c:2 /e:2 /f:3 /h:5 ");
+
+    // An entry read again right after the place of one read shortly before still replaces the earlier one.
+    ASSERT_TRUE(
+        xml.parse(R"(<gear><measurement><lead tooth="2" side="left" measurement_index="0">/x</lead>)"
+                  R"(<lead tooth="1" side="left" measurement_index="0">/y</lead>)"
+                  R"(<lead tooth="3" side="left" measurement_index="0">/z</lead>)"
+                  R"(<lead tooth="2" side="left" measurement_index="0">/w</lead></measurement></gear>)"));
+    MeasurementData again;
+    EXPECT_TRUE(again.load(xml, ""));
+    again.getAll(&all, false);
+    listed.clear();
+    for (const Gear_Measurement& entry : all)
+        listed += entry.name + ":" + entry.teeth_2_string(false) + " ";
+    EXPECT_EQ(listed, "/y:1 /w:2 /z:3 ");
 }
 
 } // namespace

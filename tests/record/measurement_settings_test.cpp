@@ -310,6 +310,16 @@ TEST(measurement_settings, SaveAndLoadAgain) {
     MeasurementSettings loaded;
     ASSERT_TRUE(loaded.load(xml, settingsElement(xml)));
     EXPECT_EQ(summary(loaded), "pl0 1-3 A | lr1 2 B off");
+
+    // A setting written in place of its element takes the element's additional parameters away when it has
+    // none.
+    ASSERT_TRUE(xml.parse(R"(<gear><measurement><settings><profile tooth="1-3" side="left" )"
+                          R"(measurement_index="0"><additional_parameters><x>1</x></additional_parameters>)"
+                          R"(</profile></settings></measurement></gear>)"));
+    ASSERT_TRUE(settings.save(xml));
+    std::string text;
+    xml.serialize(text);
+    EXPECT_EQ(text.find("additional_parameters"), std::string::npos) << text;
 }
 
 // The identity attributes read leniently: no "enabled" is enabled; an index beyond 32 bits is 0, not cut.
