@@ -165,9 +165,9 @@ void FeedMarkStore::order() {
     // A file usually gives the flanks interleaved, each in key order: put flank after flank, keeping the
     // order read, and those points are in order without a sort.
     if (!std::ranges::is_sorted(points_, less)) {
-        const auto rest =
-            std::ranges::stable_partition(points_, [](const Point& p) { return p.side == Side::Left; });
-        std::ranges::stable_partition(rest, [](const Point& p) { return p.side == Side::Right; });
+        const auto rest = std::stable_partition(points_.begin(), points_.end(),
+                                                [](const Point& p) { return p.side == Side::Left; });
+        std::stable_partition(rest, points_.end(), [](const Point& p) { return p.side == Side::Right; });
     }
     if (!std::ranges::is_sorted(points_, less)) std::ranges::stable_sort(points_, less);
     // Equal keys now stand together in the order they were read; the last of each run stays, as a map entry
