@@ -2,6 +2,7 @@
 
 #include "host/content_hash.h"
 #include "host/xml_path.h"
+#include "util/same_text.h"
 
 #include <pugixml.hpp>
 
@@ -264,11 +265,10 @@ XMLNode XMLNode::nextSibling() const noexcept {
     return fromPugi(elementFrom(pugi::xml_node(node_).next_sibling()));
 }
 
-// The parser's search by name finds instructions of that name too: they are passed over.
 XMLNode XMLNode::child(const char* name) const noexcept {
-    pugi::xml_node node = pugi::xml_node(node_).child(name);
-    while (node && node.type() != pugi::node_element)
-        node = node.next_sibling(name);
+    pugi::xml_node node = pugi::xml_node(node_).first_child();
+    while (node && (node.type() != pugi::node_element || !gear::util::sameText(node.name(), name)))
+        node = node.next_sibling();
     return fromPugi(node);
 }
 
@@ -290,7 +290,7 @@ void XMLNode::attributes(const char* const* names, const char** values, std::siz
     for (pugi::xml_attribute a = pugi::xml_node(node_).first_attribute(); a; a = a.next_attribute()) {
         const char* name = a.name();
         for (std::size_t i = 0; i < count; ++i)
-            if (values[i] == nullptr && name[0] == names[i][0] && std::strcmp(name, names[i]) == 0) {
+            if (values[i] == nullptr && gear::util::sameText(name, names[i])) {
                 values[i] = a.value();
                 break;
             }
