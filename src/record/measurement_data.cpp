@@ -13,6 +13,7 @@
 #include <cassert>
 #include <compare>
 #include <cstddef>
+#include <deque>
 #include <iterator>
 #include <new>
 #include <span>
@@ -33,7 +34,7 @@ using namespace measurement_xml;
 constexpr Side kStoredSides[] = {Side::Left, Side::Right, Side::Both};
 
 // The side of a measurement element that the reader takes; false for any other side text.
-bool storedSide(std::string_view text, Side& side) {
+bool storedSide(const char* text, Side& side) {
     return string_2_Side(text, &side) && std::ranges::find(kStoredSides, side) != std::end(kStoredSides);
 }
 
@@ -273,34 +274,19 @@ void MeasurementData::Entries::packNames() {
 // entry with its own tooth list. Such entries lie next to each other in the key's order, which sorts by the
 // sorted teeth before the teeth as written, so that one look at either neighbour of the entry's place finds
 // them.
-MeasurementData::Entries::Set::const_iterator MeasurementData::Entries::placeOf(const Entry& entry,
-                                                                                Recent* recent) {
+MeasurementData::Entries::Set::const_iterator MeasurementData::Entries::placeOf(const Entry& entry) {
     const ByKey less;
-    // A file lists its measurements mostly in the key's order within each index: the end is a likely place.
+    // entries set one after another come mostly in the key's order: the end is a likely place
     if (entries_.empty() || less(*std::prev(entries_.end()), entry)) return entries_.end();
-    // the most recent place first
-    for (std::size_t k = 1; recent != nullptr && k <= recent->count; ++k) {
-        const auto place = recent->places[(recent->next + recent->places.size() - k) % recent->places.size()];
-        if (!less(*place, entry)) continue;
-        const auto after = std::next(place);
-        if (after != entries_.end() && less(entry, *after)) return after;
-    }
     auto at = entries_.lower_bound(entry);
-    if (at != entries_.end() && !less(entry, *at)) {
-        at = remove(at);
-        if (recent != nullptr) *recent = {};
-    }
+    if (at != entries_.end() && !less(entry, *at)) at = remove(at);
     return at;
 }
 
-void MeasurementData::Entries::replace(Entry&& entry, std::string_view name, Recent* recent) {
-    if (entry.isToothlistEmpty()) {
-        if (const auto found = find(entry); found != entries_.end()) {
-            remove(found);
-            if (recent != nullptr) *recent = {};
-        }
-    }
-    const auto at = placeOf(entry, recent);
+void MeasurementData::Entries::replace(Entry&& entry, std::string_view name) {
+    if (entry.isToothlistEmpty())
+        if (const auto found = find(entry); found != entries_.end()) remove(found);
+    const auto at = placeOf(entry);
     packNames();
     if (name.empty()) return;
     const Key key = keyOf(entry);
@@ -310,11 +296,57 @@ void MeasurementData::Entries::replace(Entry&& entry, std::string_view name, Rec
     entry.nameAt_ = names_.size();
     entry.nameSize_ = name.size();
     names_.append(name);
-    const auto added = entries_.emplace_hint(at, std::move(entry));
-    if (recent == nullptr) return;
-    recent->places[recent->next] = added;
-    recent->next = (recent->next + 1) % recent->places.size();
-    recent->count = std::min(recent->count + 1, recent->places.size());
+    entries_.emplace_hint(at, std::move(entry));
+}
+
+// Of the entries of one class, in the order given, an entry with the teeth of the kept one takes its place
+// (or, without a name, only removes it), and one that reorders them is not taken: replace()'s rules, applied
+// class by class after a stable sort by class. The classes then come in the key's order, one entry each. An
+// entry without teeth, which reaches into the entries of other teeth, is put in by replace() itself.
+void MeasurementData::Entries::assign(std::span<Named> read) {
+    entries_.clear();
+    names_.clear();
+    unusedNames_ = 0;
+    if (std::ranges::any_of(read, [](const Named& n) { return n.entry.isToothlistEmpty(); })) {
+        for (Named& n : read)
+            replace(std::move(n.entry), n.name);
+        return;
+    }
+    const auto classBefore = [](const Named* a, const Named* b) {
+        const Entry& x = a->entry;
+        const Entry& y = b->entry;
+        if (x.count_ == 1 && y.count_ == 1)
+            return std::tie(x.type, x.side, x.measurementIndex, x.tooth_) <
+                   std::tie(y.type, y.side, y.measurementIndex, y.tooth_);
+        return std::tie(x.type, x.side, x.measurementIndex) < std::tie(y.type, y.side, y.measurementIndex) ||
+               (std::tie(x.type, x.side, x.measurementIndex) ==
+                    std::tie(y.type, y.side, y.measurementIndex) &&
+                compareTeeth(x.sortedTeeth(), y.sortedTeeth()) < 0);
+    };
+    std::vector<Named*> order(read.size());
+    std::ranges::transform(read, order.begin(), [](Named& n) { return &n; });
+    if (!std::ranges::is_sorted(order, classBefore)) std::ranges::stable_sort(order, classBefore);
+
+    std::size_t length = 0;
+    for (const Named& n : read)
+        length += n.name.size();
+    names_.reserve(length);
+    for (auto first = order.begin(); first != order.end();) {
+        Named* kept = nullptr;
+        auto next = first;
+        for (; next != order.end() && !classBefore(*first, *next); ++next) {
+            Named* n = *next;
+            if (kept != nullptr && std::ranges::equal(kept->entry.teeth(), n->entry.teeth())) kept = nullptr;
+            if (kept == nullptr && !n->name.empty()) kept = n;
+        }
+        first = next;
+        if (kept == nullptr) continue;
+        Entry& entry = kept->entry;
+        entry.nameAt_ = names_.size();
+        entry.nameSize_ = kept->name.size();
+        names_.append(kept->name);
+        entries_.emplace_hint(entries_.end(), std::move(entry));
+    }
 }
 
 // The given info stands on the left of ==, so that an info for both flanks clears the entries of either.
@@ -381,88 +413,80 @@ bool MeasurementData::set(const std::string& name, const Gear_Measurement_Info& 
     return set(Entry(info), name, transient, basePath);
 }
 
-bool MeasurementData::set(Entry&& entry, std::string_view name, bool transient, const std::string& basePath,
-                          Recent* recent) {
-    Entries& entries = transient ? transient_ : stored_;
+bool MeasurementData::storedName(std::string_view& name, const std::string& basePath,
+                                 std::string& converted) {
     if (!isAbsolutePath(name)) {
-        if (basePath.empty()) {
-            GR_ERROR_LOG("%s", kNotAbsolute);
-            return false;
-        }
-    } else if (!basePath.empty()) {
-        entries.replace(std::move(entry), relativeToGearFile(basePath, std::string(name)), recent);
-        return true;
+        if (!basePath.empty()) return true;
+        GR_ERROR_LOG("%s", kNotAbsolute);
+        return false;
     }
-    entries.replace(std::move(entry), name, recent);
+    if (!basePath.empty()) {
+        converted = relativeToGearFile(basePath, std::string(name));
+        name = converted;
+    }
     return true;
 }
 
-// Reads every measurement element of a known kind and side, kind by kind and side by side, each in document
-// order, so that of two elements for the same measurement the one read last wins. A tooth list that does not
-// read leaves that measurement out with a warning; a name that does not read fails the reader. The other
-// elements are still read.
+bool MeasurementData::set(Entry&& entry, std::string_view name, bool transient, const std::string& basePath) {
+    std::string converted;
+    if (!storedName(name, basePath, converted)) return false;
+    (transient ? transient_ : stored_).replace(std::move(entry), name);
+    return true;
+}
+
+// Reads every measurement element of a known kind and side; of two elements for the same measurement the one
+// later in the document wins. A tooth list that does not read leaves that measurement out with a warning; a
+// name that does not read fails the reader. The other elements are still read.
 bool MeasurementData::load(host::MSXMLWrapper& xml, const std::string& gearFile) {
-    struct Element {
-        host::XMLNode node;
-        Measurement_Type type;
-        Side side;
-        const char* name;
-        std::size_t rank;
-        IdentityTexts texts;
-    };
-    // The children of every "measurement" element, in document order.
-    std::vector<Element> elements;
-    const std::size_t ranks = allMeasurementTypes().size() * std::size(kStoredSides);
-    std::vector<std::size_t> rankStart(ranks + 1, 0);
+    std::vector<Entries::Named> read;
+    // the names that are not the texts of their elements, kept where they do not move
+    std::deque<std::string> names;
+    bool result = true;
+    Gear_Measurement_Info teeth; // read into again and again, so that its room is taken once
     for (host::XMLNode group = xml.getRootNode().child(kMeasurementElement); group;
          group = group.nextNamesake()) {
         for (host::XMLNode node = group.firstChild(); node; node = node.nextSibling()) {
-            Element e{node, {}, {}, node.name(), 0, {}};
-            if (!string_2_Measurement_Type(e.name, &e.type)) continue;
-            e.texts = identityTexts(node);
-            if (e.texts.side == nullptr || !storedSide(e.texts.side, e.side)) continue;
-            e.rank =
-                kindRank(e.type) * std::size(kStoredSides) +
-                static_cast<std::size_t>(std::ranges::find(kStoredSides, e.side) - std::begin(kStoredSides));
-            ++rankStart[e.rank + 1];
-            elements.push_back(e);
-        }
-    }
-    // Kind by kind and side by side, in document order within each: counted out into place.
-    for (std::size_t r = 1; r <= ranks; ++r)
-        rankStart[r] += rankStart[r - 1];
-    std::vector<const Element*> ordered(elements.size());
-    for (const Element& e : elements)
-        ordered[rankStart[e.rank]++] = &e;
-
-    bool result = true;
-    Recent recent;
-    // read into again and again, so that their room is taken once
-    Gear_Measurement_Info teeth;
-    std::string decoded;
-    for (const Element* e : ordered) {
-        Entry entry;
-        entry.type = e->type;
-        entry.side = e->side;
-        entry.measurementIndex = readMeasurementIndex(e->texts.measurementIndex, e->name);
-        const char* text = e->texts.tooth;
-        if (!teeth.setTooth(text)) {
-            GR_TRACE(1, "element '%s': tooth list '%s' does not read, the measurement is left out", e->name,
-                     text ? text : "");
-            continue;
-        }
-        entry.setTeeth(teeth.teeth);
-        // a name without a base_64 marker is taken where it stands
-        std::string_view name = e->node.text();
-        if (e->texts.base64 != nullptr) {
-            if (!host::readUserText(e->node, e->texts.base64, decoded)) {
-                result = false;
+            const char* element = node.name();
+            Entries::Named& n = read.emplace_back();
+            Entry& entry = n.entry;
+            if (!string_2_Measurement_Type(element, &entry.type)) {
+                read.pop_back();
                 continue;
             }
-            name = decoded;
+            const IdentityTexts texts = identityTexts(node);
+            if (texts.side == nullptr || !storedSide(texts.side, entry.side)) {
+                read.pop_back();
+                continue;
+            }
+            entry.measurementIndex = readMeasurementIndex(texts.measurementIndex, element);
+            if (!teeth.setTooth(texts.tooth)) {
+                GR_TRACE(1, "element '%s': tooth list '%s' does not read, the measurement is left out",
+                         element, texts.tooth ? texts.tooth : "");
+                read.pop_back();
+                continue;
+            }
+            entry.setTeeth(teeth.teeth);
+            // a name without a base_64 marker is taken where it stands
+            n.name = node.text();
+            if (texts.base64 != nullptr) {
+                std::string decoded;
+                if (!host::readUserText(node, texts.base64, decoded)) {
+                    result = false;
+                    read.pop_back();
+                    continue;
+                }
+                n.name = names.emplace_back(std::move(decoded));
+            }
+            std::string relative;
+            if (!storedName(n.name, gearFile, relative)) {
+                result = false;
+                read.pop_back();
+                continue;
+            }
+            if (n.name.data() == relative.data()) n.name = names.emplace_back(std::move(relative));
         }
-        result = set(std::move(entry), name, false, gearFile, &recent) && result;
     }
+    stored_.assign(read);
     return result;
 }
 

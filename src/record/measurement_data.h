@@ -6,7 +6,6 @@
 #include <kest/gear/gear_measurement_info.h>
 #include <kest/gear/host/msxml_wrapper.h>
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -30,17 +29,18 @@ public:
     bool set(const std::string& name, const Gear_Measurement_Info& info, bool transient,
              const std::string& basePath);
 
-    // Adds the file's measurements to the stored set, their names relative to `gearFile`.
+    // Puts the file's measurements in place of the stored set, their names relative to `gearFile`.
     bool load(host::MSXMLWrapper& xml, const std::string& gearFile);
     bool save(host::MSXMLWrapper& xml) const;
 
 private:
     class Entries;
-    struct Recent;
     class Entry;
-    // set() for an entry without its name; `recent` as for Entries::replace.
-    bool set(Entry&& entry, std::string_view name, bool transient, const std::string& basePath,
-             Recent* recent = nullptr);
+    // set() for an entry without its name.
+    bool set(Entry&& entry, std::string_view name, bool transient, const std::string& basePath);
+    // The name as a set keeps it: an absolute one relative to `basePath` (into `converted`), when there is a
+    // base path. returns false, with an error logged, for a name that is not absolute without a base path.
+    static bool storedName(std::string_view& name, const std::string& basePath, std::string& converted);
 
     // Hands out the nodes of one set from blocks of its own and takes them back into a free list, so that an
     // entry costs no call into the heap once its block is there, and the set's blocks go at once with it. All
@@ -177,9 +177,16 @@ private:
         Set::const_iterator find(const Identity& info) const;
         // Puts the entry, named `name`, in place of the one with its key; an empty name only removes that
         // one. An entry without teeth also removes the first entry of its kind, side and index, and an entry
-        // whose teeth only reorder those of a stored one is not taken. `recent`, if given, holds the places
-        // of the entries put in last and is kept up to date.
-        void replace(Entry&& entry, std::string_view name, Recent* recent = nullptr);
+        // whose teeth only reorder those of a stored one is not taken.
+        void replace(Entry&& entry, std::string_view name);
+        // An entry with its name, as a reader found it.
+        struct Named {
+            Entry entry;
+            std::string_view name;
+        };
+        // Makes the set what replace() would make of an empty one given `read` one after another, with one
+        // sort instead of a search for each entry.
+        void assign(std::span<Named> read);
         template <typename Predicate>
         void eraseIf(Predicate erase) {
             for (auto at = entries_.cbegin(); at != entries_.cend();)
@@ -189,7 +196,7 @@ private:
 
     private:
         // The place of the entry in the key's order, the entry with its key removed.
-        Set::const_iterator placeOf(const Entry& entry, Recent* recent);
+        Set::const_iterator placeOf(const Entry& entry);
         Set::const_iterator remove(Set::const_iterator at);
         // Drops the texts of removed names once they are more than those in use, so that a set whose
         // entries are replaced again and again keeps a bounded size.
@@ -199,16 +206,6 @@ private:
         // the names of the entries, one after another, without an allocation of their own
         std::string names_;
         std::size_t unusedNames_ = 0;
-    };
-
-    // The places of the entries a reader put in last, tried before a search for the next entry's place: a
-    // file lists the measurements of a kind and side tooth by tooth, each tooth with its indices, so that an
-    // entry mostly goes right after the one of its index put in shortly before. Valid while nothing is
-    // removed from the set, and emptied when something is.
-    struct Recent {
-        std::array<Entries::Set::const_iterator, 4> places;
-        std::size_t count = 0;
-        std::size_t next = 0;
     };
 
     Entries stored_;

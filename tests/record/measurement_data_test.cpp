@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -326,8 +327,8 @@ TEST(measurement_data, Xml) {
     EXPECT_EQ(all[0].name + " " + all[1].name, "./a.dat ./Ma\xdf.dat");
     EXPECT_EQ(all[0].teeth_2_string(false), "3,2,1");
 
-    // A tooth list that does not read leaves its measurement out with a warning; the others are read, side
-    // by side.
+    // A tooth list that does not read leaves its measurement out with a warning, in document order; the
+    // others are read.
     ASSERT_TRUE(
         xml.parse(R"(<gear><measurement><lead tooth="x" side="right" measurement_index="0">/z</lead>)"
                   R"(<lead tooth="1 2" side="left" measurement_index="0">/x</lead>)"
@@ -339,8 +340,8 @@ TEST(measurement_data, Xml) {
     EXPECT_EQ(all[0].name, "/y");
     EXPECT_EQ(capture.messages(kest::host::DiagnosticChannel::Trace),
               (std::vector<std::string>{
-                  "element 'lead': tooth list '1 2' does not read, the measurement is left out",
-                  "element 'lead': tooth list 'x' does not read, the measurement is left out"}));
+                  "element 'lead': tooth list 'x' does not read, the measurement is left out",
+                  "element 'lead': tooth list '1 2' does not read, the measurement is left out"}));
 
     // A name is decoded as its base_64 marker says; a marker that does not read, or a text that does not
     // decode, fails the load and leaves that measurement out.
@@ -387,20 +388,49 @@ TEST(measurement_data, Xml) {
     for (const Gear_Measurement& entry : all)
         listed += entry.name + ":" + entry.teeth_2_string(false) + " ";
     EXPECT_EQ(listed, "/g: /d:1 /c:2 /e:2 /f:3 /h:5 ");
+}
 
-    // An entry read again right after the place of one read shortly before still replaces the earlier one.
-    ASSERT_TRUE(
-        xml.parse(R"(<gear><measurement><lead tooth="2" side="left" measurement_index="0">/x</lead>)"
-                  R"(<lead tooth="1" side="left" measurement_index="0">/y</lead>)"
-                  R"(<lead tooth="3" side="left" measurement_index="0">/z</lead>)"
-                  R"(<lead tooth="2" side="left" measurement_index="0">/w</lead></measurement></gear>)"));
-    MeasurementData again;
-    EXPECT_TRUE(again.load(xml, ""));
-    again.getAll(&all, false);
-    listed.clear();
-    for (const Gear_Measurement& entry : all)
-        listed += entry.name + ":" + entry.teeth_2_string(false) + " ";
-    EXPECT_EQ(listed, "/y:1 /w:2 /z:3 ");
+// A load makes of the file's elements what setting them one after another makes: random files with repeated
+// and reordered tooth lists, lists without teeth and elements without a name, against set() as the model.
+TEST(measurement_data, LoadAgreesWithSettingOneByOne) {
+    constexpr const char* kinds[] = {"profile", "lead"};
+    constexpr const char* sides[] = {"left", "right"};
+    constexpr const char* teeth[] = {"1", "2", "1,2", "2,1", "3-1", "1-3", ""};
+    constexpr const char* names[] = {"./a", "./b", "./c", ""};
+    const std::string base = "/m/g.xml";
+    const auto listing = [](const MeasurementData& data) {
+        std::vector<Gear_Measurement> all;
+        data.getAll(&all, false);
+        std::string text;
+        for (const Gear_Measurement& m : all)
+            text += m.type_2_string() + " " + m.side_2_string() + " " + m.teeth_2_string(false) + " " +
+                    std::to_string(m.measurementIndex) + " " + m.name + "; ";
+        return text;
+    };
+    std::mt19937 random(11);
+    const auto pick = [&random](const auto& list) { return list[random() % std::size(list)]; };
+    for (int file = 0; file < 300; ++file) {
+        std::string document = "<gear><measurement>";
+        MeasurementData model;
+        for (unsigned n = random() % 12; n > 0; --n) {
+            const char* kind = pick(kinds);
+            const char* side = pick(sides);
+            const char* list = pick(teeth);
+            const unsigned index = random() % 2;
+            const char* name = pick(names);
+            document += std::string("<") + kind + " tooth=\"" + list + "\" side=\"" + side +
+                        "\" measurement_index=\"" + std::to_string(index) + "\">" + name + "</" + kind + ">";
+            Measurement_Type type{};
+            Side s{};
+            ASSERT_TRUE(string_2_Measurement_Type(kind, &type) && string_2_Side(side, &s));
+            model.set(name, Gear_Measurement_Info(type, s, list, index), false, base);
+        }
+        kest::host::MSXMLWrapper xml;
+        ASSERT_TRUE(xml.parse(document + "</measurement></gear>"));
+        MeasurementData loaded;
+        EXPECT_TRUE(loaded.load(xml, base));
+        ASSERT_EQ(listing(loaded), listing(model)) << document;
+    }
 }
 
 } // namespace
