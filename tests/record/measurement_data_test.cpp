@@ -390,8 +390,9 @@ TEST(measurement_data, Xml) {
     EXPECT_EQ(listed, "/g: /d:1 /c:2 /e:2 /f:3 /h:5 ");
 }
 
-// A load makes of the file's elements what setting them one after another makes: random files with repeated
-// and reordered tooth lists, lists without teeth and elements without a name, against set() as the model.
+// A load makes of the file's elements what setting them one after another into an empty set makes: random
+// files with repeated and reordered tooth lists, lists without teeth and elements without a name, against
+// set() as the model.
 TEST(measurement_data, LoadAgreesWithSettingOneByOne) {
     constexpr const char* kinds[] = {"profile", "lead"};
     constexpr const char* sides[] = {"left", "right"};
@@ -408,6 +409,7 @@ TEST(measurement_data, LoadAgreesWithSettingOneByOne) {
         return text;
     };
     std::mt19937 random(11);
+    MeasurementData loaded; // each load puts its file's entries in place of those of the file before
     const auto pick = [&random](const auto& list) { return list[random() % std::size(list)]; };
     for (int file = 0; file < 300; ++file) {
         std::string document = "<gear><measurement>";
@@ -427,7 +429,6 @@ TEST(measurement_data, LoadAgreesWithSettingOneByOne) {
         }
         kest::host::MSXMLWrapper xml;
         ASSERT_TRUE(xml.parse(document + "</measurement></gear>"));
-        MeasurementData loaded;
         EXPECT_TRUE(loaded.load(xml, base));
         ASSERT_EQ(listing(loaded), listing(model)) << document;
     }
