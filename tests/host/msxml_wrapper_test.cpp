@@ -248,6 +248,7 @@ TEST(MSXMLWrapper, ContentHashFollowsContent) {
     MSXMLWrapper xml = parsed("<gear><geometry><z>20</z></geometry><other/></gear>");
     std::string before, text;
     ASSERT_TRUE(xml.getXMLContentHash(xml.getNode("geometry"), &text, &before));
+    EXPECT_EQ(before.size(), 32u);
     EXPECT_EQ(text, "<geometry><z>20</z></geometry>");
     std::string same;
     xml.setStringValue("other", "changed elsewhere");

@@ -155,6 +155,10 @@ TEST_F(GearEvaluation, DefaultFilters) {
     EXPECT_TRUE(gear.getFilterActive(MT::Lead, Side::Right, valid) && gear.getFilterBothSided(MT::Profile));
     EXPECT_TRUE(gear.setFilterWaveLength(MT::Profile, Side::Left, 0.8));
     EXPECT_FALSE(gear.getFilterBothSided(MT::Profile));
+    EXPECT_TRUE(gear.clearFilter(MT::Profile, Side::Left));
+    EXPECT_TRUE(gear.setFilterActive(MT::Lead, Side::Both, false));
+    EXPECT_FALSE(gear.getFilterActive(MT::Pitch, Side::Left, valid) || valid);
+    EXPECT_TRUE(gear.setFilterWaveNumber(MT::Lead, Side::Left, 4) && gear.clearFilter(MT::Lead));
 }
 
 // Ranges, features and filters are written in place: what the library does not know in and around them stays;

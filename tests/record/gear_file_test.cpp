@@ -318,6 +318,10 @@ TEST_F(GearFile, WrittenFormsRoundTripByteForByte) {
         EXPECT_EQ(read(path("second.xml")), read(file));
     }
     host::setProductVersion("");
+    Gear measured(dataFile("measured.xml").c_str());
+    std::vector<Gear_Measurement_Path> twist;
+    EXPECT_EQ(measured.getTwistSettings(&twist, Measurement_Type::Profile, Side::Left, 1), 3u);
+    EXPECT_TRUE(measured.isTwistValid(Measurement_Type::Profile, Side::Left, 1, nullptr, false));
 
     // Every section holds something: a section the readers passed over would come back as unknown content.
     Gear again((std::string(GEARRECORDS_EXAMPLES) + "/full_gear.xml").c_str());
@@ -333,6 +337,8 @@ TEST_F(GearFile, WrittenFormsRoundTripByteForByte) {
     ProtocolSettings protocol;
     ASSERT_TRUE(again.getProtocolSettings(&protocol));
     EXPECT_NE(protocol, ProtocolSettings());
+    EXPECT_FALSE(again.getProtocolSettings(nullptr));
+    EXPECT_FALSE(again.getProtocolHeader(nullptr));
     FeedMarkInformation feedMark;
     again.getFeedMarkInformation(&feedMark);
     EXPECT_TRUE(feedMark.isValid());

@@ -278,8 +278,8 @@ TEST(measurement_settings, TwistRanges) {
     }
 }
 
-// A tooth setting is appended as given, enabled or not; nothing is merged. Without path settings the twist
-// view counts nothing and leaves its output alone.
+// A tooth setting is appended as given, enabled or not; nothing is merged. Without path settings or without
+// an output the twist view counts nothing and leaves the output alone.
 TEST(measurement_settings, ToothSettingsAndEmptyTwistView) {
     MeasurementSettings settings;
     EXPECT_TRUE(settings.addToothSetting(Gear_Measurement_Info(MT::Pitch, Side::Both, "1-23", 0), true));
@@ -293,6 +293,9 @@ TEST(measurement_settings, ToothSettingsAndEmptyTwistView) {
     EXPECT_EQ(empty.getAllTwistSettings(&out), 0u);
     EXPECT_EQ(empty.getTwistSettings(&out, MT::Profile, Side::Left, 9), 0u);
     EXPECT_EQ(summary(out), "pl0 9 z");
+    settings.addPathSetting(setting("1", 'a'));
+    EXPECT_EQ(settings.getAllTwistSettings(nullptr), 0u);
+    EXPECT_EQ(settings.getTwistSettings(nullptr, MT::Profile, Side::Left, 1), 0u);
 }
 
 // A save writes each setting with the points of its path, its flag and its kind; a load gives them back.

@@ -80,6 +80,12 @@ TEST(processing_information, FeedMarkRoundTripIsExact) {
     // The kind is not written: the keys read back as profile keys.
     ASSERT_EQ(loaded.points.size(), 2u);
     EXPECT_EQ(loaded.points.begin()->first.type, Measurement_Type::Profile);
+
+    // Without parameters nothing is written; a document without the element leaves what was held alone.
+    loaded.parameters.clear();
+    ASSERT_TRUE(loaded.saveXML(&again));
+    EXPECT_FALSE(again.getNode("calculated_data/feed_mark"));
+    EXPECT_TRUE(loaded.loadXML(&again) && loaded.points.size() == 2u);
 }
 
 // An index that does not read is read as atoi would, with a warning naming the element; one beyond 32 bits is
