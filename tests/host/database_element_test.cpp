@@ -78,14 +78,6 @@ TEST_F(DatabaseElementFiles, SaveReplacesTheTargetAndLeavesNoTemporary) {
     EXPECT_EQ(read(target), "<?xml version=\"1.0\"?>\n<gear version=\"9.02-44\">\n  <geometry>\n"
                             "    <type>cylindrical gear</type>\n  </geometry>\n</gear>\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-
-    Record again;
-    again.Load(target.c_str());
-    std::string version;
-    bool corrupted = true;
-    EXPECT_TRUE(again.GetVersion(version, corrupted));
-    EXPECT_EQ(version, "9.02-44");
-    EXPECT_FALSE(corrupted);
 }
 
 TEST_F(DatabaseElementFiles, SaveWithoutNameUsesTheKeyAndFailsWithoutOne) {
@@ -95,9 +87,6 @@ TEST_F(DatabaseElementFiles, SaveWithoutNameUsesTheKeyAndFailsWithoutOne) {
     r.SetKey(target.c_str());
     r.Save(nullptr);
     EXPECT_TRUE(fs::exists(target));
-    const std::string unwritable = (dir / "no" / "such" / "dir.xml").string();
-    EXPECT_THROW_MSG(r.Save(unwritable.c_str()),
-                     "cannot write file '" + unwritable + "': No such file or directory");
 }
 
 TEST(DatabaseElement, VersionStampIsAnAttributeOfTheDocumentElement) {

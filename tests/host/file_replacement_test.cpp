@@ -69,14 +69,10 @@ TEST_F(FileReplacement, FailuresOfThePathSayWhy) {
     const std::string inMissingFolder = (dir / "no" / "gear.xml").string();
     EXPECT_THROW_MSG(replaceFileContent(inMissingFolder, "x"),
                      "cannot write file '" + inMissingFolder + "': No such file or directory");
-    const std::string loop = (dir / "loop.xml").string();
-    fs::create_symlink("loop.xml", loop);
-    EXPECT_THROW_MSG(replaceFileContent(loop, "x"),
-                     "cannot write file '" + loop + "': Too many levels of symbolic links");
     const std::string folder = (dir / "folder").string();
     fs::create_directory(folder);
     EXPECT_THROW_MSG(replaceFileContent(folder, "x"), "cannot replace file '" + folder + "': Is a directory");
-    EXPECT_EQ(names(), (std::set<std::string>{"loop.xml", "folder"}));
+    EXPECT_EQ(names(), (std::set<std::string>{"folder"}));
 }
 
 TEST_F(FileReplacement, ReadOnlyTargetIsRefused) {

@@ -50,11 +50,5 @@ TEST(XmlPath, PredicateLiteralsKeepTheirText) {
     EXPECT_EQ(steps[0].predicates[1].number, 7.0);
 }
 
-TEST(XmlPath, InvalidPathsAreMarked) {
-    EXPECT_TRUE(compilePath("")->isSelf());
-    EXPECT_TRUE(compilePath("//range")->xpath != nullptr);
-    EXPECT_FALSE(compilePath("a[[")->valid);
-}
-
 } // namespace
 } // namespace kest::host

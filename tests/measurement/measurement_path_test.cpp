@@ -4,10 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
-#include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace kest::gear;
@@ -59,6 +58,20 @@ std::string pointXml(const std::string& id, const std::string& position = "9",
            "</position><height reference=\"" + heightReference + "\">1</height></point>";
 }
 
+// The positions of the points `text` loads into a path, and whether the load succeeded.
+std::pair<bool, std::vector<double>> loadedPositions(const std::string& text) {
+    MSXMLWrapper xml;
+    EXPECT_TRUE(xml.parse("<setting>" + text + "</setting>"));
+    MeasurementPath path;
+    const bool result = path.loadXML(&xml, xml.getRootNode());
+    Points points;
+    path.getPoints(&points);
+    std::vector<double> positions;
+    for (const MeasurementPathPoint& p : points)
+        positions.push_back(p.position);
+    return {result, positions};
+}
+
 TEST(measurement_path, LoadKeepsTheGoodPoints) {
     const std::string id3 = R"( id="3")";
     const struct {
@@ -81,18 +94,11 @@ TEST(measurement_path, LoadKeepsTheGoodPoints) {
         {"no height", R"(<point id="3"><position reference="diameter">9</position></point>)", false},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        MSXMLWrapper xml;
-        ASSERT_TRUE(xml.parse("<setting>" + pointXml(R"( id="1")", "1") + row.badPoint +
-                              pointXml(R"( id="2")", "2") + "</setting>"));
-        MeasurementPath path;
-        EXPECT_EQ(path.loadXML(&xml, xml.getRootNode()), row.result);
-        Points points;
-        path.getPoints(&points);
-        std::vector<double> positions;
-        for (const MeasurementPathPoint& p : points)
-            positions.push_back(p.position);
-        EXPECT_EQ(positions, (row.result ? std::vector<double>{1, 2, 9} : std::vector<double>{1, 2}));
+        const auto [result, positions] =
+            loadedPositions(pointXml(R"( id="1")", "1") + row.badPoint + pointXml(R"( id="2")", "2"));
+        EXPECT_EQ(result, row.result) << row.name;
+        EXPECT_EQ(positions, (row.result ? std::vector<double>{1, 2, 9} : std::vector<double>{1, 2}))
+            << row.name;
     }
     // Identifiers in other orders; a repeated one is left out, the first point of the identifier staying.
     const struct {
@@ -100,58 +106,10 @@ TEST(measurement_path, LoadKeepsTheGoodPoints) {
         std::vector<double> positions;
     } orders[] = {{"122", {1, 2}}, {"3213", {3, 2, 1}}};
     for (const auto& order : orders) {
-        SCOPED_TRACE(order.ids);
-        std::string text = "<setting>";
+        std::string text;
         for (int i = 0; order.ids[i]; ++i)
             text += pointXml(std::string(" id=\"") + order.ids[i] + "\"", std::to_string(i + 1));
-        MSXMLWrapper xml;
-        ASSERT_TRUE(xml.parse(text + "</setting>"));
-        MeasurementPath path;
-        EXPECT_FALSE(path.loadXML(&xml, xml.getRootNode()));
-        Points points;
-        path.getPoints(&points);
-        std::vector<double> positions;
-        for (const MeasurementPathPoint& p : points)
-            positions.push_back(p.position);
-        EXPECT_EQ(positions, order.positions);
-    }
-}
-
-// The first "position" and the first "height" element count, in either order; an instruction or a comment
-// of such a name does not.
-TEST(measurement_path, PointReadsTheFirstValueElements) {
-    const std::string position = R"(<position reference="diameter">1</position>)";
-    const std::string height = R"(<height reference="percent datum to non-datum">2</height>)";
-    const std::string laterPosition = R"(<position reference="diameter">3</position>)";
-    const std::string laterHeight = R"(<height reference="percent datum to non-datum">4</height>)";
-    const std::string rows[] = {
-        height + position,
-        position + laterPosition + height + laterHeight,
-        "<?position 5?><!--height--><other/>" + position + "<x/>" + height,
-    };
-    for (const std::string& children : rows) {
-        MSXMLWrapper xml;
-        ASSERT_TRUE(xml.parse("<point>" + children + "</point>"));
-        MeasurementPathPoint point(0, R::Diameter, 0, R::LengthDatumToNonDatum);
-        EXPECT_TRUE(point.loadXML(&xml, xml.getRootNode())) << children;
-        EXPECT_EQ(point, MeasurementPathPoint(1, R::Diameter, 2, R::PercentDatumToNonDatum)) << children;
-    }
-}
-
-// A point's values read as the wrapper reads an element's number, bit for bit, and fail where it fails.
-TEST(measurement_path, ValuesReadAsTheWrapperReadsNumbers) {
-    const char* texts[] = {"-12.5", " +5 ", "1e3", "5mm", ""};
-    for (const char* text : texts) {
-        SCOPED_TRACE(text);
-        MSXMLWrapper xml;
-        ASSERT_TRUE(
-            xml.parse(std::string("<point><position reference=\"diameter\">") + text +
-                      "</position><height reference=\"length datum to non-datum\">1</height></point>"));
-        double expected = 7.0;
-        const bool converts = xml.getDoubleValue("position", expected);
-        MeasurementPathPoint point(7.0, R::Diameter, 0.0, R::Percent);
-        EXPECT_EQ(point.loadXML(&xml, xml.getRootNode()), converts);
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(point.position), std::bit_cast<std::uint64_t>(expected));
+        EXPECT_EQ(loadedPositions(text), std::make_pair(false, order.positions)) << order.ids;
     }
 }
 

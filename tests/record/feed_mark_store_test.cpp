@@ -75,7 +75,6 @@ TEST(feed_mark_store, LoadKeepsTheOrderAndReplacementsOfAMap) {
         const char* parameters;
         bool result;
     } rows[] = {
-        {"key order", {{"left", "1", 0, "1"}, {"left", "2", 0, "2"}, {"right", "1", 0, "3"}}, pitch, true},
         {"flanks interleaved, descending",
          {{"right", "2", 0, "1"},
           {"left", "3", 0, "2"},

@@ -121,8 +121,6 @@ TEST(gear_standard, AutomaticKCharts) {
     for (const auto& [gear, type, side, index, expected] : rows)
         EXPECT_EQ(chartName(*gear, type, side, index), expected)
             << Measurement_Type_2_string(type) << " " << Side_2_string(side) << " " << index;
-    EXPECT_EQ(agma.getKChart(T::Profile, Side::Left, 0, nullptr),
-              agma.getKChart(T::Lead, Side::Left, 2, nullptr));
 }
 
 TEST(gear_standard, KChartsAreCopiedWithTheGear) {
@@ -135,7 +133,6 @@ TEST(gear_standard, KChartsAreCopiedWithTheGear) {
     EXPECT_EQ(gear.getKChartNumberOfMeasurements(T::Profile, Side::Right), 0u);
     EXPECT_EQ(copy.getKChartNumberOfMeasurements(T::Profile, Side::Right), 3u);
     EXPECT_EQ(chartName(copy, T::Profile, Side::Right, 2), "tip");
-    EXPECT_FALSE(gear.setKChart(T::Pitch, Side::Right, &chart, 0));
     EXPECT_FALSE(gear.importKCharts("/nonexistent/charts.txt"));
 }
 
@@ -172,12 +169,6 @@ TEST_F(gear_standard_file, LoadFailures) {
         {R"(<evaluation standard="DIN_5480" quality="7"><subquality quality="js">st</subquality></evaluation>)",
          "loading evaluation standard failed!"},
         {std::string(R"(<evaluation><lead side="right">)") + kChartElement + R"(1000"/></lead></evaluation>)",
-         "loading kcharts failed!"},
-        {std::string(R"(<evaluation><lead side="right">)") + kChartElement +
-             R"(0"><part material="inside" regression="continuous parabola"/></kchart></lead></evaluation>)",
-         "loading kcharts failed!"},
-        {std::string(
-             R"(<evaluation><profile side="both"><kchart alignment="centered"/></profile></evaluation>)"),
          "loading kcharts failed!"},
     };
     for (const auto& [evaluation, message] : rows) {
