@@ -66,7 +66,9 @@ TEST(profile_shift, SecantOnTheDimensionConvergesQuickly) {
     for (const char* name : {"MdK", "MrK", "MdR", "MrR"}) {
         SCOPED_TRACE(name);
         ProfileShiftCalculation f(g, 0.0, 4.0, 0.0);
+        EXPECT_EQ(f.getDimension(), "not initialized");
         f.setDimension(name);
+        EXPECT_EQ(f.getDimension(), name);
         ProfileShiftCalculation target(g, f.dimension(-0.4), 4.0, 0.0);
         target.setDimension(name);
         kest::RootSecantMethod solver(secantTolerance, secantIterationLimit);

@@ -23,7 +23,7 @@ TEST(feature_value, SettersGrowTheirRange) {
     std::string error;
     EXPECT_TRUE(value.getEvaluationError(&error));
     EXPECT_EQ(error, "not implemented");
-    EXPECT_EQ(value.getEvaluatorData(), FeatureValue::EvaluatorData{});
+    EXPECT_EQ(value.getEvaluatorData(), (FeatureValue::EvaluatorData{3, 3, 3, 3, 3, 3})); // each starts at 3
     value.setResult(5, 1.5, 3, kMiddle);
     EXPECT_EQ(value.getCount(kMiddle), 4U);
     EXPECT_EQ(value.getCount(kFirst), 0U);
