@@ -116,17 +116,6 @@ TEST(ball_position, FlankPointNormalRadiusAndProbeCompensation) {
     }
 }
 
-// The nominal flank modification is zero everywhere, so switching it on changes no value.
-TEST(ball_position, NominalModificationIsZero) {
-    const CylindricalGearGeometry g = gears[1].make();
-    GearCalculator c(&g);
-    for (const double l : {-1.0, 3.0, 100.0})
-        EXPECT_EQ(c.getModification(Side::Right, 10.0 + l, l), 0.0);
-    const double mdk = c.getNominal_MdK(U, U, 4.0, 3.0, U);
-    EXPECT_TRUE(c.setModificationStatus(true) && c.isModificationOn());
-    EXPECT_EQ(c.getNominal_MdK(U, U, 4.0, 3.0, U), mdk);
-}
-
 TEST(ball_position, FailureMessages) {
     const CylindricalGearGeometry g = gears[1].make();
     const GearCalculator c(&g);

@@ -23,14 +23,15 @@ using FD = CylindricalGearGeometry::FlankDirection;
 constexpr double U = unsetValue;
 
 // The geometry stated with a test value computed by the closed forms of the standards gives back the
-// coefficient: in closed form for the tooth thicknesses, by the secant method for the ball and pin
-// dimensions.
-TEST(profile_shift, CoefficientFromTheClosedFormTestValues) {
+// coefficient (in closed form for the tooth thicknesses, by the secant method for the ball and pin
+// dimensions), and the coefficient gives back that test value.
+TEST(profile_shift, CoefficientAndClosedFormTestValuesBothWays) {
     const std::vector<TestGear> gears{
         {"helical, z 23, x 0.2", 23, 2.5, 15.0, 20.0, 0.2},
         {"spur, z 20, x -0.35", 20, 2.0, 0.0, 20.0, -0.35},
         {"internal spur, z -41, x 0.3", -41, 2.5, 0.0, 20.0, 0.3},
         {"internal helical, z -60, x 0.25", -60, 2.0, 12.0, 20.0, 0.25},
+        {"internal helical, z -61, x -0.1", -61, 2.0, 12.0, 20.0, -0.1, FD::Left},
     };
     for (const TestGear& t : gears) {
         const double dM = 1.7 * t.mn;
@@ -54,6 +55,7 @@ TEST(profile_shift, CoefficientFromTheClosedFormTestValues) {
             SCOPED_TRACE(testing::Message() << t.name << ", variant " << static_cast<int>(row.variant));
             if (isUnset(row.value)) continue;
             EXPECT_NEAR(t.make(dM, row.variant, row.value).getX(Side::Left), t.x, 1e-8);
+            EXPECT_NEAR(t.make(dM).getAddendumModification(Side::Left, row.variant, 10.0), row.value, 1e-9);
         }
     }
 }

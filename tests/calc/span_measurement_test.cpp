@@ -64,10 +64,10 @@ TEST(span_measurement, CoefficientFromTheGeometryOrTheCall) {
     EXPECT_NEAR(c.getNominal_Wk(3, t.x, U), t.wk(3), 1e-9);
 }
 
-// The span counts whose contact diameter (contactDiameter above) lies between the larger of root and base
-// circle and the tip. With the normal span sqrt(db^2 + W_k^2) instead, the helical rows would read
-// {6, 7, 8, 9} and {1, 2, 3, 4, 5}.
-TEST(span_measurement, HelicalSpanCountsTakeTheContactAlongTheTransverseBaseTangent) {
+// The first unbroken run of span counts whose contact diameter (contactDiameter above) lies between the
+// larger of root and base circle and the tip (external), or between tip and root (internal). With the normal
+// span sqrt(db^2 + W_k^2) instead, the helical rows would read {6, 7, 8, 9} and {1, 2, 3, 4, 5}.
+TEST(span_measurement, SpanCountsKeepTheContactOnTheFlank) {
     const struct {
         TestGear gear;
         std::vector<unsigned int> spans;
@@ -77,8 +77,13 @@ TEST(span_measurement, HelicalSpanCountsTakeTheContactAlongTheTransverseBaseTang
         {{"helical, z 50, beta 30", 50, 2.5, 30.0, 20.0, 0.0}, {5, 6, 7, 8}},
         // db 55.705, da 65.528: dW 55.936 ... 62.301 (k 1 ... 4), 66.060 (k 5) above
         {{"helical, z 23, beta 15, x 0.2", 23, 2.5, 15.0, 20.0, 0.2}, {1, 2, 3, 4}},
-        // spur: cos(beta_b) = 1, as before
+        // spur: cos(beta_b) = 1; window (db 37.588, da 44): dW(k) 37.751 ... 43.166 inside, 46.356 above
         {{"spur, z 20", 20, 2.0, 0.0, 20.0, 0.0}, {1, 2, 3, 4}},
+        // root above the base circle (df 118.75, da 130): dW 117.588, 118.159 below; 119.186 ... 127.552;
+        // 130.606 above
+        {{"spur, z 50, mn 2.5", 50, 2.5, 0.0, 20.0, 0.0}, {3, 4, 5, 6, 7}},
+        // internal, across k spaces (da 76, df 85): dW 75.286, 75.835 below; 76.835 ... 84.920 inside
+        {{"internal spur, z -40", -40, 2.0, 0.0, 20.0, 0.0}, {3, 4, 5, 6, 7}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.gear.name);
@@ -86,8 +91,9 @@ TEST(span_measurement, HelicalSpanCountsTakeTheContactAlongTheTransverseBaseTang
         const GearCalculator c(&g);
         EXPECT_EQ(c.getWkSpanTeethList(U, U), row.spans);
         for (const unsigned int k : row.spans) {
-            EXPECT_GT(contactDiameter(row.gear, k), std::max(row.gear.db(), row.gear.df()));
-            EXPECT_LT(contactDiameter(row.gear, k), row.gear.da());
+            const double dW = contactDiameter(row.gear, k);
+            EXPECT_GT(dW, row.gear.z > 0 ? std::max(row.gear.db(), row.gear.df()) : -row.gear.da());
+            EXPECT_LT(dW, row.gear.z > 0 ? row.gear.da() : -row.gear.df());
         }
         EXPECT_EQ(c.getNominal(NominalValue::FirstSpanCount).value, row.spans.front());
         EXPECT_EQ(c.getNominal(NominalValue::LastSpanCount).value, row.spans.back());

@@ -49,16 +49,15 @@ TEST(evaluation_features, SetSplitsBoth) {
     EXPECT_FALSE(features.get("fHa", Side::Left, &out, 1, RangeType::Main));
 }
 
-TEST(evaluation_features, SetForEveryAllowedRange) {
+// Without a range a feature is set for each of its ranges (as Reads shows) and read from Middle among them.
+TEST(evaluation_features, GetWithoutARangeTakesTheMiddle) {
     EvaluationFeatures features;
-    EXPECT_TRUE(features.set(enabled("ffb"), Side::Right, 2));
-    EXPECT_TRUE(features.set(enabled("fp"), Side::Both, 0));
-    EXPECT_EQ(entries(features),
-              "ffb:right:2:2000:on ffb:right:2:2001:on ffb:right:2:2002:on fp:both:0:2003:on ");
-    // picks Middle among the lead ranges and Unspecified for pitch
+    EXPECT_TRUE(features.set(enabled("ffb", 1.0), Side::Right, 2));
+    EXPECT_TRUE(features.set(enabled("ffb", 2.0), Side::Right, 2, RangeType::Middle));
     GearFeature out;
-    EXPECT_TRUE(features.get("ffb", Side::Right, &out, 2));
-    EXPECT_TRUE(features.get("fp", Side::Left, &out, 0));
+    double nominal = 0;
+    ASSERT_TRUE(features.get("ffb", Side::Right, &out, 2));
+    EXPECT_TRUE(out.get(AdditionalDataType::NominalValue, &nominal) && nominal == 2.0);
 }
 
 TEST(evaluation_features, Refusals) {

@@ -80,7 +80,6 @@ TEST(gear_evaluation_ranges, BothFlanksAndOverwrites) {
     std::vector<Gear_EvaluationRange> left, right;
     ASSERT_EQ(ranges.getAll(MT::Profile, Side::Left, &left), 1U);
     ASSERT_EQ(ranges.getAll(MT::Profile, Side::Right, &right), 1U);
-    EXPECT_NE(left[0].range, right[0].range);
     EXPECT_EQ(ranges.getAll(MT::Profile, Side::Both, &left), 0U);
     EXPECT_EQ(left.size(), 1U); // not cleared, nothing appended
 
@@ -198,16 +197,11 @@ TEST(gear_evaluation_ranges, Saves) {
                            line("l", Reference::LengthDatumToNonDatum)));
     ASSERT_TRUE(ranges.save(xml));
     const std::string first = kest::test::compactXml(xml);
-    EXPECT_NE(first.find("<profile side=\"left\"><range name=\"k\" regression=\"line\" type=\"middle\">"),
-              std::string::npos)
-        << first;
-    EXPECT_NE(first.find("<other /><range name=\"same\" regression=\"parabola\" type=\"root\">"),
-              std::string::npos)
-        << first;
-    EXPECT_NE(
-        first.find("<topography_lead side=\"right\"><range name=\"l\" regression=\"line\" type=\"middle\">"),
-        std::string::npos)
-        << first;
+    for (const char* fragment :
+         {"<profile side=\"left\"><range name=\"k\" regression=\"line\" type=\"middle\">",
+          "<other /><range name=\"same\" regression=\"parabola\" type=\"root\">",
+          "<topography_lead side=\"right\"><range name=\"l\" regression=\"line\" type=\"middle\">"})
+        EXPECT_NE(first.find(fragment), std::string::npos) << first;
 
     GearEvaluationRanges back;
     ASSERT_TRUE(back.load(xml));

@@ -55,18 +55,13 @@ TEST(inside_measurements, Table) {
         return std::vector{path(MT::Profile, side, a, b, 10, 10)};
     };
     const std::vector lead{path(MT::Lead, Side::Left, 100, 100, 2, 18)};
+    // clang-format off
     const Row rows[] = {
         {"no paths, profile", {}, Side::Left, MT::Profile, R::Diameter, 96, 109, true},
         {"no paths, lead", {}, Side::Left, MT::Lead, R::PercentDatumToNonDatum, 15, 85, true},
         {"no paths, pitch", {}, Side::Left, MT::Pitch, R::Diameter, 96, 109, false},
-        {"root circle is not examined",
-         {path(MT::RootCircle, Side::Left, 95, 110, 0, 0)},
-         Side::Left,
-         MT::RootCircle,
-         R::Diameter,
-         1,
-         2,
-         true},
+        {"root circle is not examined", {path(MT::RootCircle, Side::Left, 95, 110, 0, 0)}, Side::Left,
+         MT::RootCircle, R::Diameter, 1, 2, true},
         {"inside", profile(Side::Left, 110, 95), Side::Left, MT::Profile, R::Diameter, 96, 109, true},
         {"on the first point", profile(Side::Left), Side::Left, MT::Profile, R::Diameter, 95, 109, false},
         {"beyond the last point", profile(Side::Left), Side::Left, MT::Profile, R::Diameter, 96, 111, false},
@@ -78,22 +73,11 @@ TEST(inside_measurements, Table) {
          false},
         {"lead range in a profile reference", lead, Side::Left, MT::Lead, R::Diameter, 96, 109, false},
         {"lead path heights in a profile reference",
-         {path(MT::Lead, Side::Left, 100, 100, 2, 18, R::Diameter)},
-         Side::Left,
-         MT::Lead,
-         R::PercentDatumToNonDatum,
-         15,
-         85,
-         false},
-        {"tooth setting without points",
-         {path(MT::Profile, Side::Left, nan, 0, 0, 0)},
-         Side::Left,
-         MT::Profile,
-         R::Diameter,
-         1,
-         2,
-         true},
+         {path(MT::Lead, Side::Left, 100, 100, 2, 18, R::Diameter)}, Side::Left, MT::Lead, R::PercentDatumToNonDatum, 15, 85, false},
+        {"tooth setting without points", {path(MT::Profile, Side::Left, nan, 0, 0, 0)}, Side::Left,
+         MT::Profile, R::Diameter, 1, 2, true},
     };
+    // clang-format on
     for (const auto& row : rows) {
         EvaluationRangeLine r("r");
         r.setReference(row.reference);

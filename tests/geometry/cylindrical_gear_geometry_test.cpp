@@ -93,25 +93,20 @@ TEST(cylindrical_gear_geometry, ValidationReasons) {
         {{.module = -2.5}, "negative normal module"},  {{.alphaN = 0.0}, "pressure angle not set"},
         {{.alphaN = -deg(20.0)}, "negative pressure angle"},
         // values no gear can have, and values that are not numbers
-        {{.z = 1}, "number of teeth smaller than 3"},  {{.z = 9999}, ""},
-        {{.z = 10000}, "number of teeth greater than 9999"},
+        {{.z = 9999}, ""},                            {{.z = 10000}, "number of teeth greater than 9999"},
         {{.z = -10000, .dA = 10.0, .dF = 20.0}, "number of teeth greater than 9999"},
-        {{.z = 1000000000}, "number of teeth greater than 9999"},
         {{.z = std::numeric_limits<int>::min()}, "number of teeth greater than 9999"},
-        {{.b = kNaN}, "facewidth not finite"},         {{.b = kInf}, "facewidth not finite"},
-        {{.dA = kNaN}, "tip diameter not finite"},     {{.dF = -kInf}, "root diameter not finite"},
-        {{.dM = kNaN}, "ball diameter not finite"},    {{.dM = -4.5}, "negative ball diameter"},
-        {{.dM = U}, ""},                               {{.module = kNaN}, "normal module not finite"},
-        {{.module = kInf}, "normal module not finite"}, {{.beta = kNaN}, "helix angle not finite"},
+        {{.b = kInf}, "facewidth not finite"},         {{.dA = kNaN}, "tip diameter not finite"},
+        {{.dF = -kInf}, "root diameter not finite"},   {{.dM = kNaN}, "ball diameter not finite"},
+        {{.dM = -4.5}, "negative ball diameter"},      {{.dM = U}, ""},
+        {{.module = kNaN}, "normal module not finite"}, {{.beta = kNaN}, "helix angle not finite"},
         {{.beta = kNaN, .fd = FD::Straight}, "helix angle not finite"},
         {{.beta = deg(89.999)}, ""},                   {{.alphaN = deg(89.999)}, ""},
         {{.beta = deg(90.0)}, "helix angle greater equal than 90 degrees"},
         {{.beta = std::numbers::pi / 2}, "helix angle greater equal than 90 degrees"},
-        {{.beta = deg(135.0)}, "helix angle greater equal than 90 degrees"},
         {{.alphaN = kNaN}, "pressure angle not finite"},
         {{.alphaN = deg(90.0)}, "pressure angle greater equal than 90 degrees"},
         {{.alphaN = std::numbers::pi / 2}, "pressure angle greater equal than 90 degrees"},
-        {{.addmod = kNaN}, "profile shift coefficient not finite"},
         {{.addmod = -kInf}, "profile shift coefficient not finite"},
         // clang-format on
     };
@@ -180,36 +175,15 @@ TEST(cylindrical_gear_geometry, DiametersMatchIso21771) {
     EXPECT_TRUE(isUnset(Inputs{.dA = U}.make().getLAE(Side::Left)));
 }
 
-// Every stated form converts to the coefficient and back: calcX of the value computed from x gives x.
-TEST(cylindrical_gear_geometry, FormsConvertBothWays) {
-    const std::vector<Inputs> gears{
-        {},                                                          // helical, odd z, x = 0.2
-        {.z = 20, .beta = 0.0, .addmod = -0.15, .fd = FD::Straight}, // spur, even z
-        {.z = -41, .addmod = 0.1, .dA = 98.0, .dF = 113.0},          // internal helical
-    };
+// Each stated form against the closed forms, both ways, is the profile-shift test's; here what no form gives.
+TEST(cylindrical_gear_geometry, FormsWithoutAValue) {
     kest::test::DiagnosticsCapture capture;
-    for (const Inputs& in : gears) {
-        const CylindricalGearGeometry g = in.make();
-        for (const AMV variant : {AMV::AddmodMrk, AMV::AddmodMdk, AMV::AddmodMdr, AMV::AddmodSt,
-                                  AMV::AddmodSbt, AMV::AddmodSn, AMV::AddmodSbn}) {
-            SCOPED_TRACE(testing::Message() << "z " << in.z << " variant " << static_cast<int>(variant));
-            const double value = g.getAddendumModification(Side::Left, variant, in.b / 2);
-            if (in.z < 0 && variant == AMV::AddmodMdr) { // no pin dimension on an internal helical gear
-                EXPECT_TRUE(isUnset(value));
-                EXPECT_EQ(capture.messages(kest::host::DiagnosticChannel::ErrorLog),
-                          std::vector<std::string>{"internal helix gear can not calculate MdR"});
-                continue;
-            }
-            ASSERT_FALSE(isUnset(value));
-            Inputs stated = in;
-            stated.addmod = value;
-            stated.av = variant;
-            EXPECT_NEAR(stated.make().getX(Side::Left), in.addmod, 1e-8);
-        }
-    }
-    const CylindricalGearGeometry g = Inputs{}.make();
+    const CylindricalGearGeometry internal = Inputs{.z = -41, .addmod = 0.1, .dA = 98.0, .dF = 113.0}.make();
+    EXPECT_TRUE(isUnset(internal.getAddendumModification(Side::Left, AMV::AddmodMdr, 10.0))); // no pins
+    EXPECT_EQ(capture.messages(kest::host::DiagnosticChannel::ErrorLog),
+              std::vector<std::string>{"internal helix gear can not calculate MdR"});
     EXPECT_THROW_MSG(Inputs{.av = static_cast<AMV>(9)}.make(), "Unknown AddendumModificationVariant");
-    EXPECT_THROW_MSG(g.getAddendumModification(Side::Left, static_cast<AMV>(-1), 0.0),
+    EXPECT_THROW_MSG(Inputs{}.make().getAddendumModification(Side::Left, static_cast<AMV>(-1), 0.0),
                      "Unknown AddendumModificationVariant");
     // an unset value needs no conversion
     EXPECT_TRUE(isUnset(Inputs{.addmod = U, .av = AMV::AddmodMdk}.make().getX(Side::Left)));

@@ -138,12 +138,10 @@ TEST(design_profile, SaveAndLoadAgain) {
 // Each row: the part element, the result of loading it, the positions of the points kept, the crowning. The
 // part starts with crowning 9; of points with a repeated id the first stays.
 TEST(design_profile, PartLoad) {
+    // clang-format off
     const std::tuple<const char*, bool, std::vector<double>, double> rows[] = {
         {R"(<part regression="line" crowning="0.5"><point id="1" position="1" variation="0" reference="diameter"/>)"
-         R"(</part>)",
-         true,
-         {1},
-         9},
+         R"(</part>)", true, {1}, 9},
         {R"(<part regression="parabola" crowning="0.5mm"/>)", true, {}, 0.5},
         {R"(<part regression="parabola"/>)", false, {}, 9},
         {R"(<part regression="parabola" crowning="x"/>)", false, {}, 9},
@@ -151,22 +149,15 @@ TEST(design_profile, PartLoad) {
         {R"(<part/>)", false, {}, 9},
         {R"(<part regression="line"><point id="2" position="1" variation="0" reference="diameter"/><point )"
          R"(id="2" position="5" variation="0" reference="diameter"/><point id="3" position="2" variation="0" )"
-         R"(reference="diameter"/></part>)",
-         false,
-         {1, 2},
-         9},
+         R"(reference="diameter"/></part>)", false, {1, 2}, 9},
         {R"(<part regression="line"><point id="-1" position="1" variation="0" reference="diameter"/><point )"
          R"(position="1" variation="0" reference="diameter"/><point id="4" position="2" variation="0" )"
          R"(reference="nowhere"/><point id="5" position="2" variation="0" reference="diameter"/></part>)",
-         false,
-         {2},
-         9},
+         false, {2}, 9},
         {R"(<part regression="line"><point id="4294967296" position="1" variation="0" reference="diameter"/>)"
-         R"(</part>)",
-         false,
-         {},
-         9},
+         R"(</part>)", false, {}, 9},
     };
+    // clang-format on
     for (const auto& [element, result, positions, crowning] : rows) {
         MSXMLWrapper xml;
         ASSERT_TRUE(xml.parse(element));

@@ -24,7 +24,6 @@ TEST(protocol_header, SetAndGet) {
         {E::DRAWING_NO, "", false, false, ""}, // an empty text clears the entry
         {E::BITMAP, "logo.bmp", true, true, "logo.bmp"},
         {E::DATE, "on", true, true, "on"},
-        {E::TIME, "off", true, true, "off"},
         {E::DATE, "yes", false, true, "old"}, // refused, the old value stays
         {E::DATE, "", false, true, "old"},
         {E::TIME, "ON", false, true, "old"},

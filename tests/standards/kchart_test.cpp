@@ -27,7 +27,8 @@ struct ValidityRow {
 };
 
 TEST(kchart, Validity) {
-    const KChartPart crossing = part(M::Inside, {{0, 1}, {5, 2}, {5, 3}});
+    const KChartPart in = part(M::Inside, {{0, 1}, {5, 2}}), out = part(M::Outside, {{0, 0}, {9, 0}});
+    // clang-format off
     const ValidityRow rows[] = {
         {"no parts", {}, false, "no parts defined"},
         {"one inside part", {part(M::Inside, {{0, 1}, {10, 1}})}, false, "only one side defined"},
@@ -35,51 +36,27 @@ TEST(kchart, Validity) {
         {"symmetric without width", {part(M::BothSides, {{0, 1}, {10, 1}})}, false, "kchartpart invalid"},
         {"symmetric with one point", {part(M::BothSides, {{0, 1}}, 0.1)}, false, "first part invalid"},
         {"inside and outside",
-         {part(M::Inside, {{0, 1}, {10, 2}}), part(M::Outside, {{0, -1}, {10, -2}})},
-         true,
-         ""},
+         {part(M::Inside, {{0, 1}, {10, 2}}), part(M::Outside, {{0, -1}, {10, -2}})}, true, ""},
         {"descending", {part(M::Inside, {{10, 1}, {0, 2}}), part(M::Outside, {{10, -1}, {0, -2}})}, true, ""},
         {"first points at one position",
-         {part(M::Inside, {{0, 1}, {0, 2}}), part(M::Outside, {{0, -1}, {10, -2}})},
-         false,
-         ""},
-        {"two inside parts only",
-         {part(M::Inside, {{0, 1}, {5, 2}}), part(M::Inside, {{5, 2}, {10, 2}})},
-         false,
-         "only one side defined"},
-        {"joined with the same variation",
-         {part(M::Inside, {{0, 1}, {5, 2}}), part(M::Inside, {{5, 2}, {10, 2}}),
-          part(M::Outside, {{0, 0}, {9, 0}})},
-         true,
-         ""},
-        {"joined with another variation",
-         {part(M::Inside, {{0, 1}, {5, 2}}), part(M::Inside, {{5, 3}, {10, 3}}),
-          part(M::Outside, {{0, 0}, {9, 0}})},
-         false,
+         {part(M::Inside, {{0, 1}, {0, 2}}), part(M::Outside, {{0, -1}, {10, -2}})}, false, ""},
+        {"two inside parts only", {in, part(M::Inside, {{5, 2}, {10, 2}})}, false, "only one side defined"},
+        {"joined with the same variation", {in, part(M::Inside, {{5, 2}, {10, 2}}), out}, true, ""},
+        {"joined with another variation", {in, part(M::Inside, {{5, 3}, {10, 3}}), out}, false,
          "double point definition"},
-        {"turning back",
-         {part(M::Inside, {{0, 1}, {5, 2}}), part(M::Outside, {{9, 0}, {3, 0}})},
-         false,
-         "positions not monotone"},
-        {"standing still", {crossing, part(M::Outside, {{0, 0}, {9, 0}})}, false, "positions not monotone"},
-        {"mixed references",
-         {part(M::Inside, {{0, 1}, {5, 2}}), part(M::Outside, {{0, 0}, {9, 0}}),
-          part(M::Outside, {{9, 0}, {12, 0}}, 0.0, Reference::Diameter)},
-         false,
+        {"turning back", {in, part(M::Outside, {{9, 0}, {3, 0}})}, false, "positions not monotone"},
+        {"standing still", {part(M::Inside, {{0, 1}, {5, 2}, {5, 3}}), out}, false, "positions not monotone"},
+        {"mixed references", {in, out, part(M::Outside, {{9, 0}, {12, 0}}, 0.0, Reference::Diameter)}, false,
          "points with different references"},
         {"two symmetric parts",
-         {part(M::BothSides, {{0, 1}, {5, 1}}, 0.1), part(M::BothSides, {{5, 1}, {10, 1}}, 0.1)},
-         false,
+         {part(M::BothSides, {{0, 1}, {5, 1}}, 0.1), part(M::BothSides, {{5, 1}, {10, 1}}, 0.1)}, false,
          "multiple symmetric parts not allowed"},
         {"symmetric with a side",
-         {part(M::BothSides, {{0, 1}, {5, 1}}, 0.1), part(M::Outside, {{5, 1}, {10, 1}})},
-         false,
+         {part(M::BothSides, {{0, 1}, {5, 1}}, 0.1), part(M::Outside, {{5, 1}, {10, 1}})}, false,
          "a symmetric part may not be combined with another"},
-        {"invalid second part",
-         {part(M::Inside, {{0, 1}, {5, 2}}), part(M::Outside, {{0, 0}})},
-         false,
-         "kchartpart invalid"},
+        {"invalid second part", {in, part(M::Outside, {{0, 0}})}, false, "kchartpart invalid"},
     };
+    // clang-format on
     for (const ValidityRow& row : rows) {
         std::string message;
         EXPECT_EQ(chart(row.parts).isValid(&message), row.valid) << row.what;
