@@ -116,7 +116,9 @@ TEST(measurement_path, LoadKeepsTheGoodPoints) {
 // Every reader and writer refuses a null wrapper or an empty node, leaving the object alone.
 TEST(measurement_path, NullWrapperAndEmptyNode) {
     MSXMLWrapper xml;
-    ASSERT_TRUE(xml.parse("<setting>" + pointXml(R"( id="1")", "1") + "</setting>"));
+    // the element holds what a point definition reads, so that only the null wrapper can refuse it
+    ASSERT_TRUE(xml.parse(R"(<setting position="3" variation="4" reference="diameter">)" +
+                          pointXml(R"( id="1")", "1") + "</setting>"));
     const XMLNode node = xml.getRootNode();
     MeasurementPath path;
     MeasurementPathPoint point(5.0, R::Diameter, 6.0, R::Percent);
