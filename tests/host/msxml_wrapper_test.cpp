@@ -64,6 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LookupCase{"measurement/profile[@measurement_index='1.0']", {}},
                       LookupCase{"evaluation/profile[@side='both']/range", {}},
                       LookupCase{"//range[@name='a']", {"1", "3"}}, // XPath fallback
+                      LookupCase{"//range[@name='b'] | //range[@name='a']", {"1", "2", "3"}},
                       LookupCase{"evaluation/profile[2]/range", {"3"}}, LookupCase{"a[[", {}}));
 
 TEST(MSXMLWrapper, CreateNodeMakesWhatGetNodeFinds) {
