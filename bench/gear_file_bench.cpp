@@ -20,11 +20,20 @@
 #include <string>
 #include <vector>
 
+#include <malloc.h>
 #include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
+
+// The C library serves a large block from fresh pages or from its heap depending on the blocks freed before,
+// and every fresh page costs a fault: the parse of the large file, whose text is such a block, took twice as
+// long when it came from fresh pages. Large blocks come from the heap, and the heap keeps what is freed, as
+// in a program that loads one gear file after another.
+const bool heapForLargeBlocks = [] {
+    return mallopt(M_MMAP_THRESHOLD, 256 << 20) == 1 && mallopt(M_TRIM_THRESHOLD, 512 << 20) == 1;
+}();
 
 fs::path scratch(const std::string& name) {
     return fs::temp_directory_path() / ("gearrecords_bench_" + std::to_string(::getpid()) + "_" + name);
