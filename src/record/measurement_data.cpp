@@ -410,7 +410,11 @@ std::string MeasurementData::name(const Gear_Measurement_Info& info, bool transi
 // can move together; without one, only an absolute name has a meaning.
 bool MeasurementData::set(const std::string& name, const Gear_Measurement_Info& info, bool transient,
                           const std::string& basePath) {
-    return set(Entry(info), name, transient, basePath);
+    std::string_view stored = name;
+    std::string converted;
+    if (!storedName(stored, basePath, converted)) return false;
+    (transient ? transient_ : stored_).replace(Entry(info), stored);
+    return true;
 }
 
 bool MeasurementData::storedName(std::string_view& name, const std::string& basePath,
@@ -424,13 +428,6 @@ bool MeasurementData::storedName(std::string_view& name, const std::string& base
         converted = relativeToGearFile(basePath, std::string(name));
         name = converted;
     }
-    return true;
-}
-
-bool MeasurementData::set(Entry&& entry, std::string_view name, bool transient, const std::string& basePath) {
-    std::string converted;
-    if (!storedName(name, basePath, converted)) return false;
-    (transient ? transient_ : stored_).replace(std::move(entry), name);
     return true;
 }
 

@@ -36,8 +36,6 @@ public:
 private:
     class Entries;
     class Entry;
-    // set() for an entry without its name.
-    bool set(Entry&& entry, std::string_view name, bool transient, const std::string& basePath);
     // The name as a set keeps it: an absolute one relative to `basePath` (into `converted`), when there is a
     // base path. returns false, with an error logged, for a name that is not absolute without a base path.
     static bool storedName(std::string_view& name, const std::string& basePath, std::string& converted);

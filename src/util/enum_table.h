@@ -42,10 +42,7 @@ constexpr const RowOf<Rows>* byValue(const Rows& rows, E value) {
 // returns nullptr for a text without a row; the comparison is exact
 template <typename Rows>
 constexpr const RowOf<Rows>* byText(const Rows& rows, std::string_view text) {
-    // most rows differ from the text in their length or first letter
-    const auto it = std::ranges::find_if(rows, [text](const auto& row) {
-        return row.text.size() == text.size() && (text.empty() || row.text[0] == text[0]) && row.text == text;
-    });
+    const auto it = std::ranges::find(rows, text, &RowOf<Rows>::text);
     return it == std::ranges::end(rows) ? nullptr : &*it;
 }
 

@@ -4,8 +4,6 @@
 // that differs in its first letter: compared in place, such a comparison ends there, without a call into the
 // C library.
 
-#include <string_view>
-
 namespace kest::gear::util {
 
 // true when the terminated texts are equal
@@ -13,13 +11,6 @@ constexpr bool sameText(const char* text, const char* other) noexcept {
     for (; *text == *other; ++text, ++other)
         if (*text == '\0') return true;
     return false;
-}
-
-// true when the terminated text equals `other`, which holds no null character
-constexpr bool sameText(const char* text, std::string_view other) noexcept {
-    for (const char c : other)
-        if (*text++ != c) return false;
-    return *text == '\0';
 }
 
 } // namespace kest::gear::util
