@@ -50,7 +50,7 @@ double GearCalculator::mdk(double xL, double xR, double dK, double zpos, double 
     if (z == 0) return unsetValue;
     if (isUnset(dK)) dK = geometry_->getDINBallDiameter(Side::Left, xL);
     const double rK = isUnset(dK) ? unsetValue : dK / 2;
-    const int opposite = (z % 2 == 0 ? z / 2 : (z + 1) / 2) + 1;
+    const int opposite = z / 2 + z % 2 + 1; // (z + 1) / 2 + 1 for odd z, without overflow
     double delta1 = 0.0, centre1 = 0.0, delta2 = 0.0, centre2 = 0.0;
     if (!spaceAngles(1, xL, xR, phi0, delta1, centre1) ||
         !spaceAngles(opposite, xL, xR, phi0, delta2, centre2))

@@ -203,7 +203,7 @@ double profileShiftFromTestValue(const CylindricalGearGeometry& geometry, Addend
     } else {
         q = (normal ? value / std::cos(beta) : value) / d;
     }
-    return (2 * z * q - pi) / (4 * std::tan(alphaN));
+    return (2.0 * z * q - pi) / (4 * std::tan(alphaN));
 }
 
 double testValueFromProfileShift(const CylindricalGearGeometry& geometry, Side side,

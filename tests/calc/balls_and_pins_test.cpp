@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 using namespace kest::gear;
 using kest::test::TestGear;
@@ -40,6 +41,15 @@ TEST(balls_and_pins, PinsWithTheModificationOn) {
         EXPECT_NEAR(c.getNominal(NominalValue::MdR, {.ballDiameter = dR}).value,
                     oddHelical ? 2 * t.ballCentreRadius(dR) + dR : t.mdk(dR), 1e-9);
     }
+}
+
+// A file can state any tooth count an int holds; the pitch count to the opposite space must not overflow at
+// the largest odd one. With a module of 1 nm the gear is 2 m across; the closed form agrees to 0.1 um.
+TEST(balls_and_pins, BallsAtTheLargestToothCount) {
+    const TestGear t{"z INT_MAX", std::numeric_limits<int>::max(), 1e-6, 0.0, 20.0, 0.0};
+    const CylindricalGearGeometry g = t.make();
+    const double dK = 1.7 * t.mn;
+    EXPECT_NEAR(GearCalculator(&g).getNominal_MdK(U, U, dK, U, U), t.mdk(dK), 1e-4);
 }
 
 } // namespace

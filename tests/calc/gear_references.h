@@ -88,7 +88,7 @@ struct TestGear {
     // Radius of the ball centre: inv(alpha_K) = inv(alpha_t) + dK / (z mn cos(alpha_n)) - pi / (2z)
     // + 2 x tan(alpha_n) / z, R_K = |db| / (2 cos(alpha_K)).
     double ballCentreRadius(double dK) const {
-        const double aK = invinv(inv(alphaT()) + dK / (z * mn * std::cos(alphaN())) - pi / (2 * z) +
+        const double aK = invinv(inv(alphaT()) + dK / (z * mn * std::cos(alphaN())) - pi / (2.0 * z) +
                                  2 * x * std::tan(alphaN()) / z);
         return std::fabs(db()) / (2 * std::cos(aK));
     }

@@ -87,4 +87,10 @@ TEST(profile_shift, SecantOnTheDimensionConvergesQuickly) {
     EXPECT_EQ(huge.solve(solver), U);
 }
 
+// A tooth count beyond half the int range still gives back its coefficient from a tooth thickness.
+TEST(profile_shift, ToothThicknessOfAToothCountBeyondHalfTheIntRange) {
+    const TestGear t{"z 2^30 + 3", 1'073'741'827, 1e-6, 0.0, 20.0, 0.2};
+    EXPECT_NEAR(t.make(U, AMV::AddmodSt, t.st()).getX(Side::Left), t.x, 1e-6);
+}
+
 } // namespace
