@@ -44,9 +44,11 @@ bool readChildFlag(const MSXMLWrapper& xml, XMLNode parent, const char* name, bo
     return readFlag(xml, xml.getNode(name, parent), flag);
 }
 
+// A scale so small that its decimals show "0" is written in full: "0" would read back as automatic.
 std::string scaleText(double scale) {
     if (scale == ProtocolSettings::scale_val_auto) return kScaleAutoText;
-    return util::formatDouble(scale, kScaleDecimals);
+    std::string text = util::formatDouble(scale, kScaleDecimals);
+    return text == "0" ? util::shortestDouble(scale) : text;
 }
 
 // "auto" reads as automatic scaling; any other text as far as it is a number. false, leaving `scale` alone,

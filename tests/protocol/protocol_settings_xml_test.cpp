@@ -77,6 +77,21 @@ TEST(protocol_settings_xml, RoundTripKeepsEverySetting) {
     EXPECT_EQ(serialized(xml), first);
 }
 
+// A scale below what ten decimals show is still a scale after a save, not automatic scaling.
+TEST(protocol_settings_xml, TinyScaleStaysAScale) {
+    PS saved;
+    saved.setBarDiagram(BT::Fr_j, true, 1e-320, nullptr);
+    MSXMLWrapper xml;
+    xml.reset("gear");
+    ASSERT_TRUE(saved.saveXML(&xml, ""));
+    PS loaded;
+    ASSERT_TRUE(loaded.loadXML(&xml, ""));
+    bool enabled = false;
+    double scale = 0.0;
+    loaded.getBarDiagram(BT::Fr_j, enabled, scale, nullptr);
+    EXPECT_EQ(scale, 1e-320);
+}
+
 TEST(protocol_settings_xml, Layout) {
     MSXMLWrapper xml;
     ASSERT_TRUE(xml.parse("<gear><protocol><unknown a=\"1\"/><rootscan enabled=\"on\"/></protocol></gear>"));
