@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
 using namespace kest::gear;
@@ -95,11 +96,15 @@ TEST(feature_value, FeatureIds) {
         EXPECT_EQ(FeatureValue("f", symbol).getFeatureId(), id) << symbol;
 
     kest::test::DiagnosticsCapture capture(1);
-    for (const int symbol : {1212, 1207, 1225, 301, -1})
+    // one past either end of each run
+    const int unknown[] = {-1,   1,    301,  303,  305,  307,  312,  314,  602,  604,
+                           1199, 1207, 1209, 1212, 1219, 1225, 1229, 1231, 1239, 1245,
+                           1249, 1252, 1259, 1261, 1269, 1271, 1279, 1281};
+    for (const int symbol : unknown)
         EXPECT_EQ(FeatureValue("f", symbol).getFeatureId(), 0) << symbol;
-    ASSERT_EQ(capture.messages(DiagnosticChannel::Trace).size(), 5U);
+    ASSERT_EQ(capture.messages(DiagnosticChannel::Trace).size(), std::size(unknown));
     EXPECT_EQ(capture.messages(DiagnosticChannel::Trace)[0],
-              "Unknown SymbolIndex '1212', convert to FID_NO_FEATURE.");
+              "Unknown SymbolIndex '-1', convert to FID_NO_FEATURE.");
 }
 
 TEST(feature_value, RangeConversions) {
