@@ -73,8 +73,11 @@ bool readPointId(host::XMLNode point, unsigned int& id) {
 
 namespace measurement_xml {
 
+// A point whose references the reader refuses is not written: the save fails rather than leave a file that no
+// longer loads.
 bool writePathPoint(host::MSXMLWrapper& xml, host::XMLNode element, unsigned int id,
                     const MeasurementPathPoint& point) {
+    if (!isProfileReference(point.positionReference) || !isLeadReference(point.heightReference)) return false;
     if (!element || !xml.addAttributeValue(element, kIdAttribute, util::formatInteger(id))) return false;
     host::ChildSync values(element, isValueElement);
     const bool position =

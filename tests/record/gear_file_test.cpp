@@ -362,6 +362,29 @@ TEST_F(GearFile, DesignProfilesAndProtocolThroughTheGear) {
     EXPECT_EQ(out, header);
 }
 
+// A feed mark set on a gear that was loaded without one reaches the file. A point whose height is given in a
+// profile reference would not load again: that save is refused and the file stays as it was.
+TEST_F(GearFile, FeedMarkSetOnTheGearIsSaved) {
+    Gear gear((std::string(GEARRECORDS_EXAMPLES) + "/helical_gear.xml").c_str());
+    const Gear_Measurement_Info key(Measurement_Type::Profile, Side::Left, "3", 0);
+    FeedMarkInformation set;
+    set.parameters = {{"period", "mm", 0.1}};
+    set.points.emplace(
+        key, MeasurementPathPoint(40.25, Reference::Diameter, 2.0, Reference::LengthDatumToNonDatum));
+    ASSERT_TRUE(gear.setFeedMarkInformation(set));
+    gear.Save(path("g.xml").c_str());
+    FeedMarkInformation got;
+    ASSERT_TRUE(Gear(path("g.xml").c_str()).getFeedMarkInformation(&got));
+    EXPECT_EQ(got.parameters, set.parameters);
+    EXPECT_EQ(got.points, set.points);
+
+    const std::string saved = read(path("g.xml"));
+    set.points.at(key).heightReference = Reference::Percent;
+    ASSERT_TRUE(gear.setFeedMarkInformation(set));
+    EXPECT_THROW_MSG(gear.Save(path("g.xml").c_str()), "saving calculated feedmark information failed!");
+    EXPECT_EQ(read(path("g.xml")), saved);
+}
+
 TEST_F(GearFile, GeometryRoundTripsExactly) {
     using G = CylindricalGearGeometry;
     G geometry(31, 30.0, 3.0, 15.0 * std::numbers::pi / 180.0, 20.0 * std::numbers::pi / 180.0, -0.1, 101.681,
