@@ -73,11 +73,12 @@ bool readPointId(host::XMLNode point, unsigned int& id) {
 
 namespace measurement_xml {
 
-// A point whose references the reader refuses is not written: the save fails rather than leave a file that no
-// longer loads.
+bool readsBack(const MeasurementPathPoint& point) {
+    return isProfileReference(point.positionReference) && isLeadReference(point.heightReference);
+}
+
 bool writePathPoint(host::MSXMLWrapper& xml, host::XMLNode element, unsigned int id,
                     const MeasurementPathPoint& point) {
-    if (!isProfileReference(point.positionReference) || !isLeadReference(point.heightReference)) return false;
     if (!element || !xml.addAttributeValue(element, kIdAttribute, util::formatInteger(id))) return false;
     host::ChildSync values(element, isValueElement);
     const bool position =
@@ -148,8 +149,14 @@ bool MeasurementPath::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& node
     if (!xml || !node) return false;
     host::ChildSync points(node, isPointElement, {kIdAttribute});
     bool result = true;
-    for (const auto& [id, point] : points_)
+    for (const auto& [id, point] : points_) {
+        // left out, as is identifier 0, which a load refuses too (see readsBack)
+        if (id == 0 || !readsBack(point)) {
+            result = false;
+            continue;
+        }
         result = writePathPoint(*xml, pointElement(points, id), id, point) && result;
+    }
     return result;
 }
 

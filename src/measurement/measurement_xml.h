@@ -48,6 +48,10 @@ struct IdentityTexts {
 };
 IdentityTexts identityTexts(host::XMLNode node);
 
+// true when the point's references are those a load takes: a profile reference for the position, a lead
+// reference for the height. A point that is not is left out of a save, which then fails, rather than written
+// into a file that no longer loads.
+bool readsBack(const MeasurementPathPoint& point);
 // Writes the point into its element: attribute "id", then the elements "position" and "height", each in
 // place. returns false for an empty element or a failed write.
 bool writePathPoint(host::MSXMLWrapper& xml, host::XMLNode element, unsigned int id,

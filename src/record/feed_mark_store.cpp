@@ -73,17 +73,21 @@ bool FeedMarkStore::save(host::MSXMLWrapper& xml) const {
                  writeParameter(xml, children.take(parameter.name), parameter) && result;
     // Only what the identity is written from: side, tooth list and index.
     Gear_Measurement_Info key;
-    unsigned int id = 0;
+    unsigned int next = 0;
     for (const Point& p : points_) {
+        const unsigned int id = next++;
+        const MeasurementPathPoint point(p.position, p.positionReference, p.height, p.heightReference);
+        if (!readsBack(point)) {
+            result = false;
+            continue;
+        }
         key.side = p.side;
         key.measurementIndex = p.measurementIndex;
         const std::span<const unsigned int> list = teeth(p);
         key.teeth.assign(list.begin(), list.end());
         const host::XMLNode element = pointElement(children, id);
-        result = writePathPoint(xml, element, id,
-                                {p.position, p.positionReference, p.height, p.heightReference}) &&
+        result = writePathPoint(xml, element, id, point) &&
                  writeIdentity(xml, element, key, IdentityOrder::SideFirst) && result;
-        ++id;
     }
     return result;
 }

@@ -50,6 +50,34 @@ TEST(measurement_path, RoundTripIsExact) {
     EXPECT_FALSE(path.getPoints(nullptr));
 }
 
+// A point that would not load again is not saved: the save fails, and the good points are still written. A
+// derived path can add points by identifier, 0 among them.
+TEST(measurement_path, SaveRefusesWhatTheLoadRefuses) {
+    struct DerivedPath : MeasurementPath {
+        using MeasurementPath::addPoint;
+    };
+    const MeasurementPathPoint good{1.0, R::Diameter, 2.0, R::LengthDatumToNonDatum};
+    const std::pair<unsigned int, MeasurementPathPoint> rows[] = {
+        {0, good},
+        {2, {1.0, R::LengthDatumToNonDatum, 2.0, R::LengthDatumToNonDatum}},
+        {2, {1.0, R::Diameter, 2.0, R::Diameter}},
+        {2, {1.0, static_cast<Reference>(-1), 2.0, R::LengthDatumToNonDatum}},
+    };
+    for (const auto& [id, point] : rows) {
+        SCOPED_TRACE(id);
+        DerivedPath path;
+        ASSERT_TRUE(path.addPoint(1, good) && path.addPoint(id, point));
+        MSXMLWrapper xml;
+        xml.reset("setting");
+        EXPECT_FALSE(path.saveXML(&xml, xml.getRootNode()));
+        MeasurementPath loaded;
+        EXPECT_TRUE(loaded.loadXML(&xml, xml.getRootNode())) << serialized(xml);
+        Points kept;
+        ASSERT_TRUE(loaded.getPoints(&kept));
+        EXPECT_EQ(kept.size(), 1U);
+    }
+}
+
 // A path point; `id` is the attribute as written, "" for none.
 std::string pointXml(const std::string& id, const std::string& position = "9",
                      const std::string& positionReference = "diameter",
