@@ -77,14 +77,14 @@ bool FeedMarkStore::save(host::MSXMLWrapper& xml) const {
     for (const Point& p : points_) {
         const unsigned int id = next++;
         const MeasurementPathPoint point(p.position, p.positionReference, p.height, p.heightReference);
-        if (!readsBack(point)) {
-            result = false;
-            continue;
-        }
         key.side = p.side;
         key.measurementIndex = p.measurementIndex;
         const std::span<const unsigned int> list = teeth(p);
         key.teeth.assign(list.begin(), list.end());
+        if (!readsBack(point) || !readsBack(key)) {
+            result = false;
+            continue;
+        }
         const host::XMLNode element = pointElement(children, id);
         result = writePathPoint(xml, element, id, point) &&
                  writeIdentity(xml, element, key, IdentityOrder::SideFirst) && result;
