@@ -1,6 +1,7 @@
 // A save writes only what a load takes back: after any setter call the saved gear reloads with the same
 // values, or the save throws its section's message and the file on disk stays as it was.
 
+#include <kest/gear/design_profile.h>
 #include <kest/gear/gear.h>
 #include <kest/gear/gear_measurement_info.h>
 #include <kest/gear/gear_parameters.h>
@@ -103,6 +104,12 @@ KChart chartOf(KChartPart part) {
 
 void setChart(Gear& gear, const KChart& chart, unsigned int index) {
     gear.setKChart(Measurement_Type::Profile, Side::Left, &chart, index);
+}
+
+std::string filters(const Gear& gear) {
+    bool valid = false;
+    return std::to_string(gear.getFilterActive(Measurement_Type::Profile, Side::Left, valid)) +
+           std::to_string(gear.getFilterLeadFromProf());
 }
 
 struct Row {
@@ -247,7 +254,32 @@ INSTANTIATE_TEST_SUITE_P(
                 part.addPoint(3, PointDefinition(50.0, 0.0, static_cast<Reference>(-1)));
                 setChart(g, chartOf(part), 0);
             },
-            kcharts, "saving kcharts failed!"}));
+            kcharts, "saving kcharts failed!"},
+        // Design profiles: a part's regression type by its name.
+        Row{"design profile part of no regression type",
+            [](Gear& g) {
+                DesignProfilePart part;
+                part.setRegressionType(static_cast<RegressionType>(7));
+                part.addPoint(1, PointDefinition(40.0, 0.0, Reference::Diameter));
+                part.addPoint(2, PointDefinition(45.0, 0.0, Reference::Diameter));
+                const std::vector<DesignProfilePart> parts{part};
+                g.setDesignProfile(DesignProfile(&parts), Measurement_Type::Profile, Side::Left, 0);
+            },
+            nullptr, "saving design profiles failed!"},
+        // Filters: a filter is written only with its cut-off, and the lead's following the profile on it.
+        Row{"filter active without a cut-off",
+            [](Gear& g) { g.setFilterActive(Measurement_Type::Profile, Side::Left, true); }, filters,
+            "saving filters failed!"},
+        Row{"lead following the profile without filters", [](Gear& g) { g.setFilterLeadFromProf(true); },
+            filters, "saving filters failed!"},
+        Row{"lead following a one-flank profile filter",
+            [](Gear& g) {
+                g.setFilterWaveLength(Measurement_Type::Profile, Side::Left, 0.8);
+                g.setFilterActive(Measurement_Type::Profile, Side::Left, true);
+                g.setFilterLeadFromProf(true);
+            },
+            filters, ""},
+        Row{"filters cleared", [](Gear& g) { g.clearFilter(); }, filters, ""}));
 
 } // namespace
 } // namespace kest::gear
