@@ -8,6 +8,7 @@
 #include <kest/gear/kchart.h>
 #include <kest/gear/measurement_path.h>
 #include <kest/gear/processing_information.h>
+#include <kest/gear/protocol_settings.h>
 #include <kest/gear/tooth_count.h>
 
 #include "support/scratch_directory.h"
@@ -110,6 +111,23 @@ std::string filters(const Gear& gear) {
     bool valid = false;
     return std::to_string(gear.getFilterActive(Measurement_Type::Profile, Side::Left, valid)) +
            std::to_string(gear.getFilterLeadFromProf());
+}
+
+// Changes the gear's protocol settings through `change`.
+template <typename Change>
+void editProtocol(Gear& gear, Change change) {
+    ProtocolSettings settings;
+    gear.getProtocolSettings(&settings);
+    change(settings);
+    gear.setProtocolSettings(settings);
+}
+
+std::string flankName(const Gear& gear) {
+    ProtocolSettings settings;
+    gear.getProtocolSettings(&settings);
+    std::string name;
+    settings.getFlankName(Side::Left, name);
+    return "[" + name + "]";
 }
 
 struct Row {
@@ -279,6 +297,29 @@ INSTANTIATE_TEST_SUITE_P(
                 g.setFilterLeadFromProf(true);
             },
             filters, ""},
+        // Protocol settings: sides, references and the addendum-modification variant by their names.
+        Row{"protocol flank name of no side",
+            [](Gear& g) { editProtocol(g, [](ProtocolSettings& p) { p.setFlankName(kNoSide, "A"); }); },
+            nullptr, "saving protocol settings failed!"},
+        Row{"protocol flank name of blanks only",
+            [](Gear& g) { editProtocol(g, [](ProtocolSettings& p) { p.setFlankName(Side::Left, " \n "); }); },
+            flankName, ""},
+        Row{"protocol profile reference without a name",
+            [](Gear& g) {
+                editProtocol(g, [](ProtocolSettings& p) {
+                    ProtocolSettings::parametersProfLead profile;
+                    profile.reference = static_cast<Reference>(-1);
+                    p.setProfLeadParameters(true, profile);
+                });
+            },
+            nullptr, "saving protocol settings failed!"},
+        Row{"protocol addendum-modification variant without a name",
+            [](Gear& g) {
+                editProtocol(g, [](ProtocolSettings& p) {
+                    p.setAddendumModificationVariant(static_cast<AddendumModificationVariant>(99));
+                });
+            },
+            nullptr, "saving protocol settings failed!"},
         Row{"filters cleared", [](Gear& g) { g.clearFilter(); }, filters, ""}));
 
 } // namespace
