@@ -2,6 +2,7 @@
 // values, or the save throws its section's message and the file on disk stays as it was.
 
 #include <kest/gear/design_profile.h>
+#include <kest/gear/evaluation_standard.h>
 #include <kest/gear/gear.h>
 #include <kest/gear/gear_measurement_info.h>
 #include <kest/gear/gear_parameters.h>
@@ -130,6 +131,15 @@ std::string flankName(const Gear& gear) {
     return "[" + name + "]";
 }
 
+std::string standard(const Gear& gear) {
+    const EvaluationStandard got = gear.getEvaluationStandard();
+    return got.getStandardName() + "/" + got.grade_2_string();
+}
+
+void setStandard(Gear& gear, const std::string& name) {
+    gear.setEvaluationStandard(EvaluationStandard(name, StandardClass::Class5));
+}
+
 struct Row {
     const char* label;
     void (*edit)(Gear&);
@@ -241,6 +251,9 @@ INSTANTIATE_TEST_SUITE_P(
                 g.setFeature(fHa, Side::Left, 0, RangeType::Main);
             },
             feature, "saving evaluation features failed"},
+        Row{"feature of no side",
+            [](Gear& g) { g.setFeature(GearFeature("fHa"), kNoSide, 0, RangeType::Main); }, nullptr,
+            "saving evaluation features failed"},
         Row{"feature reference with blanks around it",
             [](Gear& g) {
                 GearFeature fHa("fHa");
@@ -284,6 +297,12 @@ INSTANTIATE_TEST_SUITE_P(
                 g.setDesignProfile(DesignProfile(&parts), Measurement_Type::Profile, Side::Left, 0);
             },
             nullptr, "saving design profiles failed!"},
+        // Evaluation standard: the class as the standard names it.
+        Row{"class of a standard with classes", [](Gear& g) { setStandard(g, "DIN_3962"); }, standard, ""},
+        Row{"class of a standard without classes", [](Gear& g) { setStandard(g, "CAT_1E2028"); }, nullptr,
+            "saving evaluation standard failed"},
+        Row{"class of no standard", [](Gear& g) { setStandard(g, EvaluationStandard::unknown_standard()); },
+            nullptr, "saving evaluation standard failed"},
         // Filters: a filter is written only with its cut-off, and the lead's following the profile on it.
         Row{"filter active without a cut-off",
             [](Gear& g) { g.setFilterActive(Measurement_Type::Profile, Side::Left, true); }, filters,
