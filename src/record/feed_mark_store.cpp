@@ -68,8 +68,9 @@ bool FeedMarkStore::save(host::MSXMLWrapper& xml) const {
     if (!feedMark) return false;
     host::ChildSync children(feedMark, host::ChildSync::ownsAll, {kIdAttribute});
     bool result = true;
+    // a parameter named as a point element would be read back as a point
     for (const Gear_General_Parameter& parameter : parameters_)
-        result = isElementName(parameter.name) &&
+        result = isElementName(parameter.name) && parameter.name != kPointElement &&
                  writeParameter(xml, children.take(parameter.name), parameter) && result;
     // Only what the identity is written from: side, tooth list and index.
     Gear_Measurement_Info key;

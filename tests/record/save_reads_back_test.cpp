@@ -243,6 +243,13 @@ INSTANTIATE_TEST_SUITE_P(
                 g.setFeedMarkInformation(feedMarkAt(identity(Measurement_Type::Profile, kNoSide, {3})));
             },
             feedMark, "saving calculated feedmark information failed!"},
+        Row{"feed-mark parameter named as a point",
+            [](Gear& g) {
+                FeedMarkInformation set = feedMarkAt(identity(Measurement_Type::Profile, Side::Left, {3}));
+                set.parameters.push_back({"point", "", 1.0});
+                g.setFeedMarkInformation(set);
+            },
+            nullptr, "saving calculated feedmark information failed!"},
         // Features: their texts are the texts of child elements.
         Row{"feature reference of blanks only",
             [](Gear& g) {
