@@ -17,7 +17,7 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -57,15 +57,6 @@ std::string measurements(const Gear& gear) {
     std::string text;
     for (const Gear_Measurement& m : all)
         text += describe(m) + "/" + m.name + ";";
-    return text;
-}
-
-std::string feedMark(const Gear& gear) {
-    FeedMarkInformation info;
-    gear.getFeedMarkInformation(&info);
-    std::string text;
-    for (const auto& [key, point] : info.points)
-        text += describe(key) + "@" + std::to_string(point.position) + ";";
     return text;
 }
 
@@ -185,32 +176,40 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Measurement settings: the kind names the element, side and teeth are attributes the reader checks.
         Row{"setting on tooth 0",
-            [](Gear& g) { addSetting(g, identity(Measurement_Type::Profile, Side::Left, {0})); }, settings,
+            [](Gear& g) { addSetting(g, identity(Measurement_Type::Profile, Side::Left, {0})); }, nullptr,
             "saving measurement settings failed"},
         Row{"setting beyond the last tooth",
             [](Gear& g) { addSetting(g, identity(Measurement_Type::Profile, Side::Left, {kTooManyTeeth})); },
-            settings, "saving measurement settings failed"},
+            nullptr, "saving measurement settings failed"},
         Row{"setting on the last tooth, listed twice",
             [](Gear& g) {
                 addSetting(g, identity(Measurement_Type::Lead, Side::Right,
                                        {maxNumberOfTeeth, 1, maxNumberOfTeeth}));
             },
             settings, ""},
+        Row{"setting one tooth longer than the longest list",
+            [](Gear& g) {
+                std::vector<unsigned int> teeth(maxToothListLength + 1);
+                for (std::size_t i = 0; i < teeth.size(); ++i)
+                    teeth[i] = static_cast<unsigned int>(i % maxNumberOfTeeth) + 1;
+                addSetting(g, identity(Measurement_Type::Profile, Side::Left, teeth));
+            },
+            nullptr, "saving measurement settings failed"},
         Row{"setting of no side",
-            [](Gear& g) { addSetting(g, identity(Measurement_Type::Profile, kNoSide, {1})); }, settings,
+            [](Gear& g) { addSetting(g, identity(Measurement_Type::Profile, kNoSide, {1})); }, nullptr,
             "saving measurement settings failed"},
-        Row{"setting of no kind", [](Gear& g) { addSetting(g, identity(kNoKind, Side::Left, {1})); },
-            settings, "saving measurement settings failed"},
+        Row{"setting of no kind", [](Gear& g) { addSetting(g, identity(kNoKind, Side::Left, {1})); }, nullptr,
+            "saving measurement settings failed"},
         // Measurement data: the same identity, and the name as the element's text.
         Row{"measurement on tooth 0",
             [](Gear& g) {
                 g.setMeasurement("/data/p.mes", identity(Measurement_Type::Profile, Side::Left, {0}), false,
                                  "");
             },
-            measurements, "saving measurement data failed"},
+            nullptr, "saving measurement data failed"},
         Row{"measurement of no kind",
             [](Gear& g) { g.setMeasurement("/data/p.mes", identity(kNoKind, Side::Left, {1}), false, ""); },
-            measurements, "saving measurement data failed"},
+            nullptr, "saving measurement data failed"},
         Row{"measurement named with a carriage return",
             [](Gear& g) {
                 g.setMeasurement("/data/a\rb.mes", identity(Measurement_Type::Profile, Side::Left, {1}),
@@ -237,12 +236,12 @@ INSTANTIATE_TEST_SUITE_P(
             [](Gear& g) {
                 g.setFeedMarkInformation(feedMarkAt(identity(Measurement_Type::Profile, Side::Left, {0})));
             },
-            feedMark, "saving calculated feedmark information failed!"},
+            nullptr, "saving calculated feedmark information failed!"},
         Row{"feed-mark point of no side",
             [](Gear& g) {
                 g.setFeedMarkInformation(feedMarkAt(identity(Measurement_Type::Profile, kNoSide, {3})));
             },
-            feedMark, "saving calculated feedmark information failed!"},
+            nullptr, "saving calculated feedmark information failed!"},
         Row{"feed-mark parameter named as a point",
             [](Gear& g) {
                 FeedMarkInformation set = feedMarkAt(identity(Measurement_Type::Profile, Side::Left, {3}));
@@ -257,7 +256,7 @@ INSTANTIATE_TEST_SUITE_P(
                 fHa.set(AdditionalDataType::Reference, std::string("  "));
                 g.setFeature(fHa, Side::Left, 0, RangeType::Main);
             },
-            feature, "saving evaluation features failed"},
+            nullptr, "saving evaluation features failed"},
         Row{"feature of no side",
             [](Gear& g) { g.setFeature(GearFeature("fHa"), kNoSide, 0, RangeType::Main); }, nullptr,
             "saving evaluation features failed"},
@@ -270,7 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
             feature, ""},
         // K-charts: index, enumerations and point references as a load takes them.
         Row{"K-chart at the last index", [](Gear& g) { setChart(g, chartOf({}), 999); }, kcharts, ""},
-        Row{"K-chart beyond the last index", [](Gear& g) { setChart(g, chartOf({}), 1000); }, kcharts,
+        Row{"K-chart beyond the last index", [](Gear& g) { setChart(g, chartOf({}), 1000); }, nullptr,
             "saving kcharts failed!"},
         Row{"K-chart of no alignment",
             [](Gear& g) {
@@ -278,21 +277,21 @@ INSTANTIATE_TEST_SUITE_P(
                 chart.setAlignment(static_cast<Alignment>(9));
                 setChart(g, chart, 0);
             },
-            kcharts, "saving kcharts failed!"},
+            nullptr, "saving kcharts failed!"},
         Row{"K-chart part cleared to no regression type",
             [](Gear& g) {
                 KChartPart part;
                 part.clear();
                 setChart(g, chartOf(part), 0);
             },
-            kcharts, "saving kcharts failed!"},
+            nullptr, "saving kcharts failed!"},
         Row{"K-chart point of no reference",
             [](Gear& g) {
                 KChartPart part;
                 part.addPoint(3, PointDefinition(50.0, 0.0, static_cast<Reference>(-1)));
                 setChart(g, chartOf(part), 0);
             },
-            kcharts, "saving kcharts failed!"},
+            nullptr, "saving kcharts failed!"},
         // Design profiles: a part's regression type by its name.
         Row{"design profile part of no regression type",
             [](Gear& g) {
@@ -312,10 +311,10 @@ INSTANTIATE_TEST_SUITE_P(
             nullptr, "saving evaluation standard failed"},
         // Filters: a filter is written only with its cut-off, and the lead's following the profile on it.
         Row{"filter active without a cut-off",
-            [](Gear& g) { g.setFilterActive(Measurement_Type::Profile, Side::Left, true); }, filters,
+            [](Gear& g) { g.setFilterActive(Measurement_Type::Profile, Side::Left, true); }, nullptr,
             "saving filters failed!"},
         Row{"lead following the profile without filters", [](Gear& g) { g.setFilterLeadFromProf(true); },
-            filters, "saving filters failed!"},
+            nullptr, "saving filters failed!"},
         Row{"lead following a one-flank profile filter",
             [](Gear& g) {
                 g.setFilterWaveLength(Measurement_Type::Profile, Side::Left, 0.8);
