@@ -316,6 +316,9 @@ bool EvaluationFeatures::saveXML(host::MSXMLWrapper* xml) const {
     for (const auto& [key, entry] : entries_) {
         std::string message;
         if (!entry.feature.isValid(message)) return false;
+        // a side without a name would be written as a text that a load takes for both flanks
+        const auto sides = allSides();
+        if (std::ranges::find(sides, entry.info.side) == sides.end()) return false;
         entry.feature.deleteOwnNameElement(*xml, evaluation);
         const bool bothSides = entry.info.side == Side::Both;
         const bool ranged = entry.range != RangeType::Unspecified;

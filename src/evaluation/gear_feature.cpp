@@ -3,6 +3,7 @@
 
 #include "evaluation/evaluation_xml.h"
 #include "host/report.h"
+#include "host/user_text_xml.h"
 #include "util/string_format.h"
 
 #include <algorithm>
@@ -247,7 +248,10 @@ bool GearFeature::writeElement(host::MSXMLWrapper& xml, const host::XMLNode& nod
     }
     for (const DataRow& row : kDataRows) {
         const auto value = stringData_.find(row.value);
-        if (value != stringData_.end()) result = xml.setStringValue(row.text, value->second, node) && result;
+        // a text the element would not give back as written (see host::keptAsElementText) is refused
+        if (value != stringData_.end())
+            result = host::keptAsElementText(value->second) &&
+                     xml.setStringValue(row.text, value->second, node) && result;
     }
     for (const DataRow& row : kDataRows) {
         const auto value = intData_.find(row.value);

@@ -147,7 +147,8 @@ bool GearFilters::saveActFilter(host::MSXMLWrapper* xml, Measurement_Type type, 
     if (!filter) return false;
     const std::string path = groupPath(type, side);
     host::XMLNode group = xml->getNode(path);
-    if (!filter->getInitialized()) return deleteFilters(xml, type, side);
+    // a filter without a cut-off is not written, so an active flag on it would not read back
+    if (!filter->getInitialized()) return !filter->getFilterActive() && deleteFilters(xml, type, side);
     if (!group) group = xml->createNode(path);
     const host::XMLNode node = host::childElement(*xml, group, kFilterElement);
     for (const host::XMLNode other : xml->getNodes(kFilterElement, group))
@@ -167,7 +168,12 @@ bool GearFilters::deleteFilters(host::MSXMLWrapper* xml, Measurement_Type type, 
 // The flanks whose filter does not apply are written as none: a stale element would be read in its place.
 bool GearFilters::saveXML(host::MSXMLWrapper* xml) const {
     if (!xml) return false;
-    bool result = true;
+    // The lead's following the profile is written on a lead filter; without one it would not read back.
+    const auto written = [this](Side side) {
+        return getActFilter(Measurement_Type::Lead, side)->getInitialized();
+    };
+    bool result = !leadFromProfile_ ||
+                  (leadBothSided_ ? written(Side::Both) : written(Side::Left) || written(Side::Right));
     for (const auto& [type, bothSided] : {std::pair{Measurement_Type::Profile, profileBothSided_},
                                           std::pair{Measurement_Type::Lead, leadBothSided_}}) {
         if (bothSided) {

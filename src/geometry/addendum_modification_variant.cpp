@@ -59,7 +59,9 @@ bool AddendumModificationVariantClass::saveXML(host::MSXMLWrapper* xml, const st
     host::XMLNode base = baseNode(*xml, path);
     if (!base) base = xml->createNode(path);
     if (!base) return false;
-    return xml->setStringValue(kElement, getString(), base);
+    // a variant without a name would be written as "", which a load refuses
+    const std::string text = getString();
+    return !text.empty() && xml->setStringValue(kElement, text, base);
 }
 
 } // namespace kest::gear

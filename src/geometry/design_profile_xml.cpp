@@ -6,6 +6,7 @@
 #include "geometry/design_profile_xml.h"
 #include "util/number_text.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace kest::gear {
@@ -51,6 +52,9 @@ bool DesignProfilePart::loadXML(host::MSXMLWrapper* xml, host::XMLNode node) {
 
 bool DesignProfilePart::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& parent) const {
     if (!xml || !parent) return false;
+    // a regression type without a name would be written as a text that a load refuses
+    const auto types = allRegressionTypes();
+    if (std::ranges::find(types, regressionType_) == types.end()) return false;
     const host::XMLNode part = xml->createNode(kPartElement, parent, true);
     if (!part) return false;
     bool result =

@@ -6,10 +6,15 @@
 
 namespace kest::host {
 
+bool keptAsElementText(std::string_view text) {
+    return text.find('\r') == std::string_view::npos &&
+           (text.empty() || text.find_first_not_of(" \t\n") != std::string_view::npos);
+}
+
 bool writeUserText(MSXMLWrapper& xml, XMLNode node, const UserText& t) {
     if (!node) return false;
     std::string text = t.text;
-    const bool encoded = !util::isValidUtf8(text);
+    const bool encoded = !util::isValidUtf8(text) || (t.attribute.empty() && !keptAsElementText(text));
     if (encoded && !util::stl_encode_base64(text)) return false;
 
     bool ok = t.attribute.empty() ? xml.setStringValue("", text, node)

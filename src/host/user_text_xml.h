@@ -1,11 +1,13 @@
 #pragma once
 
 // Free texts of the user (names, labels, comments) in the gear file. A text that is not valid UTF-8 cannot be
-// stored in XML as it is; it is stored base64-encoded and its element carries the attribute base_64="on".
+// stored in XML as it is; it is stored base64-encoded and its element carries the attribute base_64="on". So
+// is an element's text that would not read back as it is (see keptAsElementText).
 
 #include <kest/gear/host/msxml_wrapper.h>
 
 #include <string>
+#include <string_view>
 
 namespace kest::host {
 
@@ -17,6 +19,10 @@ struct UserText {
 
 // Name of the attribute that marks a base64-encoded user text.
 inline constexpr const char* kBase64Attribute = "base_64";
+
+// true when an element's own text reads back as written. A load turns a carriage return into a line feed and
+// drops a text of nothing but white space.
+bool keptAsElementText(std::string_view text);
 
 // Writes the text into the element and sets or removes its base_64 attribute. returns false for an empty
 // node, when the text cannot be encoded, or when a write fails (the other writes are still made).

@@ -6,6 +6,7 @@
 #include "measurement/measurement_xml.h"
 #include "util/number_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -87,7 +88,9 @@ bool writePathPoint(host::MSXMLWrapper& xml, host::XMLNode element, unsigned int
 }
 
 bool writePointDefinition(host::MSXMLWrapper& xml, host::XMLNode element, const PointDefinition& point) {
-    if (!element) return false;
+    // a reference without a name would be written as a text that a load refuses
+    const auto references = allReferences();
+    if (!element || std::ranges::find(references, point.reference) == references.end()) return false;
     bool result = xml.addAttributeValue(element, kPositionAttribute,
                                         util::formatDouble(point.position, util::kAttributeDecimals));
     result = xml.addAttributeValue(element, kVariationAttribute,

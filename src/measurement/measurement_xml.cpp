@@ -1,5 +1,7 @@
 #include "measurement/measurement_xml.h"
 
+#include <kest/gear/tooth_count.h>
+
 #include "host/report.h"
 #include "host/user_text_xml.h"
 #include "util/number_text.h"
@@ -14,6 +16,16 @@ namespace kest::gear::measurement_xml {
 std::size_t kindRank(Measurement_Type type) {
     const auto kinds = allMeasurementTypes();
     return static_cast<std::size_t>(std::ranges::find(kinds, type) - kinds.begin());
+}
+
+bool readsBack(const Gear_Measurement_Info& info) {
+    const auto sides = allSides();
+    const auto toothReads = [](unsigned int tooth) {
+        return tooth != 0 && tooth <= static_cast<unsigned int>(maxNumberOfTeeth);
+    };
+    return kindRank(info.type) < allMeasurementTypes().size() &&
+           std::ranges::find(sides, info.side) != sides.end() && info.teeth.size() <= maxToothListLength &&
+           std::ranges::all_of(info.teeth, toothReads);
 }
 
 namespace {

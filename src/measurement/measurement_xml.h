@@ -52,6 +52,10 @@ IdentityTexts identityTexts(host::XMLNode node);
 // reference for the height. A point that is not is left out of a save, which then fails, rather than written
 // into a file that no longer loads.
 bool readsBack(const MeasurementPathPoint& point);
+// true when a load takes the identity back as written: a kind and a side that have a text, teeth from 1 to
+// maxNumberOfTeeth and no more than maxToothListLength of them. An identity that is not is left out of a
+// save, which then fails.
+bool readsBack(const Gear_Measurement_Info& info);
 // Writes the point into its element: attribute "id", then the elements "position" and "height", each in
 // place. returns false for an empty element or a failed write.
 bool writePathPoint(host::MSXMLWrapper& xml, host::XMLNode element, unsigned int id,

@@ -68,8 +68,9 @@ bool FeedMarkStore::save(host::MSXMLWrapper& xml) const {
     if (!feedMark) return false;
     host::ChildSync children(feedMark, host::ChildSync::ownsAll, {kIdAttribute});
     bool result = true;
+    // a parameter named as a point element would be read back as a point
     for (const Gear_General_Parameter& parameter : parameters_)
-        result = isElementName(parameter.name) &&
+        result = isElementName(parameter.name) && parameter.name != kPointElement &&
                  writeParameter(xml, children.take(parameter.name), parameter) && result;
     // Only what the identity is written from: side, tooth list and index.
     Gear_Measurement_Info key;
@@ -77,14 +78,14 @@ bool FeedMarkStore::save(host::MSXMLWrapper& xml) const {
     for (const Point& p : points_) {
         const unsigned int id = next++;
         const MeasurementPathPoint point(p.position, p.positionReference, p.height, p.heightReference);
-        if (!readsBack(point)) {
-            result = false;
-            continue;
-        }
         key.side = p.side;
         key.measurementIndex = p.measurementIndex;
         const std::span<const unsigned int> list = teeth(p);
         key.teeth.assign(list.begin(), list.end());
+        if (!readsBack(point) || !readsBack(key)) {
+            result = false;
+            continue;
+        }
         const host::XMLNode element = pointElement(children, id);
         result = writePathPoint(xml, element, id, point) &&
                  writeIdentity(xml, element, key, IdentityOrder::SideFirst) && result;

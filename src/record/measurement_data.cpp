@@ -509,6 +509,11 @@ bool MeasurementData::save(host::MSXMLWrapper& xml) const {
     for (const Entry* entry : stored_.listed()) {
         if (!written(*entry)) continue;
         entry->identity(identity);
+        // a measurement whose identity a load would refuse is left out, and the save fails
+        if (!measurement_xml::readsBack(identity)) {
+            result = false;
+            continue;
+        }
         const host::XMLNode node = elements.takeKeyed(identity.type_2_string(), identityKey(identity));
         if (!node) {
             result = false;

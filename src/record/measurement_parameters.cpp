@@ -170,6 +170,11 @@ bool MeasuringParameters::save(host::MSXMLWrapper& xml) const {
         for (const Gear_Measuring_Parameter& parameter : parameters_)
             if (std::ranges::find(kinds, parameter.type) == kinds.end()) kinds.push_back(parameter.type);
         for (const Measurement_Type kind : kinds) {
+            // a kind without a text would be written as one a load passes over, losing its parameters
+            if (measurement_xml::kindRank(kind) == allMeasurementTypes().size()) {
+                result = false;
+                continue;
+            }
             const std::string kindText = Measurement_Type_2_string(kind);
             const host::XMLNode container = containers.take(kMeasuringElement, {kindText});
             std::vector<Gear_General_Parameter> ofKind;

@@ -201,6 +201,11 @@ bool MeasurementSettings::save(host::MSXMLWrapper& xml) const {
                                         util::onOffText(clockwise_));
     for (const Gear_Measurement_Path& s : settings_) {
         if (s.isToothlistEmpty()) continue;
+        // a setting whose identity a load would refuse is left out, and the save fails
+        if (!readsBack(s)) {
+            result = false;
+            continue;
+        }
         const host::XMLNode node = children.takeKeyed(s.type_2_string(), identityKey(s));
         result = writeSetting(xml, node, s) && result;
     }

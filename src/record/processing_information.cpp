@@ -49,15 +49,21 @@ bool ProcessingInformation::loadXML(host::MSXMLWrapper* xml) {
 // Written in place; the older attribute goes, since it would win over the one written.
 bool ProcessingInformation::saveXML(host::MSXMLWrapper* xml) const {
     if (!xml) return false;
+    // a type without a name would be written as a text that a load refuses
+    const std::string postProcessText = PostProcessType_2_string(postProcessType_);
+    const std::string processText = ProcessType_2_string(processType_);
+    PostProcessType postProcess{};
+    ProcessType process{};
+    if (!string_2_PostProcessType(postProcessText, &postProcess) ||
+        !string_2_ProcessType(processText, &process))
+        return false;
     // The first element is kept, any other goes.
     host::ChildSync elements(
         xml->getRootNode(), [](host::XMLNode n) { return std::string_view(n.name()) == kProcessingElement; });
     const host::XMLNode node = elements.take(kProcessingElement);
     if (node) xml->removeAttributeValue(node, kOldPostProcessTypeAttribute);
-    return node &&
-           xml->addAttributeValue(node, kPostProcessTypeAttribute,
-                                  PostProcessType_2_string(postProcessType_)) &&
-           xml->addAttributeValue(node, kProcessTypeAttribute, ProcessType_2_string(processType_));
+    return node && xml->addAttributeValue(node, kPostProcessTypeAttribute, postProcessText) &&
+           xml->addAttributeValue(node, kProcessTypeAttribute, processText);
 }
 
 bool FeedMarkInformation::clear() {

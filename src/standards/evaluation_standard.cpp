@@ -152,6 +152,10 @@ bool EvaluationStandard::isValid(const std::string& standardName, StandardClass 
 // their letter, so that what the library does not know stays.
 bool EvaluationStandard::saveXML(host::MSXMLWrapper* xml, EvaluationFitType fitType) const {
     if (xml == nullptr) return false;
+    // a class whose text names another one for this standard (or none) would read back as that
+    StandardClass written = StandardClass::Unknown;
+    string_2_StandardClass(grade_2_string(), standardName_, &written);
+    if (written != standardClass_) return false;
     host::XMLNode node = xml->getNode(kEvaluationElement);
     const bool unknown =
         standardName_ == unknown_standard() && fitType == EvaluationFitType::None && subqualities_.empty();

@@ -150,7 +150,9 @@ bool GearKCharts::saveXML(host::MSXMLWrapper* xml) const {
             {
                 host::ChildSync kcharts(node, isKChart, {kMeasurementIndexAttribute});
                 for (std::size_t index = 0; index < own.size(); ++index)
-                    if (own[index]) {
+                    if (own[index] && index > static_cast<std::size_t>(kMaximumMeasurementIndex)) {
+                        result = false; // a load refuses the index
+                    } else if (own[index]) {
                         const std::string key = util::formatInteger(index);
                         result = kchart_xml::writeChart(*xml, kcharts.take(kKChartElement, {key}),
                                                         *own[index], static_cast<unsigned int>(index)) &&

@@ -6,7 +6,9 @@
 #include "record/gear_file_xml.h"
 #include "util/number_text.h"
 
+#include <algorithm>
 #include <cstring>
+#include <span>
 
 namespace kest::gear::kchart_xml {
 namespace {
@@ -30,11 +32,19 @@ bool writeNumber(host::MSXMLWrapper& xml, host::XMLNode element, const char* att
     return xml.addAttributeValue(element, attribute, util::formatDouble(value, util::kAttributeDecimals));
 }
 
+// A value without a row in its table would be written as a text that a load refuses.
+template <typename E>
+bool listed(std::span<const E> values, E value) {
+    return std::ranges::find(values, value) != values.end();
+}
+
 } // namespace
 
 bool writePart(host::MSXMLWrapper& xml, host::XMLNode element, const KChartPart& part) {
     if (part.getRegressionType() == RegressionType::ContinuousParabola) throw kContinuousParabolaNotSaved;
-    if (!element) return false;
+    if (!element || !listed(allMaterials(), part.getMaterial()) ||
+        !listed(allRegressionTypes(), part.getRegressionType()))
+        return false;
     bool result = xml.addAttributeValue(element, kMaterialAttribute, material_2_string(part.getMaterial()));
     result = xml.addAttributeValue(element, kRegressionAttribute,
                                    regressionType_2_string(part.getRegressionType())) &&
@@ -57,7 +67,11 @@ bool writePart(host::MSXMLWrapper& xml, host::XMLNode element, const KChartPart&
 
 bool writeChart(host::MSXMLWrapper& xml, host::XMLNode element, const KChart& chart,
                 unsigned int measurementIndex) {
-    if (!element) return false;
+    const auto outsides = allEvaluationOutsideRanges();
+    if (!element || !listed(allAlignments(), chart.getAlignment()) ||
+        !listed(outsides, chart.getEvaluationOutsideRange(Material::Inside)) ||
+        !listed(outsides, chart.getEvaluationOutsideRange(Material::Outside)))
+        return false;
     bool result = chart.EnableDisable::saveXML(&xml, element);
     if (chart.getName().empty()) {
         xml.removeAttributeValue(element, kNameAttribute);

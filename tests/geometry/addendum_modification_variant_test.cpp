@@ -54,17 +54,18 @@ TEST(addendum_modification_variant, LoadsAndSavesAtThePath) {
     EXPECT_FALSE(AddendumModificationVariantClass().loadXML(nullptr, "", false));
 
     // A save creates the node at the path, then replaces the text of its element; a value outside the table
-    // leaves it empty.
+    // is refused, since a load would refuse the empty text, and the element keeps what it held.
     MSXMLWrapper xml;
     AddendumModificationVariantClass variant(V::AddmodMdr);
     EXPECT_FALSE(variant.saveXML(&xml, "") || variant.saveXML(nullptr, "")); // nothing to save below
     xml.reset("gear");
     ASSERT_TRUE(variant.saveXML(&xml, "protocol/settings"));
     variant.set(static_cast<V>(12));
-    ASSERT_TRUE(variant.saveXML(&xml, "protocol/settings"));
+    EXPECT_FALSE(variant.saveXML(&xml, "protocol/settings"));
     std::string document;
     xml.serialize(document);
-    EXPECT_EQ(document, "<?xml version=\"1.0\"?>\n<gear>\n  <protocol>\n    <settings>\n"
-                        "      <addendum_modification_variant></addendum_modification_variant>\n    "
-                        "</settings>\n  </protocol>\n</gear>\n");
+    EXPECT_EQ(document,
+              "<?xml version=\"1.0\"?>\n<gear>\n  <protocol>\n    <settings>\n"
+              "      <addendum_modification_variant>addmod_mdr</addendum_modification_variant>\n    "
+              "</settings>\n  </protocol>\n</gear>\n");
 }
