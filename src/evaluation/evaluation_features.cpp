@@ -5,6 +5,7 @@
 #include "evaluation/range_type_text.h"
 #include "host/child_sync.h"
 #include "host/report.h"
+#include "util/listed.h"
 #include "util/number_text.h"
 
 #include <algorithm>
@@ -317,8 +318,7 @@ bool EvaluationFeatures::saveXML(host::MSXMLWrapper* xml) const {
         std::string message;
         if (!entry.feature.isValid(message)) return false;
         // a side without a name would be written as a text that a load takes for both flanks
-        const auto sides = allSides();
-        if (std::ranges::find(sides, entry.info.side) == sides.end()) return false;
+        if (!util::listed(allSides(), entry.info.side)) return false;
         entry.feature.deleteOwnNameElement(*xml, evaluation);
         const bool bothSides = entry.info.side == Side::Both;
         const bool ranged = entry.range != RangeType::Unspecified;

@@ -4,9 +4,9 @@
 #include <kest/gear/design_profile.h>
 
 #include "geometry/design_profile_xml.h"
+#include "util/listed.h"
 #include "util/number_text.h"
 
-#include <algorithm>
 #include <limits>
 
 namespace kest::gear {
@@ -53,8 +53,7 @@ bool DesignProfilePart::loadXML(host::MSXMLWrapper* xml, host::XMLNode node) {
 bool DesignProfilePart::saveXML(host::MSXMLWrapper* xml, const host::XMLNode& parent) const {
     if (!xml || !parent) return false;
     // a regression type without a name would be written as a text that a load refuses
-    const auto types = allRegressionTypes();
-    if (std::ranges::find(types, regressionType_) == types.end()) return false;
+    if (!util::listed(allRegressionTypes(), regressionType_)) return false;
     const host::XMLNode part = xml->createNode(kPartElement, parent, true);
     if (!part) return false;
     bool result =

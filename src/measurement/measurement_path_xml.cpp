@@ -4,9 +4,9 @@
 
 #include "host/child_sync.h"
 #include "measurement/measurement_xml.h"
+#include "util/listed.h"
 #include "util/number_text.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -89,8 +89,7 @@ bool writePathPoint(host::MSXMLWrapper& xml, host::XMLNode element, unsigned int
 
 bool writePointDefinition(host::MSXMLWrapper& xml, host::XMLNode element, const PointDefinition& point) {
     // a reference without a name would be written as a text that a load refuses
-    const auto references = allReferences();
-    if (!element || std::ranges::find(references, point.reference) == references.end()) return false;
+    if (!element || !util::listed(allReferences(), point.reference)) return false;
     bool result = xml.addAttributeValue(element, kPositionAttribute,
                                         util::formatDouble(point.position, util::kAttributeDecimals));
     result = xml.addAttributeValue(element, kVariationAttribute,

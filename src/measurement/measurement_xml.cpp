@@ -4,6 +4,7 @@
 
 #include "host/report.h"
 #include "host/user_text_xml.h"
+#include "util/listed.h"
 #include "util/number_text.h"
 
 #include <algorithm>
@@ -19,13 +20,11 @@ std::size_t kindRank(Measurement_Type type) {
 }
 
 bool readsBack(const Gear_Measurement_Info& info) {
-    const auto sides = allSides();
     const auto toothReads = [](unsigned int tooth) {
         return tooth != 0 && tooth <= static_cast<unsigned int>(maxNumberOfTeeth);
     };
-    return kindRank(info.type) < allMeasurementTypes().size() &&
-           std::ranges::find(sides, info.side) != sides.end() && info.teeth.size() <= maxToothListLength &&
-           std::ranges::all_of(info.teeth, toothReads);
+    return util::listed(allMeasurementTypes(), info.type) && util::listed(allSides(), info.side) &&
+           info.teeth.size() <= maxToothListLength && std::ranges::all_of(info.teeth, toothReads);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include "host/user_text_xml.h"
 #include "protocol/protocol_xml.h"
+#include "util/listed.h"
 #include "util/number_text.h"
 
 #include <algorithm>
@@ -134,8 +135,7 @@ bool ProtocolSettings::saveXML(host::MSXMLWrapper* xml, const std::string& baseP
 bool ProtocolSettings::saveProfLead(MSXMLWrapper& xml, XMLNode protocol, Measurement_Type type) const {
     const parametersProfLead& p = type == Measurement_Type::Profile ? profile_ : lead_;
     // a reference without a name would be written as a text that a load passes over
-    const auto references = allReferences();
-    if (std::ranges::find(references, p.reference) == references.end()) return false;
+    if (!util::listed(allReferences(), p.reference)) return false;
     const XMLNode node = xml.createNode(lineElement(type), protocol);
     if (!writeFlag(xml, node, p.enabled) || !xml.setIntValue(kNumberPerSideElement, p.numberPerSide, node) ||
         !xml.setStringValue(kReferenceElement, Reference_2_string(p.reference), node) ||
@@ -194,10 +194,9 @@ bool ProtocolSettings::saveGeometry(MSXMLWrapper& xml, XMLNode protocol,
                                     const std::string& geometryPath) const {
     if (!addendumModificationVariant_.saveXML(&xml, geometryPath)) return false;
     const std::string flankNamePath = std::string(kGeometryElement) + "/" + kFlankNameElement;
-    const auto sides = allSides();
     for (const auto& [side, name] : flankNames_) {
         // a side without a name would be written as a text that a load refuses
-        if (std::ranges::find(sides, side) == sides.end()) return false;
+        if (!util::listed(allSides(), side)) return false;
         const XMLNode node = xml.createNode(flankNamePath, protocol, true);
         if (!node || !xml.addAttributeValue(node, kSideAttribute, Side_2_string(side)) ||
             !host::writeUserText(xml, node, {"", name}))

@@ -5,6 +5,7 @@
 #include "record/gear_file_xml.h"
 #include "record/gear_parameters_xml.h"
 #include "record/measurement_settings.h"
+#include "util/listed.h"
 
 #include <algorithm>
 #include <array>
@@ -171,7 +172,7 @@ bool MeasuringParameters::save(host::MSXMLWrapper& xml) const {
             if (std::ranges::find(kinds, parameter.type) == kinds.end()) kinds.push_back(parameter.type);
         for (const Measurement_Type kind : kinds) {
             // a kind without a text would be written as one a load passes over, losing its parameters
-            if (measurement_xml::kindRank(kind) == allMeasurementTypes().size()) {
+            if (!util::listed(allMeasurementTypes(), kind)) {
                 result = false;
                 continue;
             }

@@ -4,11 +4,10 @@
 #include "host/user_text_xml.h"
 #include "measurement/measurement_xml.h"
 #include "record/gear_file_xml.h"
+#include "util/listed.h"
 #include "util/number_text.h"
 
-#include <algorithm>
 #include <cstring>
-#include <span>
 
 namespace kest::gear::kchart_xml {
 namespace {
@@ -32,18 +31,12 @@ bool writeNumber(host::MSXMLWrapper& xml, host::XMLNode element, const char* att
     return xml.addAttributeValue(element, attribute, util::formatDouble(value, util::kAttributeDecimals));
 }
 
-// A value without a row in its table would be written as a text that a load refuses.
-template <typename E>
-bool listed(std::span<const E> values, E value) {
-    return std::ranges::find(values, value) != values.end();
-}
-
 } // namespace
 
 bool writePart(host::MSXMLWrapper& xml, host::XMLNode element, const KChartPart& part) {
     if (part.getRegressionType() == RegressionType::ContinuousParabola) throw kContinuousParabolaNotSaved;
-    if (!element || !listed(allMaterials(), part.getMaterial()) ||
-        !listed(allRegressionTypes(), part.getRegressionType()))
+    if (!element || !util::listed(allMaterials(), part.getMaterial()) ||
+        !util::listed(allRegressionTypes(), part.getRegressionType()))
         return false;
     bool result = xml.addAttributeValue(element, kMaterialAttribute, material_2_string(part.getMaterial()));
     result = xml.addAttributeValue(element, kRegressionAttribute,
@@ -68,9 +61,9 @@ bool writePart(host::MSXMLWrapper& xml, host::XMLNode element, const KChartPart&
 bool writeChart(host::MSXMLWrapper& xml, host::XMLNode element, const KChart& chart,
                 unsigned int measurementIndex) {
     const auto outsides = allEvaluationOutsideRanges();
-    if (!element || !listed(allAlignments(), chart.getAlignment()) ||
-        !listed(outsides, chart.getEvaluationOutsideRange(Material::Inside)) ||
-        !listed(outsides, chart.getEvaluationOutsideRange(Material::Outside)))
+    if (!element || !util::listed(allAlignments(), chart.getAlignment()) ||
+        !util::listed(outsides, chart.getEvaluationOutsideRange(Material::Inside)) ||
+        !util::listed(outsides, chart.getEvaluationOutsideRange(Material::Outside)))
         return false;
     bool result = chart.EnableDisable::saveXML(&xml, element);
     if (chart.getName().empty()) {
